@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Numbers as the device and the settings files write them. No widgets here: these
+// functions decide what goes on the wire and into files.
+namespace NumberText {
+
+// The leading-number value of a text: blanks, tabs and line feeds anywhere are ignored;
+// then an optional sign, digits with at most one decimal point and an optional exponent
+// ("E" or "D"), or "&H" + hexadecimal digits, or "&O" + octal digits. A text without a
+// leading number is 0.
+double leading_value(const QString &text);
+
+// Rounds to the nearest integer, halves to even. ok is false (and the result 0) when the
+// rounded value does not fit a signed 16-bit integer or is not finite.
+qint16 round_int16(double value, bool *ok = nullptr);
+
+// Wire form (write commands): "0.5", "-0.5", "12". File form (settings files): ".5",
+// "-.5", "12". At most 15 significant digits for doubles, 7 for single precision.
+QString wire_double(double value);
+QString wire_single(float value);
+QString file_double(double value);
+QString file_single(float value);
+
+// The display pattern "####0.0000######"; a single-precision value is formatted from
+// its 7-significant-digit form (1 inch in CM shows 2.5400).
+QString display_double(double value);
+QString display_single(float value);
+
+// The magnet position pattern "####0.00000".
+QString display_position(float value);
+
+// The progress pattern "###": a whole number, halves away from zero, empty for 0.
+QString percent_text(double value);
+
+// Hex value of a text, as "&H" + text: blanks ignored, hex digits read from the start.
+// ok is false when the text holds more significant digits than 32 bits can carry.
+qint32 hex_value(const QString &text, bool *ok = nullptr);
+// Upper-case hex digits without leading zeros ("0" for zero); negatives as 32-bit
+// two's complement.
+QString hex_text(qint32 value);
+// hex_text padded with "0" in front to eight characters.
+QString padded_hex_text(qint32 value);
+
+} // namespace NumberText

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+class ItemTrack;
+class LengthUnits;
+class ParameterLink;
+
+// What every setup item is given when it is created.
+struct ItemContext
+{
+    ItemTrack *track = nullptr;     // the item registers itself here
+    ParameterLink *link = nullptr;  // reads and writes go through it
+    LengthUnits *units = nullptr;   // float items convert lengths against it
+};
+
+// The item contract: one device parameter, held as the text of its editor, moved
+// between the editor, the device ("R" + code, "S" + code + value) and a settings-file
+// line (code + value). ItemTrack and the window use items only through this interface.
+class SetupItem : public QWidget
+{
+    Q_OBJECT
+public:
+    SetupItem(const ItemContext &context, QWidget *parent = nullptr);
+    ~SetupItem() override;
+
+    void set_serstring(const QString &s);
+    QString get_serstring() const;
+    void set_title(const QString &t); // shown with ":" appended
+    QString title() const;            // with the ":"
+
+    virtual void ser_read() = 0;
+    virtual void ser_write() = 0;
+    virtual bool check_file_read(const QString &s) = 0;
+    virtual QString make_file_write_str() const = 0;
+    virtual void reset_units() {}
+    virtual void enable(bool on) = 0;
+    virtual bool is_enabled_look() const = 0; // drawn in the normal colour
+    // The factory default, in the type the kind's set_value takes (int for integer and
+    // hex items, double in inches for float items, a device token for list items).
+    virtual void set_value_variant(const QVariant &value) = 0;
+    // The text shown to the user (the editor text, or the list's display text).
+    virtual QString value_text() const = 0;
+
+signals:
+    // Any change of the editor's text, and every line offered to check_file_read.
+    void changed();
+    // List items only: after changed(), on every selection change.
+    void selectionChanged();
+
+protected:
+    // The value text after the code when the line belongs to this item.
+    bool line_value(const QString &line, QString *value) const;
+    // The title label (shared by every kind) and the accessible name of the editor.
+    class QLabel *titleLabel() const;
+    ItemContext m_ctx;
+
+private:
+    QString m_code;
+    QString m_title;
+    class QLabel *m_titleLabel;
+};

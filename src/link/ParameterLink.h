@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What a setup item needs of the device link: one addressed exchange, the payload of
+// the last reply, and the write protection.
+class ParameterLink
+{
+public:
+    virtual ~ParameterLink() = default;
+
+    // Sends "$" + node ID + command + CR and waits for the reply. True when a reply
+    // arrived; then rcvstring() holds its payload.
+    virtual bool sendrcv_nodeid(const QString &command, bool IndicateError = true) = 0;
+    virtual QString rcvstring() const = 0;
+    virtual void write_enable(bool enable) = 0;
+};

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "link/ParameterLink.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+class QTimer;
+class SerialPortIo;
+class UserPrompt;
+
+// The device link: owns the one serial port and all connection state for one QTX2.
+// Every conversation is one exchange: one framed message out ("$" + node + command + CR),
+// one reply in ("*" + payload + CR). The wait for a reply runs a local event loop driven
+// by the port's notifications and a timer, so the window stays live and no core spins.
+//
+// One exchange is on the wire at a time. An exchange requested while another waits for
+// its reply (a menu command handled during a position poll, say) is held until the
+// first one's reply or time-out has been taken, then sent; the two never interleave and
+// neither takes the other's reply. Position polls ask is_busy() first and skip a tick
+// instead of waiting.
+class SerialForm : public QObject, public ParameterLink
+{
+    Q_OBJECT
+public:
+    // Waits and pauses of the exchange, in milliseconds.
+    struct Timing
+    {
+        int plainWait = 200;
+        int longWait = 10000;
+        int pollWait = 500;
+        int pauseBefore = 5;
+        int pauseAfter = 10;
+        int setCommandPause = 0;
+    };
+
+    // A reply that grows past this many bytes without its carriage return is a failed
+    // exchange; the buffer never grows beyond it.
+    static constexpr int MaxReplyLength = 4096;
+
+    SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent = nullptr);
+    ~SerialForm() override;
+
+    // --- port scan and connection ---
+    // Tries ports 1 to 16. When none opens, tells the user (with the reasons as details)
+    // and returns false; the caller then ends the program.
+    bool scan_ports();
+    qint16 is_port_avail(qint16 port) const;
+    QString port_description(int port) const; // the system device behind COMn
+    QString scan_details() const;             // why ports refused at the last scan
+
+    bool open_qtx(const QString &portstr, const QString &baudstr, qint16 nodeid);
+    qint16 detect_nodeid();
+    QString get_version();
+    bool detect_factory_command();
+    bool is_connected() const;
+    void disconnect_qtx();
+    qint16 get_nodeid() const;
+
+    // --- exchanges ---
+    bool sendrcv(const QString &sendstr, bool IndicateError = true);
+    bool sendrcv_long(const QString &sendstr, bool IndicateError = true);
+    bool sendrcv_nodeid(const QString &sendstr, bool IndicateError = true) override;
+    bool sendrcv_long_nodeid(const QString &sendstr, bool IndicateError = true);
+    QString sendrcv_timer(const QString &sendstr, bool IndicateError = true);
+
+    // --- administration ---
+    void write_enable(bool enable) override;
+    void reset_wp();
+    bool change_nodeid(qint16 new_id); // true when the device took the new node ID
+
+    // --- state ---
+    QString rcvstring() const override;
+    bool factory_command() const;
+    bool write_protected() const;
+    QString version_text() const;
+    qint16 cur_port() const;
+    qint16 cur_baud() const;
+    bool is_busy() const; // an exchange is waiting for its reply
+
+    // The window's position timer, which the link stops and starts around connections.
+    void setPositionTimer(QTimer *timer);
+    void setTiming(const Timing &timing);
+    Timing timing() const;
+
+    // Payload of a reply buffer: after a leading "*", trailing codes below 20 removed.
+    static QString classify_reply(const QByteArray &reply);
+
+signals:
+    // Panel 1 of the status bar.
+    void statusText(const QString &text);
+    // Every completed exchange, for the communications log.
+    void exchanged(const QString &sent, const QString &reply);
+    // The port failed while open and the link closed it.
+    void connectionLost();
+
+private:
+    struct Private;
+    Private *d;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The one place where the program asks or tells the user something in a modal way.
+// The window uses a QMessageBox/QFileDialog implementation; tests install one that
+// answers without a person and records what was shown.
+class UserPrompt
+{
+public:
+    virtual ~UserPrompt() = default;
+
+    // A message box with one OK button, no icon and the title "QTX2 Setlink".
+    // details, when not empty, goes under the message (for example why ports refused).
+    virtual void message(const QString &text, const QString &details = QString()) = 0;
+
+    // File dialogs: an empty result means nothing was chosen.
+    virtual QString openFileName() = 0;
+    virtual QString saveFileName() = 0;
+};
