@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class DesktopOpener;
+
+// "About QTX Setlink": the logo and web address (both open the maker's site), the
+// version line and a fixed line.
+class AboutBox : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AboutBox(DesktopOpener *opener, QWidget *parent = nullptr);
+
+    // "QTX2 Setlink v1.0.0 (Linux x86_64)"
+    static QString versionLine();
+    // " (Win32)", " (Win64)", or the kernel and CPU architecture of the build.
+    static QString platformSuffix();
+
+private:
+    DesktopOpener *m_opener;
+};
