@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 
 class QTimer;
 class SerialPortIo;
@@ -21,6 +22,10 @@ class UserPrompt;
 // first one's reply or time-out has been taken, then sent; the two never interleave and
 // neither takes the other's reply. Position polls ask is_busy() first and skip a tick
 // instead of waiting.
+//
+// A port that fails while open is closed here: the status reads "Disconnected",
+// connectionLost() is emitted and a waiting exchange ends as if the port had been closed.
+// The link must not be deleted from inside its own wait; deleteLater() is safe.
 class SerialForm : public QObject, public ParameterLink
 {
     Q_OBJECT
@@ -40,6 +45,11 @@ public:
     // exchange; the buffer never grows beyond it.
     static constexpr int MaxReplyLength = 4096;
 
+    // Sleeps for the pauses around an exchange; tests install one that records them.
+    using PauseFunction = std::function<void(int ms)>;
+
+    // The port scan is not run here: the owner calls scan_ports() once, after connecting
+    // to the signals.
     SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent = nullptr);
     ~SerialForm() override;
 
@@ -84,6 +94,7 @@ public:
     void setPositionTimer(QTimer *timer);
     void setTiming(const Timing &timing);
     Timing timing() const;
+    void setPauseFunction(PauseFunction pause);
 
     // Payload of a reply buffer: after a leading "*", trailing codes below 20 removed.
     static QString classify_reply(const QByteArray &reply);

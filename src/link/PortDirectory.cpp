@@ -1,0 +1,63 @@
+#include "link/PortDirectory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+PortDirectory::PortDirectory()
+    : m_folder(portsFolder())
+{
+}
+
+PortDirectory::PortDirectory(const QString &folder, const QStringList &systemLocations)
+    : m_folder(folder)
+    , m_systemLocations(systemLocations)
+{
+}
+
+QString PortDirectory::portsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/ports");
+}
+
+QString PortDirectory::location(int number) const
+{
+    if (number < FirstPort || number > LastPort)
+        return QString();
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QDir folder(m_folder);
+    auto entryFor = [&folder](int n) {
+        const QFileInfo entry(folder.filePath(QStringLiteral("COM%1").arg(n)));
+        // A dangling link still holds its number, so the others do not shift while a
+        // simulated device is not running.
+        return entry.exists() || entry.isSymLink() ? entry.filePath() : QString();
+    };
+    const QString own = entryFor(number);
+    if (!own.isEmpty())
+        return own;
+
+    QStringList system;
+    if (m_systemLocations) {
+        system = *m_systemLocations;
+    } else {
+        const auto ports = QSerialPortInfo::availablePorts();
+        for (const QSerialPortInfo &info : ports)
+            system << info.systemLocation();
+    }
+    std::stable_sort(system.begin(), system.end(), [](const QString &a, const QString &b) {
+        return QFileInfo(a).fileName() < QFileInfo(b).fileName();
+    });
+
+    int next = 0;
+    for (int n = FirstPort; n < number; ++n) {
+        if (entryFor(n).isEmpty())
+            ++next;
+    }
+    return next < system.size() ? system.at(next) : QString();
+#endif
+}

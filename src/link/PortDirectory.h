@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Which system device port number n (1 to 16) stands for. On Windows n is "COMn".
+// Elsewhere n is the file or symbolic link named "COMn" in the ports folder, so a
+// simulated device or a chosen adapter can be given a fixed number; the numbers no such
+// entry takes go, in increasing order, to the system's serial ports sorted by name.
+class PortDirectory
+{
+public:
+    static constexpr int FirstPort = 1;
+    static constexpr int LastPort = 16;
+
+    // The live directory: the default folder and the ports the system lists now.
+    PortDirectory();
+    // A fixed directory: the given folder and system port locations (tests).
+    PortDirectory(const QString &folder, const QStringList &systemLocations);
+
+    // The path to open for port number n, empty when nothing stands behind it.
+    QString location(int number) const;
+
+    // "ports" under the per-user application configuration folder.
+    static QString portsFolder();
+
+private:
+    QString m_folder;
+    std::optional<QStringList> m_systemLocations;
+};

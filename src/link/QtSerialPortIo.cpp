@@ -1,0 +1,201 @@
+#include "link/QtSerialPortIo.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+QtSerialPortIo::QtSerialPortIo(QObject *parent)
+    : QtSerialPortIo(PortDirectory(), parent)
+{
+}
+
+QtSerialPortIo::QtSerialPortIo(const PortDirectory &directory, QObject *parent)
+    : SerialPortIo(parent)
+    , m_directory(directory)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialPortIo::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPortIo::onError);
+}
+
+void QtSerialPortIo::setPortNumber(int number)
+{
+    m_number = number;
+}
+
+int QtSerialPortIo::portNumber() const
+{
+    return m_number;
+}
+
+void QtSerialPortIo::setSettings(const QString &settings)
+{
+    m_settings = settings;
+}
+
+bool QtSerialPortIo::applySettings()
+{
+    const QStringList parts = m_settings.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return false;
+    bool ok = false;
+    const int speed = parts[0].trimmed().toInt(&ok);
+    if (!ok || speed <= 0)
+        return false;
+
+    QSerialPort::Parity parity;
+    const QString p = parts[1].trimmed().toLower();
+    if (p == QLatin1String("n"))
+        parity = QSerialPort::NoParity;
+    else if (p == QLatin1String("e"))
+        parity = QSerialPort::EvenParity;
+    else if (p == QLatin1String("o"))
+        parity = QSerialPort::OddParity;
+    else if (p == QLatin1String("m"))
+        parity = QSerialPort::MarkParity;
+    else if (p == QLatin1String("s"))
+        parity = QSerialPort::SpaceParity;
+    else
+        return false;
+
+    const int bits = parts[2].trimmed().toInt(&ok);
+    if (!ok || bits < 5 || bits > 8)
+        return false;
+
+    QSerialPort::StopBits stop;
+    const QString s = parts[3].trimmed();
+    if (s == QLatin1String("1"))
+        stop = QSerialPort::OneStop;
+    else if (s == QLatin1String("1.5"))
+        stop = QSerialPort::OneAndHalfStop;
+    else if (s == QLatin1String("2"))
+        stop = QSerialPort::TwoStop;
+    else
+        return false;
+
+    m_port.setBaudRate(speed);
+    m_port.setParity(parity);
+    m_port.setDataBits(static_cast<QSerialPort::DataBits>(bits));
+    m_port.setStopBits(stop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+void QtSerialPortIo::fail(OpenFailure failure, const QString &text)
+{
+    m_failure = failure;
+    m_errorText = text;
+}
+
+bool QtSerialPortIo::open()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_failure = OpenFailure::None;
+    m_errorText.clear();
+
+    const QString location = m_directory.location(m_number);
+    if (location.isEmpty()) {
+        fail(OpenFailure::Absent, tr("No serial port stands behind COM%1.").arg(m_number));
+        return false;
+    }
+#ifndef Q_OS_WIN
+    if (!QFileInfo::exists(location)) {
+        fail(OpenFailure::Absent, tr("%1 does not exist.").arg(location));
+        return false;
+    }
+#endif
+    if (!applySettings()) {
+        fail(OpenFailure::Other, tr("Unusable line settings \"%1\".").arg(m_settings));
+        return false;
+    }
+    m_port.setPortName(location);
+    if (m_port.open(QIODevice::ReadWrite))
+        return true;
+
+    const QSerialPort::SerialPortError error = m_port.error();
+    const QString text = m_port.errorString();
+    m_port.clearError();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        fail(OpenFailure::Absent, text);
+        break;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        // Qt reports a locked or busy device as a permission error too; only a device
+        // that the user may not read and write is a matter of permissions.
+        if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0)
+            fail(OpenFailure::Permission, text);
+        else
+            fail(OpenFailure::Busy, text);
+#else
+        fail(OpenFailure::Busy, text);
+#endif
+        break;
+    default:
+        fail(OpenFailure::Other, text);
+        break;
+    }
+    return false;
+}
+
+void QtSerialPortIo::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool QtSerialPortIo::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+SerialPortIo::OpenFailure QtSerialPortIo::lastOpenFailure() const
+{
+    return m_failure;
+}
+
+QString QtSerialPortIo::lastErrorText() const
+{
+    return m_errorText;
+}
+
+qint64 QtSerialPortIo::write(const QByteArray &data)
+{
+    return m_port.isOpen() ? m_port.write(data) : -1;
+}
+
+qint64 QtSerialPortIo::bytesAvailable() const
+{
+    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
+
+QByteArray QtSerialPortIo::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+QString QtSerialPortIo::describePort(int number) const
+{
+    return m_directory.location(number);
+}
+
+void QtSerialPortIo::onError(QSerialPort::SerialPortError error)
+{
+    if (!m_port.isOpen())
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::DeviceNotFoundError
+        && error != QSerialPort::PermissionError)
+        return;
+    const QString reason = m_port.errorString();
+    // Reported from the next turn of the event loop: the port must not be closed from
+    // inside its own notification.
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            if (m_port.isOpen())
+                emit portFailed(reason);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,596 @@
+#include "link/SerialForm.h"
+
+#include "link/PortDirectory.h"
+#include "link/ReplyBuffer.h"
+#include "link/SerialPortIo.h"
+#include "shell/UserPrompt.h"
+
+#include <QEventLoop>
+#include <QList>
+#include <QThread>
+#include <QTimer>
+
+#include <cmath>
+#include <utility>
+#include <limits>
+
+namespace {
+
+const QString TimeoutText = QStringLiteral("TIMEOUT ERROR");
+const QString DisconnectedText = QStringLiteral("Disconnected");
+
+enum class Outcome { Waiting, Reply, Timeout, Overflow, Closed };
+
+// The exchange that is on the wire. It lives on the stack of the call that sent it; the
+// port's and the timer's handlers complete it through SerialForm::Private::active,
+// whatever the depth of nested event loops at that moment.
+struct ActiveExchange
+{
+    ReplyBuffer buffer{SerialForm::MaxReplyLength};
+    Outcome outcome = Outcome::Waiting;
+    QEventLoop loop;
+};
+
+// An exchange waiting for the line to become free.
+struct LineWaiter
+{
+    QEventLoop loop;
+    bool woken = false;
+};
+
+struct ExchangeResult
+{
+    Outcome outcome = Outcome::Closed;
+    QByteArray bytes;
+};
+
+// Decimal leading number of a text: blanks, tabs and line feeds ignored, then an optional
+// sign, digits with at most one point, and an optional exponent ("E" or "D").
+double leadingNumber(const QString &text)
+{
+    QString s;
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
+            s += c;
+    }
+    QString number;
+    int i = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
+        number += s[i++];
+    bool digits = false;
+    bool point = false;
+    for (; i < s.size(); ++i) {
+        if (s[i].isDigit() && s[i].unicode() < 128) {
+            number += s[i];
+            digits = true;
+        } else if (s[i] == QLatin1Char('.') && !point) {
+            number += s[i];
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (i < s.size() && QStringLiteral("EeDd").contains(s[i])) {
+        QString exponent = QStringLiteral("e");
+        int j = i + 1;
+        if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
+            exponent += s[j++];
+        const int start = j;
+        while (j < s.size() && s[j].isDigit() && s[j].unicode() < 128)
+            exponent += s[j++];
+        if (j > start)
+            number += exponent;
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+// Rounds halves to even; false when the value does not fit 16 bits.
+bool toInt16(double value, qint16 *result)
+{
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+        return false;
+    *result = static_cast<qint16>(rounded);
+    return true;
+}
+
+} // namespace
+
+struct SerialForm::Private
+{
+    Private(SerialForm *owner, SerialPortIo *port, UserPrompt *userPrompt)
+        : q(owner)
+        , comm(port)
+        , prompt(userPrompt)
+    {
+    }
+
+    SerialForm *q;
+    SerialPortIo *comm;
+    UserPrompt *prompt;
+    QPointer<QTimer> positionTimer;
+    Timing timing;
+    PauseFunction pause = [](int ms) {
+        if (ms > 0)
+            QThread::msleep(static_cast<unsigned long>(ms));
+    };
+
+    std::array<qint16, 17> port_avail{};
+    QString scanDetails;
+    qint16 cur_port = 0;
+    qint16 cur_baud = 0;
+    qint16 cur_nodeid = 0;
+    QString version_text;
+    bool write_protected = true;
+    bool factory_command = false;
+    QString rcvstring;
+    bool linkOpen = false; // opened by open_qtx and not closed since
+
+    ActiveExchange *active = nullptr;
+    QList<LineWaiter *> lineWaiters;
+    QTimer chunkTimer;
+    int chunkWait = 0;
+
+    void message(const QString &text, const QString &details = QString())
+    {
+        if (prompt)
+            prompt->message(text, details);
+    }
+
+    void stopPositionTimer()
+    {
+        if (positionTimer)
+            positionTimer->stop();
+    }
+
+    QString connectedText() const
+    {
+        return QStringLiteral("Connected to %1 on COM%2@%3bps with Node ID %4")
+            .arg(version_text)
+            .arg(cur_port)
+            .arg(cur_baud)
+            .arg(cur_nodeid);
+    }
+
+    void finish(Outcome outcome)
+    {
+        ActiveExchange *exchange = active;
+        if (!exchange)
+            return;
+        active = nullptr;
+        chunkTimer.stop();
+        exchange->outcome = outcome;
+        exchange->loop.quit();
+        for (LineWaiter *waiter : std::as_const(lineWaiters)) {
+            waiter->woken = true;
+            waiter->loop.quit();
+        }
+    }
+
+    // Waits while another exchange is on the wire; false when the wait was cut short
+    // because the application is leaving its event loops.
+    bool waitForLine()
+    {
+        while (active) {
+            LineWaiter waiter;
+            lineWaiters.append(&waiter);
+            waiter.loop.exec();
+            lineWaiters.removeOne(&waiter);
+            if (!waiter.woken)
+                return false;
+        }
+        return true;
+    }
+
+    ExchangeResult exchange(const QString &message, int wait, bool pauseFirst)
+    {
+        ExchangeResult result;
+        if (!comm->isOpen() || !waitForLine() || !comm->isOpen())
+            return result;
+        if (pauseFirst)
+            pause(timing.pauseBefore);
+        comm->readAll();
+
+        ActiveExchange exchange;
+        active = &exchange;
+        chunkWait = wait;
+        const QByteArray wire = message.toLatin1() + '\r';
+        if (comm->write(wire) != wire.size()) {
+            portFailed();
+            return result;
+        }
+        if (exchange.outcome == Outcome::Waiting) {
+            chunkTimer.start(wait);
+            exchange.loop.exec();
+        }
+        // Still waiting here means the application quit every event loop.
+        if (exchange.outcome == Outcome::Waiting)
+            finish(Outcome::Closed);
+        result.outcome = exchange.outcome;
+        result.bytes = exchange.buffer.received();
+        return result;
+    }
+
+    bool plainExchange(const QString &sendstr, bool IndicateError, int wait)
+    {
+        const ExchangeResult result = exchange(sendstr, wait, true);
+        switch (result.outcome) {
+        case Outcome::Reply:
+            rcvstring = ReplyBuffer::payload(result.bytes);
+            pause(sendstr.size() >= 3 && sendstr.at(2) == QLatin1Char('S') ? timing.setCommandPause
+                                                                            : timing.pauseAfter);
+            emit q->exchanged(sendstr, rcvstring);
+            return true;
+        case Outcome::Timeout:
+        case Outcome::Overflow:
+            rcvstring = TimeoutText;
+            if (IndicateError)
+                message(QStringLiteral("Timeout sending message: ") + sendstr);
+            return false;
+        case Outcome::Waiting:
+        case Outcome::Closed:
+            break;
+        }
+        return false;
+    }
+
+    QString pollExchange(const QString &sendstr, bool IndicateError)
+    {
+        const ExchangeResult result = exchange(sendstr, timing.pollWait, false);
+        switch (result.outcome) {
+        case Outcome::Reply: {
+            const QString payload = ReplyBuffer::payload(result.bytes);
+            emit q->exchanged(sendstr, payload);
+            return payload;
+        }
+        case Outcome::Timeout:
+        case Outcome::Overflow:
+            emit q->exchanged(sendstr, QString::fromLatin1(result.bytes) + QStringLiteral(" Timeout"));
+            if (IndicateError)
+                message(QStringLiteral("Timeout sending message: ") + sendstr);
+            return QStringLiteral("No Magnet");
+        case Outcome::Waiting:
+        case Outcome::Closed:
+            break;
+        }
+        return QString();
+    }
+
+    void readyRead()
+    {
+        const QByteArray data = comm->readAll();
+        // Bytes with no exchange waiting (a late reply, a stray line feed) are dropped.
+        if (!active || data.isEmpty())
+            return;
+        switch (active->buffer.append(data)) {
+        case ReplyBuffer::State::Complete:
+            finish(Outcome::Reply);
+            break;
+        case ReplyBuffer::State::Overflow:
+            finish(Outcome::Overflow);
+            break;
+        case ReplyBuffer::State::Incomplete:
+            chunkTimer.start(chunkWait);
+            break;
+        }
+    }
+
+    void portFailed()
+    {
+        finish(Outcome::Closed);
+        if (!linkOpen) {
+            comm->close();
+            return;
+        }
+        q->disconnect_qtx();
+        emit q->connectionLost();
+    }
+};
+
+SerialForm::SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent)
+    : QObject(parent)
+    , d(new Private(this, comm, prompt))
+{
+    d->chunkTimer.setSingleShot(true);
+    d->chunkTimer.setTimerType(Qt::PreciseTimer);
+    connect(&d->chunkTimer, &QTimer::timeout, this, [this] { d->finish(Outcome::Timeout); });
+    connect(comm, &SerialPortIo::readyRead, this, [this] { d->readyRead(); });
+    connect(comm, &SerialPortIo::portFailed, this, [this] { d->portFailed(); });
+}
+
+SerialForm::~SerialForm()
+{
+    d->finish(Outcome::Closed);
+    delete d;
+}
+
+bool SerialForm::scan_ports()
+{
+    d->port_avail.fill(0);
+    QStringList refusals;
+    QStringList absent;
+    bool any = false;
+    for (int port = 1; port <= 16; ++port) {
+        d->comm->setPortNumber(port);
+        if (d->comm->open()) {
+            d->comm->close();
+            d->port_avail[port] = 1;
+            any = true;
+            continue;
+        }
+        const QString name = QStringLiteral("COM%1").arg(port);
+        const QString location = d->comm->describePort(port);
+        switch (d->comm->lastOpenFailure()) {
+        case SerialPortIo::OpenFailure::Absent:
+        case SerialPortIo::OpenFailure::None:
+            absent << name;
+            break;
+        case SerialPortIo::OpenFailure::Permission: {
+            QString line = QStringLiteral("%1 (%2): %3").arg(name, location, d->comm->lastErrorText());
+#ifdef Q_OS_LINUX
+            line += QStringLiteral(" You probably need to be a member of the \"dialout\" group "
+                                   "(sudo usermod -aG dialout $USER, then log in again).");
+#endif
+            refusals << line;
+            break;
+        }
+        case SerialPortIo::OpenFailure::Busy:
+        case SerialPortIo::OpenFailure::Other:
+            refusals << QStringLiteral("%1 (%2): %3").arg(name, location, d->comm->lastErrorText());
+            break;
+        }
+    }
+    d->comm->setPortNumber(1);
+    d->write_protected = true;
+
+    QStringList details = refusals;
+    if (!absent.isEmpty())
+        details << QStringLiteral("No serial port found for %1.").arg(absent.join(QStringLiteral(", ")));
+#ifndef Q_OS_WIN
+    details << QStringLiteral("COMn is the file or link named COMn in %1; numbers without one go to "
+                              "the system's serial ports in order.")
+                   .arg(PortDirectory::portsFolder());
+#endif
+    d->scanDetails = details.join(QLatin1Char('\n'));
+
+    if (!any) {
+        d->message(QStringLiteral("At least one COM port must be available. Please close any other "
+                                  "programs that are using the COM port and try again."),
+                   d->scanDetails);
+        return false;
+    }
+    return true;
+}
+
+qint16 SerialForm::is_port_avail(qint16 port) const
+{
+    return port >= 0 && port <= 16 ? d->port_avail[static_cast<size_t>(port)] : 0;
+}
+
+QString SerialForm::port_description(int port) const
+{
+    return d->comm->describePort(port);
+}
+
+QString SerialForm::scan_details() const
+{
+    return d->scanDetails;
+}
+
+bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16 nodeid)
+{
+    d->stopPositionTimer();
+
+    qint16 speed = 0;
+    qint16 port = 1;
+    const bool speedFits = toInt16(leadingNumber(baudstr), &speed);
+    const bool portFits = portstr.size() < 4 || toInt16(leadingNumber(portstr.mid(3)), &port);
+    if (!speedFits || !portFits || is_port_avail(port) == 0) {
+        disconnect_qtx();
+        return false;
+    }
+
+    if (d->comm->isOpen()) {
+        d->finish(Outcome::Closed);
+        d->comm->close();
+    }
+    d->comm->setPortNumber(port);
+    d->cur_port = port;
+    d->comm->setSettings(QString::number(speed) + QStringLiteral(",n,8,1"));
+    d->cur_baud = speed;
+    if (!d->comm->open()) {
+        disconnect_qtx();
+        return false;
+    }
+    d->linkOpen = true;
+
+    d->cur_nodeid = nodeid == -1 ? detect_nodeid() : nodeid;
+    d->version_text = get_version();
+    if (!d->version_text.startsWith(QStringLiteral("QTXv2"))) {
+        disconnect_qtx();
+        return false;
+    }
+    d->factory_command = detect_factory_command();
+    d->write_protected = true;
+    if (!is_connected()) {
+        disconnect_qtx();
+        return false;
+    }
+    emit statusText(d->connectedText());
+    if (d->positionTimer)
+        d->positionTimer->start();
+    return true;
+}
+
+qint16 SerialForm::detect_nodeid()
+{
+    if (!sendrcv(QStringLiteral("$0RID"), false))
+        return 0;
+    qint16 id = 0;
+    if (d->rcvstring.size() != 1 || !toInt16(leadingNumber(d->rcvstring), &id))
+        return 0;
+    return id;
+}
+
+QString SerialForm::get_version()
+{
+    // A port closed during the query must not leave an earlier identity in place.
+    if (!sendrcv_nodeid(QStringLiteral("RMV"), false) && !is_connected())
+        return QString();
+    return d->rcvstring;
+}
+
+bool SerialForm::detect_factory_command()
+{
+    return sendrcv_nodeid(QStringLiteral("RFD"), false);
+}
+
+bool SerialForm::is_connected() const
+{
+    return d->comm->isOpen();
+}
+
+void SerialForm::disconnect_qtx()
+{
+    d->stopPositionTimer();
+    d->finish(Outcome::Closed);
+    d->comm->close();
+    d->linkOpen = false;
+    emit statusText(DisconnectedText);
+}
+
+qint16 SerialForm::get_nodeid() const
+{
+    return d->cur_nodeid;
+}
+
+bool SerialForm::sendrcv(const QString &sendstr, bool IndicateError)
+{
+    return d->plainExchange(sendstr, IndicateError, d->timing.plainWait);
+}
+
+bool SerialForm::sendrcv_long(const QString &sendstr, bool IndicateError)
+{
+    return d->plainExchange(sendstr, IndicateError, d->timing.longWait);
+}
+
+bool SerialForm::sendrcv_nodeid(const QString &sendstr, bool IndicateError)
+{
+    return sendrcv(QLatin1Char('$') + QString::number(d->cur_nodeid) + sendstr, IndicateError);
+}
+
+bool SerialForm::sendrcv_long_nodeid(const QString &sendstr, bool IndicateError)
+{
+    return sendrcv_long(QLatin1Char('$') + QString::number(d->cur_nodeid) + sendstr, IndicateError);
+}
+
+QString SerialForm::sendrcv_timer(const QString &sendstr, bool IndicateError)
+{
+    return d->pollExchange(sendstr, IndicateError);
+}
+
+void SerialForm::write_enable(bool enable)
+{
+    if (enable && d->write_protected) {
+        if (sendrcv_nodeid(QStringLiteral("WE"), false))
+            d->write_protected = false;
+        else
+            d->message(QStringLiteral("Could not un-writeprotect"));
+    } else if (!enable && !d->write_protected) {
+        if (sendrcv_nodeid(QStringLiteral("WP"), false))
+            d->write_protected = true;
+        else
+            d->message(QStringLiteral("Could not writeprotect"));
+    }
+}
+
+void SerialForm::reset_wp()
+{
+    d->write_protected = true;
+}
+
+bool SerialForm::change_nodeid(qint16 new_id)
+{
+    const bool timerWasRunning = d->positionTimer && d->positionTimer->isActive();
+    d->stopPositionTimer();
+
+    write_enable(true);
+    // An empty payload is the acceptance; a closed port leaves rcvstring as it was, so the
+    // exchange's own result must be true as well.
+    const bool accepted = sendrcv_nodeid(QStringLiteral("SID") + QString::number(new_id), false)
+                          && d->rcvstring.isEmpty();
+    if (accepted) {
+        d->cur_nodeid = new_id;
+        emit statusText(d->connectedText());
+    } else {
+        d->message(QStringLiteral("Could not change node ID"));
+    }
+
+    if (timerWasRunning && d->positionTimer && is_connected())
+        d->positionTimer->start();
+    return accepted;
+}
+
+QString SerialForm::rcvstring() const
+{
+    return d->rcvstring;
+}
+
+bool SerialForm::factory_command() const
+{
+    return d->factory_command;
+}
+
+bool SerialForm::write_protected() const
+{
+    return d->write_protected;
+}
+
+QString SerialForm::version_text() const
+{
+    return d->version_text;
+}
+
+qint16 SerialForm::cur_port() const
+{
+    return d->cur_port;
+}
+
+qint16 SerialForm::cur_baud() const
+{
+    return d->cur_baud;
+}
+
+bool SerialForm::is_busy() const
+{
+    return d->active || !d->lineWaiters.isEmpty();
+}
+
+void SerialForm::setPositionTimer(QTimer *timer)
+{
+    d->positionTimer = timer;
+}
+
+void SerialForm::setTiming(const Timing &timing)
+{
+    d->timing = timing;
+}
+
+SerialForm::Timing SerialForm::timing() const
+{
+    return d->timing;
+}
+
+void SerialForm::setPauseFunction(PauseFunction pause)
+{
+    d->pause = pause ? std::move(pause) : PauseFunction([](int) {});
+}
+
+QString SerialForm::classify_reply(const QByteArray &reply)
+{
+    return ReplyBuffer::payload(reply);
+}
