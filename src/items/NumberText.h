@@ -10,15 +10,22 @@ namespace NumberText {
 // The leading-number value of a text: blanks, tabs and line feeds anywhere are ignored;
 // then an optional sign, digits with at most one decimal point and an optional exponent
 // ("E" or "D"), or "&H" + hexadecimal digits, or "&O" + octal digits. A text without a
-// leading number is 0.
+// leading number is 0. A magnitude beyond the double range reads as the largest finite
+// double of its sign, so the result is always finite.
 double leading_value(const QString &text);
 
 // Rounds to the nearest integer, halves to even. ok is false (and the result 0) when the
 // rounded value does not fit a signed 16-bit integer or is not finite.
 qint16 round_int16(double value, bool *ok = nullptr);
 
+// A double rounded to single precision; beyond the single range it is the largest finite
+// single of that sign, and NaN is 0, so no conversion leaves the finite numbers.
+float to_single(double value);
+
 // Wire form (write commands): "0.5", "-0.5", "12". File form (settings files): ".5",
 // "-.5", "12". At most 15 significant digits for doubles, 7 for single precision.
+// A magnitude of 1E15 or more (1E7 for singles) or below 1E-5 is written with an
+// exponent of at least two digits, as BASIC prints it: "1.5E+15", "1E-06", "-2.5E+07".
 QString wire_double(double value);
 QString wire_single(float value);
 QString file_double(double value);
@@ -36,7 +43,10 @@ QString display_position(float value);
 QString percent_text(double value);
 
 // Hex value of a text, as "&H" + text: blanks ignored, hex digits read from the start.
-// ok is false when the text holds more significant digits than 32 bits can carry.
+// ok is false (and the result 0) when the text holds more significant digits than 32
+// bits can carry. Up to 32 bits the digits are a bit pattern: "FFFF" is 65535 and
+// "FFFFFFFF" is -1. leading_value reads "&H"/"&O" texts the same way, and a pattern wider
+// than 32 bits has the value 0 there.
 qint32 hex_value(const QString &text, bool *ok = nullptr);
 // Upper-case hex digits without leading zeros ("0" for zero); negatives as 32-bit
 // two's complement.

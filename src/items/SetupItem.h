@@ -31,6 +31,12 @@ public:
     void set_title(const QString &t); // shown with ":" appended
     QString title() const;            // with the ":"
 
+    // The name assistive tools read for the editor; by default the title without its
+    // ":". The window names items whose titles are empty or shared (magnet offsets, the
+    // two bounds of a limit switch).
+    void set_accessible_name(const QString &name);
+    QString accessible_name() const;
+
     virtual void ser_read() = 0;
     virtual void ser_write() = 0;
     virtual bool check_file_read(const QString &s) = 0;
@@ -53,12 +59,25 @@ signals:
 protected:
     // The value text after the code when the line belongs to this item.
     bool line_value(const QString &line, QString *value) const;
+    // Places an editor after the title (or the previous editor). It shows the code as its
+    // tooltip, is named for assistive tools (the item's name, then the role when given)
+    // and follows the enable look.
+    void add_editor(QWidget *editor, const QString &role = QString());
+    // Draws the title and every editor in the normal or the grey text colour.
+    void apply_enabled_look(bool on);
+    bool enabled_look() const { return m_enabledLook; }
     // The title label (shared by every kind) and the accessible name of the editor.
     class QLabel *titleLabel() const;
     ItemContext m_ctx;
 
 private:
+    void refresh_names();
+
     QString m_code;
     QString m_title;
+    QString m_accessibleName;
     class QLabel *m_titleLabel;
+    class QHBoxLayout *m_layout;
+    QList<QPair<QWidget *, QString>> m_editors; // editor, role
+    bool m_enabledLook = true;
 };

@@ -1,0 +1,59 @@
+#include "items/LengthUnits.h"
+
+#include "items/NumberText.h"
+
+LengthUnits::LengthUnits()
+{
+    for (float &f : m_factor)
+        f = 0.0f;
+}
+
+void LengthUnits::fill_factors()
+{
+    m_factor[0] = 1.0f;
+    m_factor[1] = float(1.0 / 12.0); // computed in double, then stored as a single
+    m_factor[2] = 2.54f;
+    m_factor[3] = 25.4f;
+    m_factor[4] = 0.0254f;
+    m_factor[5] = 0.0f; // names no unit
+}
+
+float LengthUnits::factor(int unit) const
+{
+    return unit >= 0 && unit <= 5 ? m_factor[unit] : 0.0f;
+}
+
+float LengthUnits::convert_length(double value, int from, int to) const
+{
+    const float v = NumberText::to_single(value);
+    const auto usable = [this](int unit) {
+        const float f = isValid(unit) ? m_factor[unit] : 0.0f;
+        return f != 0.0f ? double(f) : 1.0;
+    };
+    const double f = usable(from);
+    const double t = usable(to);
+    if (f == t)
+        return v;
+    return NumberText::to_single(double(v) / f * t);
+}
+
+int LengthUnits::current_units() const
+{
+    return m_current;
+}
+
+void LengthUnits::set_current_units(int unit)
+{
+    m_current = unit;
+}
+
+QStringList LengthUnits::selectorTexts()
+{
+    return {QStringLiteral("Inches"), QStringLiteral("Feet"), QStringLiteral("CM"), QStringLiteral("MM"),
+            QStringLiteral("Meters")};
+}
+
+bool LengthUnits::isValid(int unit)
+{
+    return unit >= 0 && unit < Count;
+}

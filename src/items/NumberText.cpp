@@ -1,0 +1,367 @@
+#include "items/NumberText.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace NumberText {
+namespace {
+
+// A number as decimal digits: value = 0.d1d2d3... x 10^(exponent + 1), that is the first
+// digit stands for 10^exponent. Digits carry no trailing zeros; zero has no digits.
+struct Decimal
+{
+    bool negative = false;
+    QByteArray digits;
+    int exponent = 0;
+};
+
+void trimTrailingZeros(Decimal &d)
+{
+    while (!d.digits.isEmpty() && d.digits.endsWith('0'))
+        d.digits.chop(1);
+    if (d.digits.isEmpty())
+        d.negative = false;
+}
+
+// Digits of a C-library number text ("-12.5", "1.25e+03"); the exponent is taken from
+// the position of the first non-zero digit.
+Decimal parseDecimal(const char *p)
+{
+    Decimal d;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    int pointPos = -1; // digits before the point
+    int count = 0;
+    int leadingZeros = 0;
+    bool seenNonZero = false;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p == '.') {
+            pointPos = count;
+            continue;
+        }
+        if (*p < '0' || *p > '9')
+            continue;
+        ++count;
+        if (!seenNonZero && *p == '0') {
+            ++leadingZeros;
+            continue;
+        }
+        seenNonZero = true;
+        d.digits.append(*p);
+    }
+    if (pointPos < 0)
+        pointPos = count;
+    int exp10 = (*p == 'e') ? std::atoi(p + 1) : 0;
+    d.exponent = pointPos - leadingZeros - 1 + exp10;
+    trimTrailingZeros(d);
+    return d;
+}
+
+// Rounded to a number of significant digits by the C library (correct rounding of the
+// binary value).
+Decimal significant(double value, int count)
+{
+    if (!std::isfinite(value) || value == 0)
+        return Decimal();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", count - 1, value);
+    return parseDecimal(buf);
+}
+
+// Rounds half away from zero to a number of decimals, on the decimal digits themselves.
+Decimal roundDecimals(Decimal d, int decimals)
+{
+    if (d.digits.isEmpty())
+        return d;
+    const int keep = d.exponent + 1 + decimals; // digits that stay
+    if (keep >= d.digits.size())
+        return d;
+    if (keep < 0) {
+        d.digits.clear();
+        trimTrailingZeros(d);
+        return d;
+    }
+    const bool up = d.digits.at(keep) >= '5';
+    d.digits.truncate(keep);
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits.at(i) == '9') {
+            d.digits[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            d.digits[i] = char(d.digits.at(i) + 1);
+        } else {
+            d.digits.prepend('1');
+            ++d.exponent;
+        }
+    }
+    trimTrailingZeros(d);
+    return d;
+}
+
+// Plain positional text with at least minDecimals digits after the point (zeros added).
+QString positional(const Decimal &d, bool zeroBeforePoint, int minDecimals)
+{
+    QString intPart;
+    QString frac;
+    if (d.digits.isEmpty()) {
+        intPart = QStringLiteral("0");
+    } else if (d.exponent >= 0) {
+        const QString all = QString::fromLatin1(d.digits);
+        if (all.size() > d.exponent + 1) {
+            intPart = all.left(d.exponent + 1);
+            frac = all.mid(d.exponent + 1);
+        } else {
+            intPart = all + QString(d.exponent + 1 - all.size(), QLatin1Char('0'));
+        }
+    } else {
+        intPart = QStringLiteral("0");
+        frac = QString(-d.exponent - 1, QLatin1Char('0')) + QString::fromLatin1(d.digits);
+    }
+    if (frac.size() < minDecimals)
+        frac += QString(minDecimals - frac.size(), QLatin1Char('0'));
+    QString text;
+    if (d.negative)
+        text += QLatin1Char('-');
+    if (intPart != QLatin1String("0") || zeroBeforePoint || frac.isEmpty())
+        text += intPart;
+    if (!frac.isEmpty())
+        text += QLatin1Char('.') + frac;
+    return text;
+}
+
+// A magnitude of 1E15 or more (1E7 for singles) or below 1E-5 is written as a mantissa
+// and a signed exponent of at least two digits, as BASIC prints it: 1E-06, 1.5E+15.
+QString numberText(double value, int significantDigits, bool zeroBeforePoint)
+{
+    const Decimal d = significant(value, significantDigits);
+    if (d.digits.isEmpty())
+        return QStringLiteral("0");
+    if (d.exponent >= significantDigits || d.exponent < -5) {
+        QString text;
+        if (d.negative)
+            text += QLatin1Char('-');
+        text += QLatin1Char(d.digits.at(0));
+        if (d.digits.size() > 1)
+            text += QLatin1Char('.') + QString::fromLatin1(d.digits.mid(1));
+        text += QLatin1Char('E');
+        text += d.exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
+        text += QString::number(std::abs(d.exponent)).rightJustified(2, QLatin1Char('0'));
+        return text;
+    }
+    return positional(d, zeroBeforePoint, 0);
+}
+
+QString displayText(Decimal d, int minDecimals, int maxDecimals)
+{
+    d = roundDecimals(d, maxDecimals);
+    return positional(d, true, minDecimals);
+}
+
+int digitValue(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
+// The value of a run of digits in a radix, as a 32-bit pattern (FFFFFFFF is -1, FFFF is
+// 65535); false when the significant digits need more than 32 bits.
+bool radixValue(const QString &text, int start, int radix, qint32 *value)
+{
+    quint64 v = 0;
+    for (int i = start; i < text.size(); ++i) {
+        const int digit = digitValue(text.at(i));
+        if (digit < 0 || digit >= radix)
+            break;
+        v = v * quint64(radix) + quint64(digit);
+        if (v > 0xFFFFFFFFull)
+            return false;
+    }
+    *value = qint32(quint32(v));
+    return true;
+}
+
+QString stripBlanks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
+            out.append(c);
+    }
+    return out;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+} // namespace
+
+double leading_value(const QString &text)
+{
+    const QString s = stripBlanks(text);
+    if (s.size() >= 2 && s.at(0) == QLatin1Char('&')) {
+        const QChar kind = s.at(1).toUpper();
+        if (kind == QLatin1Char('H') || kind == QLatin1Char('O')) {
+            qint32 v = 0;
+            // A pattern wider than 32 bits has no value that fits: read as no number.
+            if (!radixValue(s, 2, kind == QLatin1Char('H') ? 16 : 8, &v))
+                return 0;
+            return v;
+        }
+        return 0;
+    }
+
+    QByteArray number;
+    int i = 0;
+    if (i < s.size() && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-')))
+        number.append(char(s.at(i++).unicode()));
+    bool point = false;
+    bool mantissaDigits = false;
+    for (; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (isAsciiDigit(c)) {
+            mantissaDigits = true;
+            number.append(char(c.unicode()));
+        } else if (c == QLatin1Char('.') && !point) {
+            point = true;
+            number.append('.');
+        } else {
+            break;
+        }
+    }
+    if (!mantissaDigits)
+        return 0;
+    if (i < s.size()) {
+        const QChar e = s.at(i).toUpper();
+        if (e == QLatin1Char('E') || e == QLatin1Char('D')) {
+            int j = i + 1;
+            QByteArray exponent("e");
+            if (j < s.size() && (s.at(j) == QLatin1Char('+') || s.at(j) == QLatin1Char('-')))
+                exponent.append(char(s.at(j++).unicode()));
+            bool expDigits = false;
+            for (; j < s.size() && isAsciiDigit(s.at(j)); ++j) {
+                expDigits = true;
+                exponent.append(char(s.at(j).unicode()));
+            }
+            if (expDigits)
+                number.append(exponent);
+        }
+    }
+    double v = std::strtod(number.constData(), nullptr);
+    // Beyond the double range: the largest finite value of that sign, so every consumer
+    // keeps a finite number (and every limit test rejects it).
+    if (!std::isfinite(v))
+        v = v < 0 ? -DBL_MAX : DBL_MAX;
+    return v;
+}
+
+qint16 round_int16(double value, bool *ok)
+{
+    bool good = std::isfinite(value);
+    double r = 0;
+    if (good) {
+        r = std::nearbyint(value); // the default rounding mode takes halves to even
+        good = r >= -32768.0 && r <= 32767.0;
+    }
+    if (ok)
+        *ok = good;
+    return good ? qint16(r) : qint16(0);
+}
+
+float to_single(double value)
+{
+    if (std::isnan(value))
+        return 0.0f;
+    if (value > double(FLT_MAX))
+        return FLT_MAX;
+    if (value < -double(FLT_MAX))
+        return -FLT_MAX;
+    return float(value);
+}
+
+QString wire_double(double value)
+{
+    return numberText(value, 15, true);
+}
+
+QString wire_single(float value)
+{
+    return numberText(double(value), 7, true);
+}
+
+QString file_double(double value)
+{
+    return numberText(value, 15, false);
+}
+
+QString file_single(float value)
+{
+    return numberText(double(value), 7, false);
+}
+
+QString display_double(double value)
+{
+    if (!std::isfinite(value))
+        value = 0;
+    // Rounded at the tenth decimal by the C library, from the binary value itself.
+    const int size = std::snprintf(nullptr, 0, "%.10f", value);
+    QByteArray buf(size + 1, '\0');
+    std::snprintf(buf.data(), buf.size(), "%.10f", value);
+    return positional(parseDecimal(buf.constData()), true, 4);
+}
+
+QString display_single(float value)
+{
+    return displayText(significant(double(value), 7), 4, 10);
+}
+
+QString display_position(float value)
+{
+    return displayText(significant(double(value), 7), 5, 5);
+}
+
+QString percent_text(double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    const double r = std::round(value);
+    if (r == 0)
+        return QString();
+    return displayText(significant(r, 17), 0, 0);
+}
+
+qint32 hex_value(const QString &text, bool *ok)
+{
+    qint32 v = 0;
+    const bool good = radixValue(stripBlanks(text), 0, 16, &v);
+    if (ok)
+        *ok = good;
+    return good ? v : 0;
+}
+
+QString hex_text(qint32 value)
+{
+    return QString::number(quint32(value), 16).toUpper();
+}
+
+QString padded_hex_text(qint32 value)
+{
+    return hex_text(value).rightJustified(8, QLatin1Char('0'));
+}
+
+} // namespace NumberText
