@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QHash>
+#include <QtGlobal>
+
+#include <functional>
+
+// The transducer probe: up to 15 magnets, each swinging slowly about its own rest spot
+// so that a demo shows live, distinct positions. Positions in inches, driven by an
+// injectable millisecond clock so that tests see fixed values.
+class MagnetProbe
+{
+public:
+    using Clock = std::function<qint64()>;
+    static constexpr int MaxMagnets = 15;
+
+    MagnetProbe();
+
+    void setClock(Clock clock);
+    qint64 now() const;
+
+    // Raw position of magnet k (1 to 15) along the probe, in inches.
+    double position(int magnet) const;
+
+    // Holds magnet k at a fixed spot (tests, demos of a given reading).
+    void pin(int magnet, double inches);
+    void releaseAll();
+
+private:
+    Clock m_clock;
+    QHash<int, double> m_pinned;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal through a self-pipe, so the program
+// leaves its event loop and cleans up instead of dying where it stands.
+class SignalWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SignalWatcher(QObject *parent = nullptr);
+    ~SignalWatcher() override;
+
+    bool isWatching() const;
+
+signals:
+    void signalled(int signalNumber);
+
+private:
+    void readSignal();
+
+    QSocketNotifier *m_notifier = nullptr;
+};

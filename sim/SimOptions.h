@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FaultSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the qtx2-sim program is asked to be, from its command line.
+struct SimOptions
+{
+    int port = 1;           // the "COM<n>" link's number
+    int node = 0;
+    int baud = 19200;
+    bool lineTime = false;  // pace replies at baud
+    int magnets = 1;
+    QString version = QStringLiteral("QTXv2.05");
+    QString portsFolder;    // empty: the application's own ports folder
+    int quitAfterSeconds = 0;
+    bool verbose = false;
+    FaultSettings faults;
+
+    enum class Outcome { Run, Help, Error };
+    // Parses the program's arguments (the first one is the program). On Error, *message
+    // says what is wrong; on Help, it holds the help text.
+    static Outcome parse(const QStringList &arguments, SimOptions *options, QString *message);
+
+    // "\x80", "\r", "\n", "\t", "\\" in a byte text given on the command line.
+    static QByteArray unescape(const QString &text);
+};
