@@ -9,6 +9,14 @@ ReplyBuffer::State ReplyBuffer::append(const QByteArray &data)
 {
     if (m_state != State::Incomplete)
         return m_state;
+    if (m_bytes.isEmpty()) {
+        // Line feeds ahead of a reply are the tail of the one before it.
+        qsizetype start = 0;
+        while (start < data.size() && data.at(start) == '\n')
+            ++start;
+        if (start > 0)
+            return append(data.mid(start));
+    }
 
     const qsizetype cr = data.indexOf('\r');
     const qsizetype textLength = cr >= 0 ? cr : data.size();

@@ -5,7 +5,8 @@
 
 // Collects the bytes of one reply until its carriage return. A reply ends at the first
 // carriage return received, wherever it falls in a read; what follows it in the same read
-// is dropped, so a line feed after the carriage return does no harm. The text before the
+// is dropped, and line feeds ahead of a reply are skipped, so a device that ends its
+// replies with CR LF works however the line feed is delivered. The text before the
 // carriage return may be at most `cap` bytes long; a longer one ends as an overflow and
 // the buffer keeps only the first `cap` bytes.
 class ReplyBuffer
