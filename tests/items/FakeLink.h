@@ -1,0 +1,33 @@
+#pragma once
+
+#include "link/ParameterLink.h"
+
+#include <QHash>
+#include <QStringList>
+
+// A device link that records what is sent and answers from a table. "WE" in the log
+// stands for a write_enable(true) call, so tests see it ahead of the command it guards.
+class FakeLink : public ParameterLink
+{
+public:
+    QStringList sent;
+    QHash<QString, QString> replies; // command -> payload; missing commands answer ""
+    bool fail = false;               // every exchange times out
+    QString received = QStringLiteral("stale reply of an earlier exchange");
+
+    bool sendrcv_nodeid(const QString &command, bool IndicateError = true) override
+    {
+        sent.append(command);
+        indicateErrors.append(IndicateError);
+        if (fail) {
+            received = QStringLiteral("TIMEOUT ERROR");
+            return false;
+        }
+        received = replies.value(command);
+        return true;
+    }
+    QString rcvstring() const override { return received; }
+    void write_enable(bool enable) override { sent.append(enable ? QStringLiteral("WE") : QStringLiteral("WP")); }
+
+    QList<bool> indicateErrors;
+};
