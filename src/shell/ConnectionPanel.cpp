@@ -1,0 +1,80 @@
+#include "shell/ConnectionPanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+ConnectionPanel::ConnectionPanel(QWidget *parent)
+    : QGroupBox(QStringLiteral("Connection"), parent),
+      m_port(new QComboBox(this)),
+      m_baud(new QComboBox(this)),
+      m_node(new QComboBox(this)),
+      m_connect(new QPushButton(QStringLiteral("Connect"), this))
+{
+    setObjectName(QStringLiteral("Frame1"));
+    m_port->setObjectName(QStringLiteral("SerPortCombo"));
+    m_baud->setObjectName(QStringLiteral("SerBaudCombo"));
+    m_node->setObjectName(QStringLiteral("SerNodeCombo"));
+    m_connect->setObjectName(QStringLiteral("ConnectButton"));
+
+    m_baud->addItems({QStringLiteral("19200 bps"), QStringLiteral("9600 bps"), QStringLiteral("4800 bps"),
+                      QStringLiteral("2400 bps"), QStringLiteral("1200 bps")});
+    m_node->addItem(QStringLiteral("Auto"));
+    for (int id = 0; id <= 9; ++id)
+        m_node->addItem(QString::number(id));
+    m_port->setMinimumContentsLength(5);
+    m_baud->setMinimumContentsLength(9);
+    m_node->setMinimumContentsLength(4);
+    // The text of the button changes; its width does not.
+    m_connect->setMinimumWidth(m_connect->fontMetrics().horizontalAdvance(QStringLiteral("Disconnect")) + 24);
+
+    auto *layout = new QGridLayout(this);
+    auto addLabelled = [&](int column, const QString &caption, QComboBox *combo) {
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(combo);
+        layout->addWidget(label, 0, column);
+        layout->addWidget(combo, 1, column);
+    };
+    addLabelled(0, QStringLiteral("Port:"), m_port);
+    addLabelled(1, QStringLiteral("Baud:"), m_baud);
+    addLabelled(2, QStringLiteral("Node ID:"), m_node);
+    layout->addWidget(m_connect, 1, 3);
+
+    connect(m_connect, &QPushButton::clicked, this, &ConnectionPanel::connectClicked);
+}
+
+void ConnectionPanel::setPorts(const QList<QPair<int, QString>> &ports)
+{
+    m_port->clear();
+    for (const auto &port : ports) {
+        m_port->addItem(QStringLiteral("COM%1").arg(port.first));
+        if (!port.second.isEmpty())
+            m_port->setItemData(m_port->count() - 1, port.second, Qt::ToolTipRole);
+    }
+    m_port->setCurrentIndex(m_port->count() > 0 ? 0 : -1);
+    m_baud->setCurrentIndex(0);
+    m_node->setCurrentIndex(0);
+}
+
+QString ConnectionPanel::portText() const
+{
+    return m_port->currentText();
+}
+
+QString ConnectionPanel::baudText() const
+{
+    return m_baud->currentText();
+}
+
+qint16 ConnectionPanel::nodeId() const
+{
+    return qint16(m_node->currentIndex() - 1);
+}
+
+void ConnectionPanel::setConnected(bool connected)
+{
+    m_connect->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    m_port->setEnabled(!connected);
+    m_node->setEnabled(!connected);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "shell/UserPrompt.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// Asks and tells the user with modal dialogs over the given window: a message box with
+// the title "QTX2 Setlink", no icon and one OK button, and the system's file dialogs.
+class DialogPrompt : public UserPrompt
+{
+public:
+    explicit DialogPrompt(QWidget *parent = nullptr);
+
+    // The window the dialogs open over; set once the main window exists.
+    void setParentWidget(QWidget *parent);
+
+    void message(const QString &text, const QString &details = QString()) override;
+    QString openFileName() override;
+    QString saveFileName() override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+
+// The communications log: every exchange with the device, time-stamped, in a read-only
+// fixed-pitch text. The log is kept as one text of lines ended by CR LF and limited to
+// 20000 characters plus the last line's CR LF; the oldest lines go first.
+// Logging can be paused (the caption of LogPauseButton is the state), the text cleared,
+// and position polls are held back unless "Log Posns" is checked.
+class LogPane : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxLength = 20000;
+
+    explicit LogPane(QWidget *parent = nullptr);
+
+    // The time of day used for the stamps; tests set a fixed one.
+    void setClock(std::function<QTime()> clock);
+
+    // The whole log, lines ended by CR LF.
+    QString text() const;
+    bool isLogging() const;
+
+    QPlainTextEdit *logText() const { return m_logText; }
+    QPushButton *pauseButton() const { return m_pauseButton; }
+    QPushButton *clearButton() const { return m_clearButton; }
+    QCheckBox *posnCheck() const { return m_posnCheck; }
+
+public slots:
+    void log_exchange(const QString &istr, const QString &ostr);
+    void toggle_pause();
+    void clear_log();
+
+private:
+    static bool isPositionPoll(const QString &istr);
+    void trimFor(int lineLength);
+    void showWhole();
+    void scrollToEnd();
+
+    QPlainTextEdit *m_logText;
+    QPushButton *m_pauseButton;
+    QPushButton *m_clearButton;
+    QCheckBox *m_posnCheck;
+    QString m_text;
+    std::function<QTime()> m_clock;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+// The window's menus and their entries, with the captions, names and shortcuts the
+// user knows. The entries are plain actions; the window connects them to its commands
+// and the toolbar shares them.
+class MainMenus : public QObject
+{
+    Q_OBJECT
+public:
+    MainMenus(QMenuBar *bar, QObject *parent);
+
+    QMenu *fileMenu, *transferMenu, *toolsMenu, *optionsMenu, *helpMenu;
+
+    QAction *loadMenu, *saveMenu, *exitMenu;
+    QAction *downloadMenu, *uploadMenu;
+    QAction *nodeMenu, *resetUnitsMenu, *menuFactory;
+    QAction *autoUpMenu, *magPosnMenu, *logMenu;
+    QAction *contentsMenu, *qtx2ManualMenu, *aboutMenu;
+
+private:
+    QMenu *addMenu(QMenuBar *bar, const QString &name, const QString &caption);
+    QAction *addEntry(QMenu *menu, const QString &name, const QString &caption);
+};

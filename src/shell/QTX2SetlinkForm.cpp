@@ -1,0 +1,422 @@
+#include "shell/QTX2SetlinkForm.h"
+
+#include "items/LengthUnits.h"
+#include "link/SerialForm.h"
+#include "monitor/PositionMonitor.h"
+#include "monitor/PositionPanel.h"
+#include "shell/AboutBox.h"
+#include "shell/ConnectionPanel.h"
+#include "shell/HelpLinks.h"
+#include "shell/LogPane.h"
+#include "shell/LogoLabel.h"
+#include "shell/MainMenus.h"
+#include "shell/MainToolbar.h"
+#include "shell/NodeIDForm.h"
+#include "shell/ShortcutKeeper.h"
+#include "shell/Twips.h"
+#include "transfer/ItemTrack.h"
+#include "transfer/TransferCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString ShowTip = QStringLiteral("Show Communications Log");
+const QString HideTip = QStringLiteral("Hide Communications Log");
+constexpr int PositionInterval = 250;
+} // namespace
+
+QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, DesktopOpener *opener, QWidget *parent)
+    : QMainWindow(parent),
+      m_port(port),
+      m_prompt(prompt),
+      m_opener(opener),
+      m_track(std::make_unique<ItemTrack>()),
+      m_units(std::make_unique<LengthUnits>()),
+      m_help(std::make_unique<HelpLinks>(opener)),
+      m_quit([] { qApp->quit(); })
+{
+    setObjectName(QStringLiteral("QTX2SetlinkForm"));
+    setWindowTitle(QStringLiteral("QTX2 Setlink"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    m_positionTimer = new QTimer(this);
+    m_positionTimer->setObjectName(QStringLiteral("PositionTimer"));
+    m_positionTimer->setInterval(PositionInterval);
+
+    m_serial = new SerialForm(port, prompt, this);
+    m_serial->setObjectName(QStringLiteral("serialform"));
+    m_serial->setPositionTimer(m_positionTimer);
+
+    m_menus = new MainMenus(menuBar(), this);
+    m_toolbar = new MainToolbar(*m_menus, this);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    buildCentral();
+    buildStatusBar();
+
+    ItemContext context;
+    context.track = m_track.get();
+    context.link = m_serial;
+    context.units = m_units.get();
+    m_form = new SetupForm(context, m_tabs, this);
+    m_transfer = new TransferCommands(m_track.get(), m_serial, m_form, m_units.get(), m_positionTimer, prompt, this);
+    m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
+                                    m_menus->magPosnMenu, this);
+
+    new ShortcutKeeper(this, {m_menus->uploadMenu, m_menus->downloadMenu, m_menus->loadMenu, m_menus->saveMenu});
+    connectCommands();
+    applyLogState(false);
+    show_connection_state(false);
+}
+
+QTX2SetlinkForm::~QTX2SetlinkForm()
+{
+    // The items and read-outs go before the link, the item list and the unit table that
+    // they refer to.
+    m_positionTimer->stop();
+    delete m_monitor;
+    delete m_transfer;
+    delete takeCentralWidget();
+    delete m_form;
+    delete m_serial;
+}
+
+void QTX2SetlinkForm::buildCentral()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+
+    auto *left = new QWidget(central);
+    left->setObjectName(QStringLiteral("mainColumn"));
+    left->setFixedWidth(Twips::toPixels(Twips::NarrowWidth));
+
+    m_connection = new ConnectionPanel(left);
+    auto *logo = new LogoLabel(left);
+    logo->setObjectName(QStringLiteral("orvaneworkswebPicture"));
+    logo->setCursor(Qt::PointingHandCursor);
+    connect(logo, &LogoLabel::clicked, this, [this] { m_help->open_website(); });
+    m_expandButton = new QPushButton(QStringLiteral(">>"), left);
+    m_expandButton->setObjectName(QStringLiteral("ExpandButton"));
+    m_expandButton->setFixedWidth(m_expandButton->fontMetrics().horizontalAdvance(QStringLiteral("<<")) + 24);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_connection);
+    top->addStretch(1);
+    top->addWidget(logo, 0, Qt::AlignVCenter);
+    top->addStretch(1);
+    top->addWidget(m_expandButton, 0, Qt::AlignBottom);
+
+    m_tabs = new QTabWidget(left);
+    m_tabs->setObjectName(QStringLiteral("Tabs"));
+    m_tabs->setUsesScrollButtons(false);
+
+    m_positions = new PositionPanel(left);
+    m_positions->setObjectName(QStringLiteral("PositionPanel"));
+
+    auto *column = new QVBoxLayout(left);
+    column->setContentsMargins(6, 4, 6, 4);
+    column->addLayout(top);
+    column->addWidget(m_tabs, 1);
+    column->addWidget(m_positions);
+
+    // The log strip starts just right of the narrow window's edge.
+    m_log = new LogPane(central);
+    m_log->setFixedWidth(Twips::toPixels(Twips::WideWidth) - Twips::toPixels(Twips::LogPaneLeft) - 6);
+
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 4);
+    row->setSpacing(Twips::toPixels(Twips::LogPaneLeft) - Twips::toPixels(Twips::NarrowWidth));
+    row->addWidget(left);
+    row->addWidget(m_log);
+    row->addStretch(1);
+    setCentralWidget(central);
+}
+
+void QTX2SetlinkForm::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatBar"));
+    bar->setSizeGripEnabled(false);
+    m_panel1 = new QLabel(QStringLiteral("Disconnected"), bar);
+    m_panel1->setObjectName(QStringLiteral("StatBarPanel1"));
+    m_panel2 = new QLabel(bar);
+    m_panel2->setObjectName(QStringLiteral("StatBarPanel2"));
+    // Long texts are cut at the panel's edge instead of widening the fixed window.
+    for (QLabel *panel : {m_panel1, m_panel2}) {
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+    }
+    m_progress = new QProgressBar(bar);
+    m_progress->setObjectName(QStringLiteral("StatBarProgress"));
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    m_progress->setFixedWidth(90);
+    m_progress->setMaximumHeight(14);
+    m_progress->hide();
+    bar->addWidget(m_panel1, 3);
+    bar->addWidget(m_panel2, 2);
+    bar->addPermanentWidget(m_progress);
+}
+
+void QTX2SetlinkForm::connectCommands()
+{
+    const MainMenus &m = *m_menus;
+    connect(m_connection, &ConnectionPanel::connectClicked, this, &QTX2SetlinkForm::connect_command);
+    connect(m_toolbar->connectAction(), &QAction::triggered, this, &QTX2SetlinkForm::connect_command);
+    connect(m.exitMenu, &QAction::triggered, this, &QTX2SetlinkForm::shutdown);
+
+    connect(m.loadMenu, &QAction::triggered, m_transfer, &TransferCommands::open_file);
+    connect(m.saveMenu, &QAction::triggered, m_transfer, &TransferCommands::save_file);
+    connect(m.uploadMenu, &QAction::triggered, m_transfer, &TransferCommands::upload);
+    connect(m.downloadMenu, &QAction::triggered, m_transfer, &TransferCommands::download);
+    connect(m.resetUnitsMenu, &QAction::triggered, m_transfer, &TransferCommands::reset_units);
+    connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factory_reset);
+    connect(m.nodeMenu, &QAction::triggered, this, &QTX2SetlinkForm::openNodeDialog);
+
+    // The check mark has already toggled when triggered arrives.
+    connect(m.autoUpMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
+    connect(m.magPosnMenu, &QAction::triggered, this, [this] {
+        m_monitor->menuClicked();
+        save_prefs();
+    });
+    connect(m.logMenu, &QAction::triggered, this, &QTX2SetlinkForm::toggle_log_pane);
+    connect(m_expandButton, &QPushButton::clicked, this, &QTX2SetlinkForm::toggle_log_pane);
+
+    connect(m.contentsMenu, &QAction::triggered, this, [this] { m_help->open_contents(); });
+    connect(m.qtx2ManualMenu, &QAction::triggered, this, [this] { m_help->open_manual(); });
+    connect(m.aboutMenu, &QAction::triggered, this, &QTX2SetlinkForm::openAboutBox);
+
+    connect(m_serial, &SerialForm::statusText, m_panel1, &QLabel::setText);
+    connect(m_serial, &SerialForm::exchanged, m_log, &LogPane::log_exchange);
+    connect(m_serial, &SerialForm::connectionLost, this, [this] { show_connection_state(false); });
+    connect(m_transfer, &TransferCommands::progress, this, &QTX2SetlinkForm::showProgress);
+    connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
+    connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
+    connect(m_positionTimer, &QTimer::timeout, m_monitor, &PositionMonitor::tick);
+}
+
+bool QTX2SetlinkForm::start()
+{
+    // 1. The help file's place is fixed by HelpLinks, next to the program.
+    // 2. Size, log pane hidden.
+    applyLogState(false);
+    // 3. The link's port scan; it has told the user when no port opens.
+    if (!m_serial->scan_ports())
+        return false;
+    // 4.
+    fill_port_list();
+    // 5, 6.
+    load_prefs();
+    save_prefs();
+    // 7.
+    m_units->fill_factors();
+    // 8.
+    m_tabs->setCurrentIndex(0);
+    // 9.
+    m_monitor->start_displays();
+    m_positionTimer->start();
+    // 10 to 12.
+    m_form->build_catalogue();
+    set_sync_colour(SyncColour::NoDevice);
+    update_disabled();
+    return true;
+}
+
+void QTX2SetlinkForm::setQuitHandler(std::function<void()> handler)
+{
+    m_quit = std::move(handler);
+}
+
+void QTX2SetlinkForm::fill_port_list()
+{
+    QList<QPair<int, QString>> ports;
+    for (qint16 n = 1; n <= 16; ++n) {
+        if (m_serial->is_port_avail(n) == 1)
+            ports.append({n, m_serial->port_description(n)});
+    }
+    m_connection->setPorts(ports);
+    show_connection_state(false);
+}
+
+void QTX2SetlinkForm::show_connection_state(bool connected)
+{
+    m_connection->setConnected(connected);
+    m_menus->downloadMenu->setEnabled(connected);
+    m_menus->uploadMenu->setEnabled(connected);
+    m_menus->nodeMenu->setEnabled(connected);
+    m_toolbar->setConnected(connected);
+    if (!connected) {
+        set_sync_colour(SyncColour::NoDevice);
+        m_positions->dispPosnLabel()->clear();
+    }
+}
+
+void QTX2SetlinkForm::connect_command()
+{
+    if (m_serial->is_connected()) {
+        m_serial->disconnect_qtx();
+        show_connection_state(false);
+        return;
+    }
+    show_connection_state(true);
+    const QString portstr = m_connection->portText();
+    const QString baudstr = m_connection->baudText();
+    const qint16 nodeid = m_connection->nodeId();
+    if (!m_serial->open_qtx(portstr, baudstr, nodeid)) {
+        show_connection_state(false);
+        m_panel1->setText(QStringLiteral("Timeout attempting to connect to QTX2"));
+        return;
+    }
+    save_prefs();
+    if (m_menus->autoUpMenu->isChecked())
+        m_transfer->upload();
+    // The user may have disconnected while the upload waited for a reply.
+    show_connection_state(m_serial->is_connected());
+}
+
+void QTX2SetlinkForm::mark_changed()
+{
+    set_sync_colour(m_serial->is_connected() ? SyncColour::Changed : SyncColour::NoDevice);
+}
+
+void QTX2SetlinkForm::set_sync_colour(SyncColour colour)
+{
+    switch (colour) {
+    case SyncColour::InStep:
+        setTabCaptionColour(Qt::black);
+        break;
+    case SyncColour::Changed:
+        setTabCaptionColour(QColor(255, 0, 0));
+        break;
+    case SyncColour::NoDevice:
+        setTabCaptionColour(palette().color(QPalette::Disabled, QPalette::WindowText));
+        break;
+    }
+}
+
+void QTX2SetlinkForm::setTabCaptionColour(const QColor &colour)
+{
+    QTabBar *bar = m_tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+        bar->setTabTextColor(i, colour);
+}
+
+void QTX2SetlinkForm::update_disabled()
+{
+    m_form->update_disabled();
+}
+
+void QTX2SetlinkForm::showProgress(const QString &text)
+{
+    m_panel2->setText(text);
+    static const QRegularExpression percent(QStringLiteral("(\\d+)\\s*%\\s*$"));
+    const QRegularExpressionMatch match = percent.match(text);
+    if (match.hasMatch()) {
+        m_progress->setValue(qBound(0, match.captured(1).toInt(), 100));
+        m_progress->show();
+    } else {
+        m_progress->hide();
+    }
+}
+
+bool QTX2SetlinkForm::isLogShown() const
+{
+    return width() != Twips::toPixels(Twips::NarrowWidth);
+}
+
+void QTX2SetlinkForm::toggle_log_pane()
+{
+    applyLogState(!isLogShown());
+    save_prefs();
+}
+
+void QTX2SetlinkForm::applyLogState(bool shown)
+{
+    const int width = Twips::toPixels(shown ? Twips::WideWidth : Twips::NarrowWidth);
+    setFixedSize(width, Twips::toPixels(Twips::Height));
+    m_log->setVisible(shown);
+    m_expandButton->setText(shown ? QStringLiteral("<<") : QStringLiteral(">>"));
+    m_expandButton->setToolTip(shown ? HideTip : ShowTip);
+    m_menus->logMenu->setText(shown ? QStringLiteral("Hide &Log") : QStringLiteral("Show &Log"));
+}
+
+void QTX2SetlinkForm::load_prefs()
+{
+    const PreferencesStore::Values v = m_prefs.load();
+    m_menus->magPosnMenu->setChecked(v.readMagnets);
+    m_menus->autoUpMenu->setChecked(v.autoUpload);
+    applyLogState(v.expanded);
+    QComboBox *ports = m_connection->portCombo();
+    if (!v.port) {
+        ports->setCurrentIndex(ports->count() > 0 ? 0 : -1);
+        return;
+    }
+    // The whole number after "COM" must match, so COM12 comes back as COM12.
+    const QString wanted = QString::number(*v.port);
+    for (int i = 0; i < ports->count(); ++i) {
+        const QString text = ports->itemText(i);
+        if (text.size() > 3 && text.mid(3) == wanted) {
+            ports->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void QTX2SetlinkForm::save_prefs()
+{
+    PreferencesStore::Values v;
+    v.readMagnets = m_menus->magPosnMenu->isChecked();
+    v.autoUpload = m_menus->autoUpMenu->isChecked();
+    v.expanded = width() == Twips::toPixels(Twips::WideWidth);
+    const QString port = m_connection->portText();
+    bool ok = false;
+    const int number = port.size() > 3 ? port.mid(3).toInt(&ok) : 0;
+    if (ok)
+        v.port = number;
+    m_prefs.save(v);
+}
+
+void QTX2SetlinkForm::openNodeDialog()
+{
+    NodeIDForm dialog(m_serial, m_prompt, this);
+    dialog.exec();
+}
+
+void QTX2SetlinkForm::openAboutBox()
+{
+    AboutBox box(m_opener, this);
+    box.exec();
+}
+
+void QTX2SetlinkForm::shutdown()
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    m_positionTimer->stop();
+    // A waiting exchange runs its own event loop; closing the link ends it at once.
+    if (m_serial->is_busy() || m_serial->is_connected())
+        m_serial->disconnect_qtx();
+    m_quit();
+}
+
+void QTX2SetlinkForm::closeEvent(QCloseEvent *event)
+{
+    shutdown();
+    event->accept();
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "catalogue/SetupForm.h"
+#include "shell/PreferencesStore.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class ConnectionPanel;
+class DesktopOpener;
+class HelpLinks;
+class ItemTrack;
+class LengthUnits;
+class LogPane;
+class MainMenus;
+class MainToolbar;
+class PositionMonitor;
+class PositionPanel;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class SerialForm;
+class SerialPortIo;
+class TransferCommands;
+class UserPrompt;
+
+// The main window: connection panel, menus, toolbar, status bar, the tabbed form of
+// setup items, the position read-outs and the communications log. It owns the device
+// link and every setup item for the whole run.
+class QTX2SetlinkForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, DesktopOpener *opener, QWidget *parent = nullptr);
+    ~QTX2SetlinkForm() override;
+
+    // Scans the ports, fills the selectors, restores the preferences and configures
+    // every item. False when no port opens; the program then ends.
+    bool start();
+
+    // Ending the program; tests replace it.
+    void setQuitHandler(std::function<void()> handler);
+
+    SerialForm *serialForm() const { return m_serial; }
+    SetupForm *setupForm() const { return m_form; }
+    LogPane *logPane() const { return m_log; }
+    QTabWidget *tabs() const { return m_tabs; }
+    TransferCommands *transferCommands() const { return m_transfer; }
+    bool isLogShown() const;
+
+public slots:
+    void show_connection_state(bool connected);
+    void fill_port_list();
+    void connect_command();
+    void mark_changed();
+    void set_sync_colour(SyncColour colour);
+    void update_disabled();
+    void toggle_log_pane();
+    void load_prefs();
+    void save_prefs();
+    void shutdown();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCentral();
+    void buildStatusBar();
+    void connectCommands();
+    void applyLogState(bool shown);
+    void setTabCaptionColour(const QColor &colour);
+    void showProgress(const QString &text);
+    void openNodeDialog();
+    void openAboutBox();
+
+    SerialPortIo *m_port;
+    UserPrompt *m_prompt;
+    DesktopOpener *m_opener;
+
+    std::unique_ptr<ItemTrack> m_track;
+    std::unique_ptr<LengthUnits> m_units;
+    std::unique_ptr<HelpLinks> m_help;
+    PreferencesStore m_prefs;
+
+    SerialForm *m_serial = nullptr;
+    SetupForm *m_form = nullptr;
+    TransferCommands *m_transfer = nullptr;
+    PositionMonitor *m_monitor = nullptr;
+    QTimer *m_positionTimer = nullptr;
+
+    MainMenus *m_menus = nullptr;
+    MainToolbar *m_toolbar = nullptr;
+    ConnectionPanel *m_connection = nullptr;
+    QPushButton *m_expandButton = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    PositionPanel *m_positions = nullptr;
+    LogPane *m_log = nullptr;
+    QLabel *m_panel1 = nullptr;
+    QLabel *m_panel2 = nullptr;
+    QProgressBar *m_progress = nullptr;
+
+    std::function<void()> m_quit;
+    bool m_quitting = false;
+};
