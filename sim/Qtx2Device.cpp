@@ -24,12 +24,13 @@ const QHash<QString, QString> &factoryTexts()
     return texts;
 }
 
-// Floats are compared with the limits after a unit conversion in which the last digit
-// may wobble; a value a hair outside is taken as the limit itself.
+// Floats travel with 7 significant digits and are compared with the limits after a unit
+// conversion, so a limit may arrive rounded in its 7th digit: a value within half a unit
+// of that digit is taken as the limit itself.
 bool withinLimits(double v, double min, double max, double *clamped)
 {
-    const double tolMin = std::fabs(min) * 1e-6 + 1e-12;
-    const double tolMax = std::fabs(max) * 1e-6 + 1e-12;
+    const double tolMin = std::fabs(min) * 6e-7 + 1e-12;
+    const double tolMax = std::fabs(max) * 6e-7 + 1e-12;
     if (v < min - tolMin || v > max + tolMax)
         return false;
     *clamped = qBound(min, v, max);
@@ -154,7 +155,10 @@ Qtx2Device::Outcome Qtx2Device::execute(const QString &command)
     } else if (command == QLatin1String("WP")) {
         m_writeProtected = true;
     } else if (command == QLatin1String("SFD")) {
+        // An older device does not know the command at all.
         o.answer = !m_faults.noFactoryCommand;
+        if (!o.answer)
+            return o;
         if (m_writeProtected)
             o.payload = errWp;
         else
