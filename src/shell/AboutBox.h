@@ -17,6 +17,11 @@ public:
     // " (Win32)", " (Win64)", or the kernel and CPU architecture of the build.
     static QString platformSuffix();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void openWebsite();
+
     DesktopOpener *m_opener;
 };

@@ -1,0 +1,10 @@
+#include "shell/DesktopOpener.h"
+
+#include <QDesktopServices>
+
+DesktopOpener::~DesktopOpener() = default;
+
+void QtDesktopOpener::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}

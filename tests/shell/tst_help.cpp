@@ -1,0 +1,155 @@
+#include "shell/AboutBox.h"
+#include "shell/DesktopOpener.h"
+#include "shell/HelpLinks.h"
+#include "shell/LogoLabel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSysInfo>
+#include <QtTest>
+
+namespace {
+class RecordingOpener : public DesktopOpener
+{
+public:
+    QList<QUrl> opened;
+    void openUrl(const QUrl &url) override { opened << url; }
+};
+} // namespace
+
+class tst_Help : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filesLiveNextToTheProgram();
+    void menusOpenThroughTheOpener_data();
+    void menusOpenThroughTheOpener();
+    void websiteIsAPlaceholder();
+    void versionLineNamesTheBuild();
+    void aboutBoxControls();
+    void aboutBoxClicksOpenTheWebsite();
+    void logoLabelClicks();
+};
+
+void tst_Help::filesLiveNextToTheProgram()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    QVERIFY(!folder.endsWith(QLatin1Char('/')));
+    QCOMPARE(HelpLinks::programFolder(), folder);
+    QCOMPARE(HelpLinks::helpFilePath(), folder + QStringLiteral("/qtx2setlink.html"));
+    QCOMPARE(HelpLinks::manualPath(), folder + QStringLiteral("/QTX2.pdf"));
+}
+
+void tst_Help::menusOpenThroughTheOpener_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QUrl>("url");
+    const QString folder = QCoreApplication::applicationDirPath();
+    QTest::newRow("contents") << 0 << QUrl::fromLocalFile(folder + QStringLiteral("/qtx2setlink.html"));
+    QTest::newRow("manual") << 1 << QUrl::fromLocalFile(folder + QStringLiteral("/QTX2.pdf"));
+    QTest::newRow("website") << 2 << HelpLinks::websiteUrl();
+}
+
+void tst_Help::menusOpenThroughTheOpener()
+{
+    QFETCH(int, which);
+    QFETCH(QUrl, url);
+
+    // The files need not exist: the program opens them unchecked and shows nothing itself.
+    RecordingOpener opener;
+    HelpLinks links(&opener);
+    if (which == 0)
+        links.open_contents();
+    else if (which == 1)
+        links.open_manual();
+    else
+        links.open_website();
+    QCOMPARE(opener.opened, QList<QUrl>{url});
+    QVERIFY(url.isValid());
+
+    HelpLinks(nullptr).open_manual(); // no opener: nothing happens
+}
+
+void tst_Help::websiteIsAPlaceholder()
+{
+    const QUrl url = HelpLinks::websiteUrl();
+    QCOMPARE(url.scheme(), QStringLiteral("https"));
+    QVERIFY(url.host().endsWith(QLatin1String(".example")));
+}
+
+void tst_Help::versionLineNamesTheBuild()
+{
+    const QString line = AboutBox::versionLine();
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(SETLINK_VERSION_MAJOR)
+                                .arg(SETLINK_VERSION_MINOR)
+                                .arg(SETLINK_VERSION_PATCH);
+    QVERIFY2(line.startsWith(QStringLiteral("QTX2 Setlink v") + version + QLatin1Char(' ')), qPrintable(line));
+    QVERIFY(QRegularExpression(QStringLiteral("^QTX2 Setlink v\\d+\\.\\d+\\.\\d+ \\(.+\\)$")).match(line).hasMatch());
+    QVERIFY(line.endsWith(AboutBox::platformSuffix()));
+#if defined(Q_OS_WIN)
+    QCOMPARE(AboutBox::platformSuffix(), QSysInfo::WordSize == 64 ? QStringLiteral(" (Win64)") : QStringLiteral(" (Win32)"));
+#else
+    QVERIFY(!line.contains(QLatin1String("Win")));
+    QVERIFY(line.contains(QSysInfo::buildCpuArchitecture()));
+    QVERIFY(line.contains(QSysInfo::kernelType(), Qt::CaseInsensitive));
+#endif
+}
+
+void tst_Help::aboutBoxControls()
+{
+    RecordingOpener opener;
+    AboutBox box(&opener);
+    box.show();
+    QCOMPARE(box.windowTitle(), QStringLiteral("About QTX Setlink"));
+    QVERIFY(box.isModal());
+    QCOMPARE(box.minimumSize(), box.maximumSize());
+    QVERIFY(box.findChild<LogoLabel *>(QStringLiteral("Picture1")));
+    QCOMPARE(box.findChild<QLabel *>(QStringLiteral("Label2"))->text(), HelpLinks::websiteUrl().toString());
+    QCOMPARE(box.findChild<QLabel *>(QStringLiteral("Label1(0)"))->text(), AboutBox::versionLine());
+    QVERIFY(!box.findChild<QLabel *>(QStringLiteral("Label1(1)"))->text().isEmpty());
+
+    auto *ok = box.findChild<QPushButton *>(QStringLiteral("Command1"));
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!box.isVisible());
+    QVERIFY(opener.opened.isEmpty());
+}
+
+void tst_Help::aboutBoxClicksOpenTheWebsite()
+{
+    RecordingOpener opener;
+    AboutBox box(&opener);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTest::mouseClick(box.findChild<QWidget *>(QStringLiteral("Picture1")), Qt::LeftButton);
+    QTest::mouseClick(box.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
+    QTest::mouseClick(box.findChild<QWidget *>(QStringLiteral("Label1(1)")), Qt::LeftButton);
+    QCOMPARE(opener.opened, (QList<QUrl>{HelpLinks::websiteUrl(), HelpLinks::websiteUrl()}));
+    QVERIFY(box.isVisible()); // the box stays up after a web link
+}
+
+void tst_Help::logoLabelClicks()
+{
+    LogoLabel logo;
+    logo.show();
+    QSignalSpy clicked(&logo, &LogoLabel::clicked);
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    QTest::mouseClick(&logo, Qt::RightButton);
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(!logo.pixmap().isNull());
+    // The logo is drawn, not blank: several colours appear in it.
+    const QImage image = logo.pixmap().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    QVERIFY(colours.size() > 3);
+}
+
+QTEST_MAIN(tst_Help)
+#include "tst_help.moc"
