@@ -94,6 +94,7 @@ bool QtSerialPortIo::open()
         m_port.close();
     m_failure = OpenFailure::None;
     m_errorText.clear();
+    m_failing = false;
 
     const QString location = m_directory.location(m_number);
     if (location.isEmpty()) {
@@ -183,19 +184,26 @@ QString QtSerialPortIo::describePort(int number) const
 
 void QtSerialPortIo::onError(QSerialPort::SerialPortError error)
 {
-    if (!m_port.isOpen())
+    if (!m_port.isOpen() || m_failing)
         return;
+    // A vanished device shows as a resource, read or write error, and Qt repeats a read
+    // error on every turn of the event loop until the port is closed.
     if (error != QSerialPort::ResourceError && error != QSerialPort::DeviceNotFoundError
-        && error != QSerialPort::PermissionError)
+        && error != QSerialPort::PermissionError && error != QSerialPort::ReadError
+        && error != QSerialPort::WriteError)
         return;
+    m_failing = true;
     const QString reason = m_port.errorString();
     // Reported from the next turn of the event loop: the port must not be closed from
     // inside its own notification.
     QMetaObject::invokeMethod(
         this,
         [this, reason] {
+            if (!m_port.isOpen())
+                return;
+            emit portFailed(reason);
             if (m_port.isOpen())
-                emit portFailed(reason);
+                m_port.close();
         },
         Qt::QueuedConnection);
 }

@@ -41,4 +41,5 @@ private:
     QString m_settings = QStringLiteral("19200,n,8,1");
     OpenFailure m_failure = OpenFailure::None;
     QString m_errorText;
+    bool m_failing = false; // a failure of the open port is being reported
 };
