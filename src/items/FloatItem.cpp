@@ -42,6 +42,11 @@ FloatItem::FloatItem(const ItemContext &context, QWidget *parent)
     add_editor(m_unitsCombo, tr("unit"));
     connect(m_value, &QLineEdit::textChanged, this, &SetupItem::changed);
     connect(m_unitsCombo, &QComboBox::currentIndexChanged, this, [this] { handle_selection(); });
+    // Choosing the entry that is already selected is handled too (it re-formats).
+    connect(m_unitsCombo, &QComboBox::activated, this, [this](int index) {
+        if (index == m_displayUnit)
+            handle_selection();
+    });
     m_unitsCombo->installEventFilter(this);
 }
 
