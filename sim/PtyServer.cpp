@@ -17,7 +17,10 @@ PtyServer::PtyServer(Qtx2Device *device, QObject *parent)
     , m_device(device)
 {
     connect(&m_pacer, &ReplyPacer::output, this, &PtyServer::queueOutput);
-    connect(&m_pacer, &ReplyPacer::pullCable, this, &PtyServer::pullCable);
+    // The last reply gets a moment to reach the other side before the line goes dead:
+    // closing the terminal at once would throw away what it has not read yet.
+    connect(&m_pacer, &ReplyPacer::pullCable, this,
+            [this] { QTimer::singleShot(PullDelayMs, this, &PtyServer::pullCable); });
 }
 
 PtyServer::~PtyServer()

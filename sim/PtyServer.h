@@ -19,6 +19,7 @@ class PtyServer : public QObject
 public:
     // Bytes waiting for a reader beyond this are dropped, like an overrun line.
     static constexpr int MaxPending = 65536;
+    static constexpr int PullDelayMs = 200;
 
     explicit PtyServer(Qtx2Device *device, QObject *parent = nullptr);
     ~PtyServer() override;
