@@ -19,24 +19,6 @@ class TestSimOptions : public QObject
     }
 
 private slots:
-    void defaults()
-    {
-        const SimOptions o = parsed({});
-        QCOMPARE(o.port, 1);
-        QCOMPARE(o.node, 0);
-        QCOMPARE(o.baud, 19200);
-        QVERIFY(!o.lineTime && !o.verbose);
-        QCOMPARE(o.magnets, 1);
-        QCOMPARE(o.version, QStringLiteral("QTXv2.05"));
-        const FaultSettings &f = o.faults;
-        QVERIFY(!f.silent && !f.noFactoryCommand && !f.noTransducer && !f.lineFeed && !f.endlessReply);
-        QCOMPARE(f.latencyMs, 0);
-        QCOMPARE(f.chunkSize, 0);
-        QCOMPARE(f.pullCableAfter, -1);
-        QCOMPARE(f.answerAtNode, -1);
-        QVERIFY(f.garbagePrefix.isEmpty() && f.commandLatencyMs.isEmpty());
-    }
-
     void everyOption()
     {
         const SimOptions o = parsed({"--port", "16", "--node", "9", "--baud", "1200", "--line-time",
