@@ -344,7 +344,6 @@ bool SerialForm::scan_ports()
             break;
         }
     }
-    d->comm->setPortNumber(1);
     d->write_protected = true;
 
     QStringList details = refusals;

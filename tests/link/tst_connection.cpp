@@ -206,21 +206,6 @@ private slots:
         QVERIFY(rig.lastStatus().startsWith(QStringLiteral("Connected to QTXv2.05")));
     }
 
-    void disconnectKeepsState()
-    {
-        Rig rig;
-        QVERIFY(rig.connectDevice(4));
-        rig.port.answer("$4RUN", "*MM\r");
-        rig.form.write_enable(true); // unscripted "WE": stays protected
-        QVERIFY(rig.form.sendrcv_nodeid("RUN", false));
-        rig.form.disconnect_qtx();
-        QVERIFY(!rig.form.is_connected());
-        QVERIFY(!rig.positionTimer.isActive());
-        QCOMPARE(rig.lastStatus(), QStringLiteral("Disconnected"));
-        QCOMPARE(rig.form.get_nodeid(), qint16(4));
-        QCOMPARE(rig.form.rcvstring(), QStringLiteral("MM"));
-    }
-
     // A port that vanishes during the identity query must not be reported as connected,
     // whatever an earlier connection left in rcvstring.
     void portLostDuringConnection()

@@ -90,11 +90,6 @@ private slots:
 #endif
     }
 
-    void defaultFolder()
-    {
-        QVERIFY(PortDirectory::portsFolder().endsWith(QStringLiteral("/ports")));
-    }
-
 #ifndef Q_OS_WIN
     void openFailsQuicklyWhenAbsent_data()
     {
@@ -199,16 +194,6 @@ private slots:
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("Disconnected"));
     }
 
-    void badSettingsRefused()
-    {
-        Pty pty;
-        QTemporaryDir folder;
-        QVERIFY(QFile::link(pty.slave, folder.filePath("COM1")));
-        QtSerialPortIo port(PortDirectory(folder.path(), {}));
-        port.setSettings(QStringLiteral("fast,n,8,1"));
-        QVERIFY(!port.open());
-        QCOMPARE(port.lastOpenFailure(), SerialPortIo::OpenFailure::Other);
-    }
 #endif
 };
 
