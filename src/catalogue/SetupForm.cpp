@@ -1,32 +1,396 @@
 #include "catalogue/SetupForm.h"
 
 #include "catalogue/ParameterTable.h"
+#include "items/FloatItem.h"
+#include "items/HexItem.h"
+#include "items/IntegerItem.h"
+#include "items/ListItem.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
+#include <QVBoxLayout>
+
+using ParameterTable::Kind;
+using ParameterTable::Parameter;
+
+namespace {
+
+// Where things sit on each tab: columns, top to bottom. "name(*)" is a control array
+// whose elements share one spot; "label:x" a section label; "frame:magoff" the
+// per-magnet offset frame; "combo:limit" the limit-switch selector.
+const QList<QList<QStringList>> &tabLayout()
+{
+    static const QList<QList<QStringList>> layout{
+        // Display
+        {{"PlacesItem", "DisplayUpdateItem", "LeadingZerosItem"}},
+        // Position
+        {{"UnitsItem", "ResolutionItem", "ScaleItem", "HOffsetItem", "SOffsetItem", "DirectionItem"},
+         {"DispModeItem", "MagnetItem", "GapItem", "ReferenceItem", "frame:magoff"}},
+        // Transducer
+        {{"TTypeItem", "MagnetsItem", "AutoDetectItem", "label:ssilabel", "SSIBitsItem", "SSIErrItem",
+          "SSIMaskItem"},
+         {"label:digitallabel", "GradientItem", "label:startstoplabel", "HoldoffItem", "label:pwmlabel",
+          "RecircsItem", "label:canlabel", "CanBaudItem", "CanSerialItem"}},
+        // Analog Out
+        {{"VRangeItem", "ATypeItem", "AStartItem", "ARangeItem", "AForcePercentItem"}},
+        // Dig Inputs
+        {{"DigInItem(0)", "DigInItem(1)"}},
+        // Front Panel
+        {{"ButtonTouchItem(0)", "ButtonTouchItem(1)", "ButtonTouchItem(2)", "ButtonTouchItem(3)",
+          "ButtonTouchItem(4)", "ButtonTouchItem(5)"},
+         {"ButtonHoldItem(0)", "ButtonHoldItem(1)", "ButtonHoldItem(2)", "ButtonHoldItem(3)", "ButtonHoldItem(4)",
+          "ButtonHoldItem(5)"}},
+        // Limit Sw
+        {{"combo:limit", "LimitLBItem(*)", "LimitUBItem(*)", "LimitMagItem(*)", "LimitActItem(*)"}},
+        // Presets
+        {{"PresetItem(0)", "PresetItem(1)", "PresetItem(2)", "PresetItem(3)"},
+         {"PresetItem(4)", "PresetItem(5)", "PresetItem(6)", "PresetItem(7)"}},
+    };
+    return layout;
+}
+
+const QList<QPair<QString, QString>> &sectionLabels()
+{
+    static const QList<QPair<QString, QString>> labels{
+        {"ssilabel", "SSI Configuration:"},
+        {"startstoplabel", "Start/Stop Configuration:"},
+        {"pwmlabel", "PWM Configuration:"},
+        {"digitallabel", "Start/Stop and PWM Configuration:"},
+        {"canlabel", "CANbus Configuration:"},
+    };
+    return labels;
+}
+
+// Availability by transducer type: which of the nine items and five labels look active.
+struct AvailabilityRow
+{
+    QList<int> types;
+    QStringList on;
+};
+
+const QStringList &availabilityControls()
+{
+    static const QStringList controls{"SSIBitsItem", "SSIErrItem", "SSIMaskItem", "ResolutionItem",
+                                      "GradientItem", "HoldoffItem", "CanBaudItem", "CanSerialItem",
+                                      "RecircsItem", "ssilabel", "digitallabel", "startstoplabel",
+                                      "canlabel", "pwmlabel"};
+    return controls;
+}
+
+const QList<AvailabilityRow> &availabilityRows()
+{
+    static const QList<AvailabilityRow> rows{
+        {{0, 1, 2}, {"SSIBitsItem", "SSIErrItem", "SSIMaskItem", "ResolutionItem", "ssilabel"}},
+        {{3, 6}, {"GradientItem", "HoldoffItem", "digitallabel", "startstoplabel"}},
+        {{4}, {"GradientItem", "RecircsItem", "digitallabel", "pwmlabel"}},
+        {{5}, {"ResolutionItem", "CanBaudItem", "CanSerialItem", "canlabel"}},
+    };
+    return rows;
+}
+
+SetupItem *createItem(Kind kind, const ItemContext &context, QWidget *parent)
+{
+    switch (kind) {
+    case Kind::Integer:
+        return new IntegerItem(context, parent);
+    case Kind::Float:
+        return new FloatItem(context, parent);
+    case Kind::List:
+        return new ListItem(context, parent);
+    case Kind::Hex:
+        return new HexItem(context, parent);
+    }
+    return nullptr;
+}
+
+void configure(SetupItem *item, const Parameter &p)
+{
+    switch (p.kind) {
+    case Kind::Integer:
+        static_cast<IntegerItem *>(item)->set_all(p.code, p.title, qint16(p.min), qint16(p.max));
+        break;
+    case Kind::Float:
+        static_cast<FloatItem *>(item)->set_all(p.code, p.title, p.min, p.max, p.units);
+        break;
+    case Kind::Hex:
+        static_cast<HexItem *>(item)->set_all(p.code, p.title, qint16(p.min), qint16(qint32(quint32(p.max))));
+        break;
+    case Kind::List: {
+        auto *list = static_cast<ListItem *>(item);
+        list->set_all(p.code, p.title);
+        for (const ParameterTable::Choice &c : p.choices)
+            list->add_item(c.display, c.token);
+        break;
+    }
+    }
+}
+
+QLabel *titleOf(SetupItem *item)
+{
+    return item->findChild<QLabel *>(QStringLiteral("TitleLabel"));
+}
+
+// Names that tell apart items whose titles do not.
+QString accessibleTitle(const Parameter &p)
+{
+    if (p.control == QLatin1String("MagOffItem"))
+        return QStringLiteral("Magnet %1 Offset").arg(p.index + 1);
+    if (p.control == QLatin1String("LimitLBItem"))
+        return QStringLiteral("Limit %1 Lower Bound").arg(p.index + 1);
+    if (p.control == QLatin1String("LimitUBItem"))
+        return QStringLiteral("Limit %1 Upper Bound").arg(p.index + 1);
+    return QString();
+}
+
+} // namespace
 
 SetupForm::SetupForm(const ItemContext &context, QTabWidget *tabs, QObject *parent)
     : QObject(parent), m_ctx(context), m_tabs(tabs)
 {
+    m_tabs->setObjectName(QStringLiteral("Tabs"));
     for (const QString &caption : ParameterTable::tabs()) {
         auto *page = new QWidget;
         page->setObjectName(caption);
         m_tabs->addTab(page, caption);
     }
+    createItems();
+    layOut();
 }
 
-void SetupForm::build_catalogue() {}
-void SetupForm::update_disabled() {}
+void SetupForm::createItems()
+{
+    const QStringList &tabs = ParameterTable::tabs();
+    for (const Parameter &p : ParameterTable::creationOrder()) {
+        // The other 14 magnet offsets are created by the catalogue build.
+        if (p.control == QLatin1String("MagOffItem") && p.index > 0)
+            continue;
+        addItem(p, m_tabs->widget(tabs.indexOf(p.tab)));
+    }
+    for (const auto &label : sectionLabels()) {
+        auto *l = new QLabel(label.second);
+        l->setObjectName(label.first);
+        m_labels.insert(label.first, l);
+    }
+
+    m_magOffCombo = new QComboBox;
+    m_magOffCombo->setObjectName(QStringLiteral("MagOffCombo"));
+    for (int n = 1; n <= 15; ++n)
+        m_magOffCombo->addItem(QStringLiteral("Magnet %1 Offset").arg(n));
+    connect(m_magOffCombo, &QComboBox::currentIndexChanged, this, &SetupForm::onMagOffSelected);
+
+    m_limitCombo = new QComboBox;
+    m_limitCombo->setObjectName(QStringLiteral("LimitCombo"));
+    for (int n = 1; n <= 5; ++n)
+        m_limitCombo->addItem(QStringLiteral("Digital Output %1").arg(n));
+    connect(m_limitCombo, &QComboBox::currentIndexChanged, this, &SetupForm::onLimitSelected);
+}
+
+SetupItem *SetupForm::addItem(const Parameter &p, QWidget *page)
+{
+    SetupItem *item = createItem(p.kind, m_ctx, page);
+    item->setObjectName(p.name());
+    m_items.insert(p.name(), item);
+    connect(item, &SetupItem::changed, this, &SetupForm::itemChanged);
+    connect(item, &SetupItem::selectionChanged, this, &SetupForm::update_disabled);
+    return item;
+}
+
+void SetupForm::layOut()
+{
+    for (int t = 0; t < tabLayout().size(); ++t) {
+        QWidget *page = m_tabs->widget(t);
+        auto *columns = new QHBoxLayout(page);
+        columns->setContentsMargins(10, 10, 10, 6);
+        columns->setSpacing(18);
+        for (const QStringList &column : tabLayout().at(t)) {
+            auto *rows = new QVBoxLayout;
+            rows->setSpacing(4);
+            for (const QString &entry : column)
+                rows->addWidget(placeEntry(entry, page));
+            rows->addStretch(1);
+            columns->addLayout(rows);
+        }
+        columns->addStretch(1);
+    }
+}
+
+QWidget *SetupForm::placeEntry(const QString &entry, QWidget *page)
+{
+    if (entry.startsWith(QLatin1String("label:"))) {
+        QLabel *label = m_labels.value(entry.mid(6));
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->setContentsMargins(0, 6, 0, 0);
+        return label;
+    }
+    if (entry == QLatin1String("combo:limit")) {
+        auto *row = new QWidget(page);
+        auto *h = new QHBoxLayout(row);
+        h->setContentsMargins(0, 0, 0, 8);
+        h->addWidget(m_limitCombo);
+        h->addStretch(1);
+        return row;
+    }
+    if (entry == QLatin1String("frame:magoff")) {
+        auto *frame = new QGroupBox(QStringLiteral("Per Magnet Offsets"), page);
+        frame->setObjectName(QStringLiteral("Frame2"));
+        auto *v = new QVBoxLayout(frame);
+        v->setContentsMargins(8, 6, 8, 6);
+        v->addWidget(m_magOffCombo);
+        m_magOffSpot = new QGridLayout;
+        m_magOffSpot->addWidget(item(QStringLiteral("MagOffItem"), 0), 0, 0);
+        v->addLayout(m_magOffSpot);
+        return frame;
+    }
+    if (entry.endsWith(QLatin1String("(*)"))) {
+        // Every element of the array in one spot; the selector shows one at a time.
+        const QString control = entry.chopped(3);
+        auto *spot = new QWidget(page);
+        auto *grid = new QGridLayout(spot);
+        grid->setContentsMargins(0, 0, 0, 0);
+        for (int i = 0;; ++i) {
+            SetupItem *element = item(control, i);
+            if (!element)
+                break;
+            grid->addWidget(element, 0, 0);
+        }
+        return spot;
+    }
+    return m_items.value(entry);
+}
+
+void SetupForm::build_catalogue()
+{
+    bool limitSelected = false;
+    QWidget *positionPage = m_tabs->widget(ParameterTable::tabs().indexOf(QStringLiteral("Position")));
+    for (const Parameter &p : ParameterTable::parameters()) {
+        const bool limit = p.control.startsWith(QLatin1String("Limit"));
+        if (limit && !limitSelected) {
+            // The selector's rule runs before the limit items are configured.
+            m_limitCombo->setCurrentIndex(0);
+            onLimitSelected(0);
+            limitSelected = true;
+        }
+        SetupItem *target = item(p.control, p.index);
+        if (!target && p.control == QLatin1String("MagOffItem")) {
+            target = addItem(p, positionPage);
+            m_magOffSpot->addWidget(target, 0, 0);
+        }
+        if (!target)
+            continue;
+        if (p.control == QLatin1String("MagOffItem") && p.index == 0)
+            target->show();
+        configure(target, p);
+        const QString name = accessibleTitle(p);
+        if (!name.isEmpty())
+            target->set_accessible_name(name);
+        if (p.control == QLatin1String("MagOffItem")) {
+            // The selector above names the magnet; the empty title would show a lone colon.
+            titleOf(target)->hide();
+            if (p.index > 0)
+                target->hide();
+            if (p.index == 14) {
+                m_magOffCombo->setCurrentIndex(0);
+                onMagOffSelected(0);
+            }
+        }
+        if (limit && p.index != 0)
+            target->hide();
+    }
+    alignTitles();
+}
+
+// Titles of one column share the width of the longest, so editors line up.
+void SetupForm::alignTitles()
+{
+    for (int t = 0; t < tabLayout().size(); ++t) {
+        for (const QStringList &column : tabLayout().at(t)) {
+            QList<QLabel *> titles;
+            for (const QString &entry : column) {
+                const QString control = entry.endsWith(QLatin1String("(*)")) ? entry.chopped(3) : entry;
+                for (SetupItem *it : std::as_const(m_items)) {
+                    const QString name = it->objectName();
+                    if (name == control || name.startsWith(control + QLatin1Char('(')))
+                        titles.append(titleOf(it));
+                }
+            }
+            int width = 0;
+            for (QLabel *l : std::as_const(titles))
+                width = qMax(width, l->sizeHint().width());
+            for (QLabel *l : std::as_const(titles))
+                l->setFixedWidth(width);
+        }
+    }
+}
+
+void SetupForm::update_disabled()
+{
+    ListItem *ttype = ttypeItem();
+    const int k = ttype ? ttype->getindex() : -1;
+    for (const AvailabilityRow &row : availabilityRows()) {
+        if (!row.types.contains(k))
+            continue;
+        for (const QString &control : availabilityControls()) {
+            const bool on = row.on.contains(control);
+            if (SetupItem *it = item(control))
+                it->enable(on);
+            else if (QLabel *label = m_labels.value(control))
+                label->setEnabled(on);
+        }
+        return;
+    }
+}
+
 SetupItem *SetupForm::item(const QString &control, int index) const
 {
-    return m_items.value(ParameterTable::Parameter{control, index}.name());
+    Parameter key;
+    key.control = control;
+    key.index = index;
+    return m_items.value(key.name());
 }
-ListItem *SetupForm::unitsItem() const { return nullptr; }
-ListItem *SetupForm::ttypeItem() const { return nullptr; }
-QComboBox *SetupForm::magOffCombo() const { return m_magOffCombo; }
-QComboBox *SetupForm::limitCombo() const { return m_limitCombo; }
-QLabel *SetupForm::sectionLabel(const QString &name) const { return m_labels.value(name); }
-void SetupForm::createItems() {}
-void SetupForm::onMagOffSelected(int) {}
-void SetupForm::onLimitSelected(int) {}
+
+ListItem *SetupForm::unitsItem() const
+{
+    return static_cast<ListItem *>(item(QStringLiteral("UnitsItem")));
+}
+
+ListItem *SetupForm::ttypeItem() const
+{
+    return static_cast<ListItem *>(item(QStringLiteral("TTypeItem")));
+}
+
+QComboBox *SetupForm::magOffCombo() const
+{
+    return m_magOffCombo;
+}
+
+QComboBox *SetupForm::limitCombo() const
+{
+    return m_limitCombo;
+}
+
+QLabel *SetupForm::sectionLabel(const QString &name) const
+{
+    return m_labels.value(name);
+}
+
+void SetupForm::onMagOffSelected(int index)
+{
+    for (int i = 0; i < 15; ++i)
+        if (SetupItem *it = item(QStringLiteral("MagOffItem"), i))
+            it->setVisible(i == index);
+}
+
+void SetupForm::onLimitSelected(int index)
+{
+    static const QStringList controls{"LimitLBItem", "LimitUBItem", "LimitMagItem", "LimitActItem"};
+    for (int i = 0; i < 5; ++i)
+        for (const QString &control : controls)
+            if (SetupItem *it = item(control, i))
+                it->setVisible(i == index);
+}

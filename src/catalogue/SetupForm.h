@@ -6,7 +6,12 @@
 #include <QObject>
 #include <QString>
 
+namespace ParameterTable {
+struct Parameter;
+}
+
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QTabWidget;
 class ListItem;
@@ -41,6 +46,10 @@ signals:
 
 private:
     void createItems();
+    SetupItem *addItem(const ParameterTable::Parameter &p, QWidget *page);
+    void layOut();
+    QWidget *placeEntry(const QString &entry, QWidget *page);
+    void alignTitles();
     void onMagOffSelected(int index);
     void onLimitSelected(int index);
 
@@ -50,4 +59,5 @@ private:
     QHash<QString, QLabel *> m_labels;
     QComboBox *m_magOffCombo = nullptr;
     QComboBox *m_limitCombo = nullptr;
+    QGridLayout *m_magOffSpot = nullptr;
 };

@@ -38,8 +38,14 @@ signals:
     void progress(const QString &text);
     // Upload only: after each entry, so the window refreshes the tab caption colour.
     void itemRead();
+    // The units item took a value from the device or from a settings file: the lengths
+    // that follow are in that unit.
+    void unitsTaken();
 
 private:
+    bool claim();
+    void release();
+
     QList<SetupItem *> m_items;
     SerialForm *m_link = nullptr;
     QTimer *m_timer = nullptr;

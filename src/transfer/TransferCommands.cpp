@@ -1,15 +1,119 @@
 #include "transfer/TransferCommands.h"
 
+#include "catalogue/FactoryDefaults.h"
+#include "items/LengthUnits.h"
+#include "items/ListItem.h"
+#include "link/SerialForm.h"
+#include "shell/UserPrompt.h"
+#include "transfer/ItemTrack.h"
+#include "transfer/SettingsFile.h"
+
+#include <QDir>
+#include <QTimer>
+
 TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, LengthUnits *units,
                                    QTimer *positionTimer, UserPrompt *prompt, QObject *parent)
     : QObject(parent), m_track(track), m_link(link), m_form(form), m_units(units), m_timer(positionTimer),
       m_prompt(prompt)
 {
+    m_track->setLink(link);
+    m_track->setBusyTimer(positionTimer);
+    connect(m_track, &ItemTrack::progress, this, &TransferCommands::progress);
+    // During an upload the captions follow the link after every item, so a dropped
+    // connection shows at once.
+    connect(m_track, &ItemTrack::itemRead, this, &TransferCommands::emitLinkColour);
+    // Lengths read after the units item are in the unit it just took; converting them
+    // with the form's previous unit would store wrong lengths, and a download would then
+    // write them to the device.
+    connect(m_track, &ItemTrack::unitsTaken, this, &TransferCommands::refresh_current_units);
 }
 
-void TransferCommands::upload() {}
-void TransferCommands::download() {}
-void TransferCommands::open_file() {}
-void TransferCommands::save_file() {}
-void TransferCommands::factory_reset() {}
-void TransferCommands::reset_units() {}
+void TransferCommands::refresh_current_units()
+{
+    if (ListItem *units = m_form->unitsItem())
+        m_units->set_current_units(units->getindex());
+}
+
+void TransferCommands::emitLinkColour()
+{
+    emit syncColour(m_link->is_connected() ? SyncColour::InStep : SyncColour::NoDevice);
+}
+
+void TransferCommands::upload()
+{
+    refresh_current_units();
+    m_track->upload_all();
+    emitLinkColour();
+    m_form->update_disabled();
+}
+
+void TransferCommands::download()
+{
+    refresh_current_units();
+    m_track->download_all();
+    emit syncColour(SyncColour::InStep);
+}
+
+void TransferCommands::factory_reset()
+{
+    if (m_link->factory_command()) {
+        // The device resets itself; the form is then read back from it.
+        if (!m_timer->isActive())
+            return;
+        m_timer->stop();
+        m_link->reset_wp();
+        m_link->write_enable(true);
+        emit progress(QStringLiteral("Factory Reset"));
+        m_link->sendrcv_long_nodeid(QStringLiteral("SFD"), false);
+        m_link->write_enable(false);
+        m_timer->start();
+        upload();
+    } else {
+        for (const FactoryDefaults::Default &d : FactoryDefaults::defaults())
+            if (SetupItem *item = m_form->item(d.control, d.index))
+                item->set_value_variant(d.value);
+    }
+    refresh_current_units();
+    if (!m_link->factory_command())
+        m_track->download_all();
+    emit syncColour(SyncColour::InStep);
+}
+
+void TransferCommands::reset_units()
+{
+    m_track->reset_units_all();
+}
+
+void TransferCommands::open_file()
+{
+    const QString path = m_prompt->openFileName();
+    if (path.isEmpty())
+        return;
+    QStringList lines;
+    QString error;
+    switch (SettingsFile::read(path, &lines, &error)) {
+    case SettingsFile::ReadResult::NotFound:
+        return;
+    case SettingsFile::ReadResult::Unreadable:
+    case SettingsFile::ReadResult::TooLarge:
+        m_prompt->message(QStringLiteral("Could not open the settings file %1.").arg(QDir::toNativeSeparators(path)),
+                          error);
+        return;
+    case SettingsFile::ReadResult::Ok:
+        break;
+    }
+    for (const QString &line : std::as_const(lines))
+        m_track->file_read_line(line);
+    m_form->update_disabled();
+}
+
+void TransferCommands::save_file()
+{
+    const QString path = m_prompt->saveFileName();
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SettingsFile::write(path, m_track->file_lines(), &error))
+        m_prompt->message(QStringLiteral("Could not save the settings file %1.").arg(QDir::toNativeSeparators(path)),
+                          error);
+}

@@ -33,6 +33,9 @@ signals:
     void syncColour(SyncColour colour);      // the tab caption colour
 
 private:
+    void refresh_current_units();
+    void emitLinkColour();
+
     ItemTrack *m_track;
     SerialForm *m_link;
     SetupForm *m_form;

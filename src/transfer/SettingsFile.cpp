@@ -1,0 +1,87 @@
+#include "transfer/SettingsFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace SettingsFile {
+
+bool write(const QString &path, const QStringList &lines, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QByteArray data;
+    for (const QString &line : lines) {
+        data += line.toLatin1();
+        data += "\r\n";
+    }
+    if (file.write(data) != data.size() || !file.commit()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+ReadResult read(const QString &path, QStringList *lines, QString *error)
+{
+    lines->clear();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return ReadResult::NotFound;
+    if (!info.isFile()) {
+        *error = QStringLiteral("It is not a file.");
+        return ReadResult::Unreadable;
+    }
+    if (info.size() > MaxSize) {
+        *error = QStringLiteral("At %1 bytes it is far too large to be a settings file.").arg(info.size());
+        return ReadResult::TooLarge;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return ReadResult::Unreadable;
+    }
+    // Read to the end, whatever size the file claims (pipes and special files say 0).
+    QByteArray data;
+    while (!file.atEnd() && data.size() <= MaxSize) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError) {
+            *error = file.errorString();
+            return ReadResult::Unreadable;
+        }
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    if (data.size() > MaxSize) {
+        *error = QStringLiteral("It is far too large to be a settings file.");
+        return ReadResult::TooLarge;
+    }
+    *lines = splitLines(data);
+    return ReadResult::Ok;
+}
+
+QStringList splitLines(const QByteArray &data)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(QString::fromLatin1(data.constData() + start, i - start));
+        if (c == '\r' && i + 1 < n && data.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(QString::fromLatin1(data.constData() + start, n - start));
+    return lines;
+}
+
+} // namespace SettingsFile
