@@ -126,6 +126,8 @@ struct SerialForm::Private
     qint16 cur_nodeid = 0;
     QString version_text;
     bool write_protected = true;
+    // A refused "WE" is reported once, not before every write of a download that follows.
+    bool weFailureReported = false;
     bool factory_command = false;
     QString rcvstring;
     bool linkOpen = false; // opened by open_qtx and not closed since
@@ -415,6 +417,7 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
     }
     d->factory_command = detect_factory_command();
     d->write_protected = true;
+    d->weFailureReported = false;
     if (!is_connected()) {
         disconnect_qtx();
         return false;
@@ -494,11 +497,18 @@ QString SerialForm::sendrcv_timer(const QString &sendstr, bool IndicateError)
 
 void SerialForm::write_enable(bool enable)
 {
+    // With the port closed nothing can be sent, and the write that follows is not sent
+    // either: there is nothing to report, and a download would report it for every item.
+    if (!is_connected())
+        return;
     if (enable && d->write_protected) {
-        if (sendrcv_nodeid(QStringLiteral("WE"), false))
+        if (sendrcv_nodeid(QStringLiteral("WE"), false)) {
             d->write_protected = false;
-        else
+            d->weFailureReported = false;
+        } else if (!d->weFailureReported && is_connected()) {
+            d->weFailureReported = true;
             d->message(QStringLiteral("Could not un-writeprotect"));
+        }
     } else if (!enable && !d->write_protected) {
         if (sendrcv_nodeid(QStringLiteral("WP"), false))
             d->write_protected = true;
@@ -510,6 +520,7 @@ void SerialForm::write_enable(bool enable)
 void SerialForm::reset_wp()
 {
     d->write_protected = true;
+    d->weFailureReported = false;
 }
 
 bool SerialForm::change_nodeid(qint16 new_id)
