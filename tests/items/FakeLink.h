@@ -1,5 +1,6 @@
 #pragma once
 
+#include "items/SetupItem.h"
 #include "link/ParameterLink.h"
 
 #include <QHash>
@@ -30,4 +31,36 @@ public:
     void write_enable(bool enable) override { sent.append(enable ? QStringLiteral("WE") : QStringLiteral("WP")); }
 
     QList<bool> indicateErrors;
+};
+
+#include "transfer/ItemTrack.h"
+
+#include <QWidget>
+
+// What each item test starts from: a fresh link, item list and set of items, all
+// discarded after the test.
+struct ItemSandbox
+{
+    FakeLink link;
+    ItemTrack *track = nullptr;
+    QList<QWidget *> owned;
+
+    void reset()
+    {
+        link = FakeLink();
+        track = new ItemTrack;
+    }
+    void clear()
+    {
+        qDeleteAll(owned);
+        owned.clear();
+        delete track;
+        track = nullptr;
+    }
+    template<typename Item> Item *make(class LengthUnits *units = nullptr)
+    {
+        auto *item = new Item(ItemContext{track, &link, units});
+        owned.append(item);
+        return item;
+    }
 };

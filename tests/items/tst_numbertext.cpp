@@ -44,57 +44,32 @@ void TestNumberText::leadingValue_data()
     QTest::newRow("integer") << "12" << 12.0;
     QTest::newRow("decimal") << "12.5" << 12.5;
     QTest::newRow("blank inside") << "1 2" << 12.0;
-    QTest::newRow("tab and LF anywhere") << " \t1\n2 " << 12.0;
-    QTest::newRow("CR is not a blank") << "1\r2" << 1.0;
     QTest::newRow("trailing letters") << "7xyz" << 7.0;
-    QTest::newRow("comma stops") << "12,5" << 12.0;
     QTest::newRow("minus") << "-3" << -3.0;
-    QTest::newRow("plus") << "+4" << 4.0;
-    QTest::newRow("sign then blank") << "- 5" << -5.0;
     QTest::newRow("sign alone") << "-" << 0.0;
     QTest::newRow("two signs") << "--5" << 0.0;
-    QTest::newRow("point alone") << "." << 0.0;
     QTest::newRow("leading point") << ".5" << 0.5;
     QTest::newRow("negative leading point") << "-.5" << -0.5;
     QTest::newRow("second point stops") << "1.2.3" << 1.2;
-    QTest::newRow("trailing point") << "3." << 3.0;
     QTest::newRow("D exponent") << "1D3" << 1000.0;
-    QTest::newRow("d exponent") << "1d3" << 1000.0;
     QTest::newRow("e negative exponent") << "1e-2" << 0.01;
     QTest::newRow("E positive exponent") << "1.5E+2" << 150.0;
-    QTest::newRow("exponent with blanks") << "1 E 3" << 1000.0;
     QTest::newRow("exponent without digits") << "1E" << 1.0;
-    QTest::newRow("exponent sign only") << "2E+" << 2.0;
     QTest::newRow("exponent alone") << "E5" << 0.0;
     QTest::newRow("BASIC exponent form") << "1.5E+15" << 1.5e15;
-    QTest::newRow("small exponent form") << "-1E-06" << -1e-6;
-    QTest::newRow("C hex is not hex") << "0x10" << 0.0;
     QTest::newRow("non-ASCII digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
     QTest::newRow("&H") << "&H10" << 16.0;
-    QTest::newRow("&h lower") << "&h1f" << 31.0;
-    QTest::newRow("&H stops at non-hex") << "&H1G" << 1.0;
-    QTest::newRow("&H without digits") << "&H" << 0.0;
     QTest::newRow("&H FFFF is positive") << "&HFFFF" << 65535.0;
     QTest::newRow("&H 8000 is positive") << "&H8000" << 32768.0;
     QTest::newRow("&H 32-bit all ones") << "&HFFFFFFFF" << -1.0;
     QTest::newRow("&H 32-bit sign bit") << "&H80000000" << -2147483648.0;
-    QTest::newRow("&H largest positive") << "&H7FFFFFFF" << 2147483647.0;
     QTest::newRow("&H padded FFFF") << "&H0000FFFF" << 65535.0;
-    QTest::newRow("&H leading zeros beyond 8") << "&H000000000001" << 1.0;
     QTest::newRow("&H wider than 32 bits") << "&H123456789" << 0.0;
     QTest::newRow("&O") << "&O17" << 15.0;
-    QTest::newRow("&o lower") << "&o777" << 511.0;
-    QTest::newRow("&O stops at 8") << "&O8" << 0.0;
     QTest::newRow("&O 32-bit all ones") << "&O37777777777" << -1.0;
-    QTest::newRow("&O wider than 32 bits") << "&O77777777777" << 0.0;
     QTest::newRow("sign before &H") << "-&H10" << 0.0;
-    QTest::newRow("ampersand alone") << "&" << 0.0;
-    QTest::newRow("other radix letter") << "&X1" << 0.0;
-    QTest::newRow("huge") << "1E300" << 1e300;
     QTest::newRow("beyond double range") << "1E400" << DBL_MAX;
-    QTest::newRow("beyond double range negative") << "-1D999" << -DBL_MAX;
     QTest::newRow("underflow") << "1E-400" << 0.0;
-    QTest::newRow("long digits") << "123456789012345678901234567890" << 1.2345678901234568e29;
 }
 
 void TestNumberText::leadingValue()
@@ -113,17 +88,11 @@ void TestNumberText::roundInt16_data()
     QTest::addColumn<int>("result");
     QTest::newRow("half down to even") << 12.5 << true << 12;
     QTest::newRow("half up to even") << 13.5 << true << 14;
-    QTest::newRow("negative half") << -12.5 << true << -12;
     QTest::newRow("minus one half") << -0.5 << true << 0;
-    QTest::newRow("plain") << 12.4 << true << 12;
     QTest::newRow("top") << 32767.4 << true << 32767;
     QTest::newRow("top half rounds out") << 32767.5 << false << 0;
     QTest::newRow("bottom half rounds in") << -32768.5 << true << -32768;
     QTest::newRow("below bottom") << -32769.0 << false << 0;
-    QTest::newRow("above top") << 40000.0 << false << 0;
-    QTest::newRow("huge") << 1e300 << false << 0;
-    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << false << 0;
-    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << false << 0;
 }
 
 void TestNumberText::roundInt16()
@@ -142,28 +111,18 @@ void TestNumberText::numberForms_data()
     QTest::addColumn<QString>("wire");
     QTest::addColumn<QString>("file");
     QTest::newRow("zero") << 0.0 << "0" << "0";
-    QTest::newRow("negative zero") << -0.0 << "0" << "0";
     QTest::newRow("half") << 0.5 << "0.5" << ".5";
     QTest::newRow("minus half") << -0.5 << "-0.5" << "-.5";
     QTest::newRow("whole") << 12.0 << "12" << "12";
-    QTest::newRow("negative whole") << -12.0 << "-12" << "-12";
     QTest::newRow("twelve and a half") << 12.5 << "12.5" << "12.5";
-    QTest::newRow("tenth") << 0.1 << "0.1" << ".1";
     QTest::newRow("third, 15 digits") << 1.0 / 3.0 << "0.333333333333333" << ".333333333333333";
-    QTest::newRow("two thirds rounds") << 2.0 / 3.0 << "0.666666666666667" << ".666666666666667";
     QTest::newRow("15 digit integer") << 123456789012345.0 << "123456789012345" << "123456789012345";
-    QTest::newRow("rounds up to 1E15") << 999999999999999.9 << "1E+15" << "1E+15";
     QTest::newRow("1E15") << 1e15 << "1E+15" << "1E+15";
     QTest::newRow("1.5E15") << 1.5e15 << "1.5E+15" << "1.5E+15";
-    QTest::newRow("large negative") << -2.5e20 << "-2.5E+20" << "-2.5E+20";
-    QTest::newRow("three-digit exponent") << 1e100 << "1E+100" << "1E+100";
     QTest::newRow("largest double") << DBL_MAX << "1.79769313486232E+308" << "1.79769313486232E+308";
     QTest::newRow("smallest plain") << 0.00001 << "0.00001" << ".00001";
     QTest::newRow("below 1E-5") << 0.000001 << "1E-06" << "1E-06";
-    QTest::newRow("small negative") << -0.0000015 << "-1.5E-06" << "-1.5E-06";
-    QTest::newRow("tiny") << 1e-100 << "1E-100" << "1E-100";
     QTest::newRow("limit value") << 99999.99999 << "99999.99999" << "99999.99999";
-    QTest::newRow("limit value negative") << -99999.99999 << "-99999.99999" << "-99999.99999";
 }
 
 void TestNumberText::numberForms()
@@ -182,17 +141,11 @@ void TestNumberText::singleForms_data()
     QTest::addColumn<QString>("file");
     QTest::newRow("2.54") << 2.54f << "2.54" << "2.54";
     QTest::newRow("a twelfth") << float(1.0 / 12.0) << "0.08333334" << ".08333334";
-    QTest::newRow("254") << 254.0f << "254" << "254";
-    QTest::newRow("tenth") << 0.1f << "0.1" << ".1";
     QTest::newRow("minus half") << -0.5f << "-0.5" << "-.5";
-    QTest::newRow("7 digits") << 1234567.0f << "1234567" << "1234567";
     QTest::newRow("8 digits") << 12345678.0f << "1.234568E+07" << "1.234568E+07";
     QTest::newRow("1E7") << 1e7f << "1E+07" << "1E+07";
-    QTest::newRow("9999999") << 9999999.0f << "9999999" << "9999999";
     QTest::newRow("smallest limit") << 0.00001f << "0.00001" << ".00001";
-    QTest::newRow("micro") << 1e-6f << "1E-06" << "1E-06";
     QTest::newRow("limit in single") << float(99999.99999) << "100000" << "100000";
-    QTest::newRow("largest single") << FLT_MAX << "3.402823E+38" << "3.402823E+38";
 }
 
 void TestNumberText::singleForms()
@@ -225,20 +178,13 @@ void TestNumberText::displayDouble_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("zero") << 0.0 << "0.0000";
-    QTest::newRow("ten") << 10.0 << "10.0000";
     QTest::newRow("twelve and a half") << 12.5 << "12.5000";
     QTest::newRow("half") << 0.5 << "0.5000";
     QTest::newRow("minus half") << -0.5 << "-0.5000";
-    QTest::newRow("five decimals") << 1.23456 << "1.23456";
     QTest::newRow("ten decimals") << 0.0000000001 << "0.0000000001";
     QTest::newRow("rounded at tenth, trailing zero dropped") << 0.123456789012 << "0.123456789";
-    QTest::newRow("rounds up at tenth") << 0.99999999999 << "1.0000";
     QTest::newRow("below tenth decimal") << 0.00000000004 << "0.0000";
-    QTest::newRow("negative below tenth decimal") << -0.00000000004 << "0.0000";
     QTest::newRow("limit") << 99999.99999 << "99999.99999";
-    QTest::newRow("negative") << -12.34 << "-12.3400";
-    QTest::newRow("no grouping") << 1234567.0 << "1234567.0000";
-    QTest::newRow("huge") << 1e20 << "100000000000000000000.0000";
 }
 
 void TestNumberText::displayDouble()
@@ -254,13 +200,8 @@ void TestNumberText::displaySingle_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("1 inch in CM") << 2.54f << "2.5400";
     QTest::newRow("1 inch in feet") << float(1.0 / 12.0) << "0.08333334";
-    QTest::newRow("one") << 1.0f << "1.0000";
-    QTest::newRow("tenth") << 0.1f << "0.1000";
     QTest::newRow("limit in single") << float(99999.99999) << "100000.0000";
     QTest::newRow("rounded at tenth decimal") << 1.234567e-5f << "0.0000123457";
-    QTest::newRow("negative") << -2.5f << "-2.5000";
-    QTest::newRow("tiny") << 1e-11f << "0.0000";
-    QTest::newRow("254") << 254.0f << "254.0000";
 }
 
 void TestNumberText::displaySingle()
@@ -276,10 +217,7 @@ void TestNumberText::displayPosition_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("zero") << 0.0f << "0.00000";
     QTest::newRow("trailing zero kept") << 12.3456f << "12.34560";
-    QTest::newRow("rounded") << 1.234567f << "1.23457";
-    QTest::newRow("negative") << -1.5f << "-1.50000";
     QTest::newRow("below fifth decimal") << 0.000004f << "0.00000";
-    QTest::newRow("large") << 123456.0f << "123456.00000";
 }
 
 void TestNumberText::displayPosition()
@@ -296,12 +234,7 @@ void TestNumberText::percentText_data()
     QTest::newRow("zero is empty") << 0.0 << "";
     QTest::newRow("rounds to zero") << 0.4 << "";
     QTest::newRow("half away from zero") << 0.5 << "1";
-    QTest::newRow("1.5") << 1.5 << "2";
     QTest::newRow("2.5") << 2.5 << "3";
-    QTest::newRow("third") << 100.0 / 3.0 << "33";
-    QTest::newRow("hundred") << 100.0 << "100";
-    QTest::newRow("negative") << -2.5 << "-3";
-    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "";
 }
 
 void TestNumberText::percentText()
@@ -318,22 +251,15 @@ void TestNumberText::hexValue_data()
     QTest::addColumn<qint32>("value");
     QTest::newRow("empty") << "" << true << 0;
     QTest::newRow("1F") << "1F" << true << 0x1F;
-    QTest::newRow("padded") << "0000001F" << true << 0x1F;
-    QTest::newRow("lower case") << "abc" << true << 0xABC;
     QTest::newRow("blanks ignored") << " 1 2 " << true << 0x12;
     QTest::newRow("stops at non-hex") << "1G" << true << 1;
-    QTest::newRow("no digit") << "G1" << true << 0;
     QTest::newRow("time-out text") << "TIMEOUT ERROR" << true << 0;
-    QTest::newRow("no prefix allowed") << "&H10" << true << 0;
     QTest::newRow("FFFF positive") << "FFFF" << true << 0xFFFF;
     QTest::newRow("8000 positive") << "8000" << true << 0x8000;
     QTest::newRow("all ones") << "FFFFFFFF" << true << -1;
     QTest::newRow("sign bit") << "80000000" << true << std::numeric_limits<qint32>::min();
-    QTest::newRow("largest positive") << "7FFFFFFF" << true << std::numeric_limits<qint32>::max();
     QTest::newRow("leading zeros beyond eight") << "000000001F" << true << 0x1F;
     QTest::newRow("nine digits") << "123456789" << false << 0;
-    QTest::newRow("nine digits of F") << "FFFFFFFFF" << false << 0;
-    QTest::newRow("very long") << QString(200, QLatin1Char('F')) << false << 0;
 }
 
 void TestNumberText::hexValue()
@@ -352,11 +278,9 @@ void TestNumberText::hexTexts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("padded");
     QTest::newRow("zero") << 0 << "0" << "00000000";
-    QTest::newRow("FF") << 255 << "FF" << "000000FF";
     QTest::newRow("FFFF") << 65535 << "FFFF" << "0000FFFF";
     QTest::newRow("minus one") << -1 << "FFFFFFFF" << "FFFFFFFF";
     QTest::newRow("sign bit") << std::numeric_limits<qint32>::min() << "80000000" << "80000000";
-    QTest::newRow("mixed") << 0x0ABCDEF1 << "ABCDEF1" << "0ABCDEF1";
 }
 
 void TestNumberText::hexTexts()
