@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -152,6 +153,8 @@ SetupForm::SetupForm(const ItemContext &context, QTabWidget *tabs, QObject *pare
     : QObject(parent), m_ctx(context), m_tabs(tabs)
 {
     m_tabs->setObjectName(QStringLiteral("Tabs"));
+    // Eight captions fit the window's width without scroll arrows.
+    m_tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 8px; }"));
     for (const QString &caption : ParameterTable::tabs()) {
         auto *page = new QWidget;
         page->setObjectName(caption);
@@ -258,6 +261,16 @@ QWidget *SetupForm::placeEntry(const QString &entry, QWidget *page)
             if (!element)
                 break;
             grid->addWidget(element, 0, 0);
+        }
+        // Both bounds of a switch carry the same title; a hint tells them apart.
+        const QString hint = control == QLatin1String("LimitLBItem")   ? QStringLiteral("lower")
+                             : control == QLatin1String("LimitUBItem") ? QStringLiteral("upper")
+                                                                       : QString();
+        if (!hint.isEmpty()) {
+            auto *label = new QLabel(hint, spot);
+            label->setEnabled(false);
+            grid->addWidget(label, 0, 1);
+            grid->setColumnStretch(2, 1);
         }
         return spot;
     }
