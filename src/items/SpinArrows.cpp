@@ -19,12 +19,15 @@ SpinArrows::SpinArrows(QLineEdit *buddy, QWidget *parent)
     m_down->setArrowType(Qt::DownArrow);
     m_up->setAccessibleName(tr("Step up"));
     m_down->setAccessibleName(tr("Step down"));
+    // Two half-height arrows beside the field, so an integer row is no taller than others.
+    const int height = m_buddy->sizeHint().height();
     for (QToolButton *b : {m_up, m_down}) {
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-        b->setFixedWidth(16);
+        b->setFixedSize(16, height / 2);
+        b->setIconSize(QSize(8, 8));
     }
+    setFixedHeight(height);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
