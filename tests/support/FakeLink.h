@@ -1,28 +1,66 @@
 #pragma once
 
+#include "items/SetupItem.h"
 #include "link/ParameterLink.h"
 
 #include <QHash>
 #include <QStringList>
 
-// A device link for item tests: records every command, answers reads from a table and
-// can be made to fail like a timed-out or closed line.
+// A device link that records what is sent and answers from a table. "WE" in the log
+// stands for a write_enable(true) call, so tests see it ahead of the command it guards.
 class FakeLink : public ParameterLink
 {
 public:
-    bool sendrcv_nodeid(const QString &command, bool = true) override
+    QStringList sent;
+    QHash<QString, QString> replies; // command -> payload; missing commands answer ""
+    bool fail = false;               // every exchange times out
+    QString received = QStringLiteral("stale reply of an earlier exchange");
+
+    bool sendrcv_nodeid(const QString &command, bool IndicateError = true) override
     {
-        commands.append(command);
-        if (failing)
+        sent.append(command);
+        indicateErrors.append(IndicateError);
+        if (fail) {
+            received = QStringLiteral("TIMEOUT ERROR");
             return false;
-        reply = replies.value(command, QString());
+        }
+        received = replies.value(command);
         return true;
     }
-    QString rcvstring() const override { return reply; }
-    void write_enable(bool enable) override { commands.append(enable ? "WE" : "WP"); }
+    QString rcvstring() const override { return received; }
+    void write_enable(bool enable) override { sent.append(enable ? QStringLiteral("WE") : QStringLiteral("WP")); }
 
-    QStringList commands;
-    QHash<QString, QString> replies; // command -> payload
-    QString reply;
-    bool failing = false;
+    QList<bool> indicateErrors;
+};
+
+#include "transfer/ItemTrack.h"
+
+#include <QWidget>
+
+// What each item test starts from: a fresh link, item list and set of items, all
+// discarded after the test.
+struct ItemSandbox
+{
+    FakeLink link;
+    ItemTrack *track = nullptr;
+    QList<QWidget *> owned;
+
+    void reset()
+    {
+        link = FakeLink();
+        track = new ItemTrack;
+    }
+    void clear()
+    {
+        qDeleteAll(owned);
+        owned.clear();
+        delete track;
+        track = nullptr;
+    }
+    template<typename Item> Item *make(class LengthUnits *units = nullptr)
+    {
+        auto *item = new Item(ItemContext{track, &link, units});
+        owned.append(item);
+        return item;
+    }
 };
