@@ -168,7 +168,7 @@ void QTX2SetlinkForm::buildStatusBar()
     m_progress->setFixedWidth(90);
     m_progress->setMaximumHeight(14);
     m_progress->hide();
-    bar->addWidget(m_panel1, 3);
+    bar->addWidget(m_panel1, 5);
     bar->addWidget(m_panel2, 2);
     bar->addPermanentWidget(m_progress);
 }

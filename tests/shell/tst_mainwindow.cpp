@@ -1,0 +1,721 @@
+#include "RecordingPrompt.h"
+#include "SimPort.h"
+#include "link/SerialForm.h"
+#include "shell/DesktopOpener.h"
+#include "shell/HelpLinks.h"
+#include "shell/LogPane.h"
+#include "shell/NodeIDForm.h"
+#include "shell/QTX2SetlinkForm.h"
+#include "shell/Twips.h"
+
+#include "transfer/TransferCommands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+class RecordingOpener : public DesktopOpener
+{
+public:
+    void openUrl(const QUrl &url) override { urls << url; }
+    QList<QUrl> urls;
+};
+
+// A line edit with the X11 editing keys: Ctrl+U deletes to the start of the line and
+// Ctrl+D deletes the next character, and it claims both before any shortcut, as QLineEdit
+// does under the X11 key bindings (the offscreen platform uses other bindings).
+class X11LineEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    static bool isEditingKey(const QKeyEvent *e)
+    {
+        return e->modifiers() == Qt::ControlModifier && (e->key() == Qt::Key_U || e->key() == Qt::Key_D);
+    }
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::ShortcutOverride && isEditingKey(static_cast<QKeyEvent *>(e))) {
+            e->accept();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        if (isEditingKey(e)) {
+            if (e->key() == Qt::Key_U)
+                clear();
+            else
+                del();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
+};
+
+QSettings store()
+{
+    return QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink"));
+}
+
+// A window over the simulated device, started as the program starts it.
+struct Rig
+{
+    explicit Rig(const QList<int> &ports = {1}, bool startNow = true)
+    {
+        port.setAvailablePorts(ports);
+        window = std::make_unique<QTX2SetlinkForm>(&port, &prompt, &opener);
+        window->setQuitHandler([this] { ++quits; });
+        if (startNow)
+            started = window->start();
+    }
+    template <typename T> T *find(const QString &name) const
+    {
+        T *child = window->findChild<T *>(name);
+        if (!child)
+            qWarning("no control %s", qPrintable(name));
+        return child;
+    }
+    QAction *action(const QString &name) const { return find<QAction>(name); }
+    QString panel1() const { return find<QLabel>(QStringLiteral("StatBarPanel1"))->text(); }
+    QPushButton *connectButton() const { return find<QPushButton>(QStringLiteral("ConnectButton")); }
+    QToolBar *toolbar() const { return find<QToolBar>(QStringLiteral("tbToolBar")); }
+    QAction *toolbarAt(int position) const { return toolbar()->actions().at(position - 1); }
+    QWidget *toolbarButton(int position) const { return toolbar()->widgetForAction(toolbarAt(position)); }
+    QColor captionColour() const { return window->tabs()->tabBar()->tabTextColor(0); }
+    QColor grey() const { return window->palette().color(QPalette::Disabled, QPalette::WindowText); }
+    void clickConnect() const { QTest::mouseClick(connectButton(), Qt::LeftButton); }
+    // Commands sent, without the position polls.
+    QStringList commands() const
+    {
+        QStringList out;
+        for (const QString &m : port.sentMessages())
+            if (m.mid(2, 2) != QLatin1String("RD") && m.mid(2, 2) != QLatin1String("Rd"))
+                out << m;
+        return out;
+    }
+    void activate() const
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    SimPort port;
+    RecordingPrompt prompt;
+    RecordingOpener opener;
+    std::unique_ptr<QTX2SetlinkForm> window;
+    bool started = false;
+    int quits = 0;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    void checkConnectedState(const Rig &rig, bool connected)
+    {
+        QCOMPARE(rig.connectButton()->text(), connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerPortCombo"))->isEnabled(), !connected);
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerNodeCombo"))->isEnabled(), !connected);
+        QVERIFY(rig.find<QComboBox>(QStringLiteral("SerBaudCombo"))->isEnabled());
+        for (const char *name : {"DownloadMenu", "UploadMenu", "NodeMenu"})
+            QCOMPARE(rig.action(QLatin1String(name))->isEnabled(), connected);
+        QCOMPARE(rig.toolbarButton(6)->isEnabled(), connected);
+        QCOMPARE(rig.toolbarButton(7)->isEnabled(), connected);
+        QCOMPARE(rig.toolbarAt(9)->isChecked(), connected);
+        for (const char *name : {"LoadMenu", "SaveMenu", "ExitMenu", "ResetUnitsMenu", "MenuFactory", "AutoUpMenu",
+                                 "MagPosnMenu", "LogMenu", "ContentsMenu", "QTX2ManualMenu", "AboutMenu"})
+            QVERIFY2(rig.action(QLatin1String(name))->isEnabled(), name);
+        for (int position : {1, 3, 4, 9})
+            QVERIFY(rig.toolbarButton(position)->isEnabled());
+        if (!connected) {
+            QCOMPARE(rig.captionColour(), rig.grey());
+            QCOMPARE(rig.find<QLabel>(QStringLiteral("DispPosnLabel"))->text(), QString());
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir().mkpath(QStringLiteral("/tmp/shots"));
+    }
+    void init()
+    {
+        QSettings s = store();
+        s.clear();
+        s.sync();
+    }
+
+    void startupState()
+    {
+        Rig rig({1, 3});
+        QVERIFY(rig.started);
+        QTX2SetlinkForm &w = *rig.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("QTX2 Setlink"));
+        QCOMPARE(w.size(), QSize(Twips::toPixels(8985), Twips::toPixels(8175)));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        auto *ports = rig.find<QComboBox>(QStringLiteral("SerPortCombo"));
+        QCOMPARE(ports->count(), 2);
+        QCOMPARE(ports->itemText(0), QStringLiteral("COM1"));
+        QCOMPARE(ports->itemText(1), QStringLiteral("COM3"));
+        QCOMPARE(ports->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), rig.port.describePort(3));
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerBaudCombo"))->currentText(), QStringLiteral("19200 bps"));
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerNodeCombo"))->currentText(), QStringLiteral("Auto"));
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerNodeCombo"))->count(), 11);
+        QCOMPARE(rig.find<QGroupBox>(QStringLiteral("Frame1"))->title(), QStringLiteral("Connection"));
+        QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("StatBarPanel2"))->text(), QString());
+        checkConnectedState(rig, false);
+
+        QCOMPARE(w.tabs()->count(), 8);
+        QCOMPARE(w.tabs()->currentIndex(), 0);
+        QCOMPARE(w.tabs()->tabText(0), QStringLiteral("Display"));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(w.tabs()->tabBar()->tabTextColor(i), rig.grey());
+        auto *timer = rig.find<QTimer>(QStringLiteral("PositionTimer"));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 250);
+        QCOMPARE(rig.find<QWidget>(QStringLiteral("MagPosn(14)"))->findChildren<QLabel *>().size() >= 2, true);
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    void noPortEndsStartUp()
+    {
+        Rig rig(QList<int>{});
+        QVERIFY(!rig.started);
+        QCOMPARE(rig.prompt.messages.size(), 1);
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QKeySequence>("shortcut");
+        QTest::addColumn<bool>("checkable");
+        const QKeySequence none;
+        QTest::newRow("open") << "FileMenu" << "LoadMenu" << "&Open Settings File..."
+                              << QKeySequence(Qt::CTRL | Qt::Key_O) << false;
+        QTest::newRow("save") << "FileMenu" << "SaveMenu" << "&Save Settings File..."
+                              << QKeySequence(Qt::CTRL | Qt::Key_S) << false;
+        QTest::newRow("exit") << "FileMenu" << "ExitMenu" << "E&xit" << none << false;
+        QTest::newRow("download") << "TransferMenu" << "DownloadMenu" << "&Download To QTX2"
+                                  << QKeySequence(Qt::CTRL | Qt::Key_D) << false;
+        QTest::newRow("upload") << "TransferMenu" << "UploadMenu" << "&Upload From QTX2"
+                                << QKeySequence(Qt::CTRL | Qt::Key_U) << false;
+        QTest::newRow("node") << "ToolsMenu" << "NodeMenu" << "Change &Node ID of QTX2" << none << false;
+        QTest::newRow("units") << "ToolsMenu" << "ResetUnitsMenu" << "Reset All Setup Items to Default Units"
+                               << none << false;
+        QTest::newRow("factory") << "ToolsMenu" << "MenuFactory" << "Reset to &Factory Defaults" << none << false;
+        QTest::newRow("auto") << "OptionsMenu" << "AutoUpMenu" << "Auto-Upload on Connect" << none << true;
+        QTest::newRow("magnets") << "OptionsMenu" << "MagPosnMenu" << "Update Individual Magnet &Positions" << none
+                                 << true;
+        QTest::newRow("log") << "OptionsMenu" << "LogMenu" << "Show &Log" << none << false;
+        QTest::newRow("contents") << "HelpMenu" << "ContentsMenu" << "&Contents" << none << false;
+        QTest::newRow("manual") << "HelpMenu" << "QTX2ManualMenu" << "QTX2 &Manual (pdf)" << none << false;
+        QTest::newRow("about") << "HelpMenu" << "AboutMenu" << "&About" << none << false;
+    }
+    void menus()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QKeySequence, shortcut);
+        QFETCH(bool, checkable);
+        Rig rig;
+        QMenu *m = rig.find<QMenu>(menu);
+        QVERIFY(m);
+        QAction *a = rig.action(name);
+        QVERIFY(a);
+        QVERIFY(m->actions().contains(a));
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->shortcut(), shortcut);
+        QCOMPARE(a->isCheckable(), checkable);
+        if (checkable)
+            QVERIFY(!a->isChecked());
+    }
+
+    void menuBarOrder()
+    {
+        Rig rig;
+        QStringList titles;
+        for (QAction *a : rig.window->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, QStringList({"&File", "&Transfer", "Too&ls", "&Options", "&Help"}));
+        QCOMPARE(rig.find<QMenu>(QStringLiteral("HelpMenu"))->actions().at(2)->isSeparator(), true);
+    }
+
+    void toolbar()
+    {
+        Rig rig;
+        const QList<QAction *> actions = rig.toolbar()->actions();
+        QCOMPARE(actions.size(), 9);
+        const QStringList tips{"Exit", "", "Open", "Save", "", "Upload settings from the QTX",
+                               "Download settings to the QTX", "", "Connect"};
+        for (int i = 0; i < 9; ++i) {
+            QCOMPARE(actions[i]->isSeparator(), tips[i].isEmpty());
+            if (!tips[i].isEmpty()) {
+                QCOMPARE(actions[i]->toolTip(), tips[i]);
+                QVERIFY(!actions[i]->icon().isNull());
+            }
+        }
+        QVERIFY(actions[8]->isCheckable());
+        QCOMPARE(actions[0], rig.action(QStringLiteral("ExitMenu")));
+        QCOMPARE(actions[5], rig.action(QStringLiteral("UploadMenu")));
+        QCOMPARE(actions[6], rig.action(QStringLiteral("DownloadMenu")));
+    }
+
+    void connectAndDisconnect()
+    {
+        Rig rig({1, 3});
+        QSignalSpy exchanges(rig.window->serialForm(), &SerialForm::exchanged);
+        rig.clickConnect();
+        QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0"));
+        checkConnectedState(rig, true);
+        QCOMPARE(rig.port.sentMessages().mid(0, 3), QStringList({"$0RID", "$0RMV", "$0RFD"}));
+        QCOMPARE(rig.port.settings(), QStringLiteral("19200,n,8,1"));
+        // Every exchange reached the log; position polls are held back.
+        QVERIFY(rig.window->logPane()->text().contains(QStringLiteral(": $0RMV -> QTXv2.05\r\n")));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.port.sentMessages().contains(QStringLiteral("$0RD")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.find<QLabel>(QStringLiteral("DispPosnLabel"))->text().isEmpty(), 10000);
+        QVERIFY(!rig.window->logPane()->text().contains(QStringLiteral("$0RD ")));
+
+        // The speed stays selectable while connected and is used at the next connection.
+        rig.find<QComboBox>(QStringLiteral("SerBaudCombo"))->setCurrentIndex(1);
+
+        QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
+        QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
+        checkConnectedState(rig, false);
+        QVERIFY(!rig.port.isOpen());
+
+        rig.port.clearWire();
+        rig.find<QComboBox>(QStringLiteral("SerNodeCombo"))->setCurrentIndex(1); // "0"
+        QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
+        QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM1@9600bps with Node ID 0"));
+        QCOMPARE(rig.port.settings(), QStringLiteral("9600,n,8,1"));
+        QCOMPARE(rig.port.sentMessages().first(), QStringLiteral("$0RMV"));
+        checkConnectedState(rig, true);
+        rig.clickConnect();
+        checkConnectedState(rig, false);
+    }
+
+    void chosenPortAndNode()
+    {
+        Rig rig({1, 3});
+        rig.port.device().setNode(5);
+        rig.find<QComboBox>(QStringLiteral("SerPortCombo"))->setCurrentIndex(1);
+        rig.find<QComboBox>(QStringLiteral("SerNodeCombo"))->setCurrentIndex(6); // "5"
+        rig.clickConnect();
+        QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM3@19200bps with Node ID 5"));
+        QCOMPARE(rig.port.portNumber(), 3);
+        QCOMPARE(rig.port.sentMessages().mid(0, 2), QStringList({"$5RMV", "$5RFD"}));
+        QCOMPARE(store().value(QStringLiteral("Port")).toInt(), 3);
+    }
+
+    void connectFailure_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("silent device") << "silent";
+        QTest::newRow("other identity") << "identity";
+        QTest::newRow("busy port") << "busy";
+    }
+    void connectFailure()
+    {
+        QFETCH(QString, fault);
+        Rig rig({1});
+        if (fault == QLatin1String("silent"))
+            rig.port.device().faults().silent = true;
+        else if (fault == QLatin1String("identity"))
+            rig.port.device().setVersion(QStringLiteral("QTXv1.9"));
+        else
+            rig.port.setBusyPorts({1});
+        rig.clickConnect();
+        QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
+        checkConnectedState(rig, false);
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    void autoUploadOnConnect_data()
+    {
+        QTest::addColumn<bool>("autoUpload");
+        QTest::newRow("checked") << true;
+        QTest::newRow("unchecked") << false;
+    }
+    void autoUploadOnConnect()
+    {
+        QFETCH(bool, autoUpload);
+        Rig rig;
+        if (autoUpload)
+            rig.action(QStringLiteral("AutoUpMenu"))->trigger();
+        QCOMPARE(store().value(QStringLiteral("AutoUpload")).toInt(), autoUpload ? 1 : 0);
+        QStringList progress;
+        connect(rig.window->transferCommands(), &TransferCommands::progress, this,
+                [&](const QString &text) { progress << text; });
+        rig.clickConnect();
+        checkConnectedState(rig, true);
+        const QStringList sent = rig.commands();
+        if (autoUpload) {
+            QCOMPARE(sent.mid(0, 4), QStringList({"$0RID", "$0RMV", "$0RFD", "$0RPU"}));
+            QVERIFY(sent.size() > 80);
+            QCOMPARE(progress.first(), QStringLiteral("Uploading...    1%"));
+            QCOMPARE(progress.last(), QString());
+            QCOMPARE(rig.captionColour(), QColor(Qt::black));
+        } else {
+            QCOMPARE(sent, QStringList({"$0RID", "$0RMV", "$0RFD"}));
+            QVERIFY(progress.isEmpty());
+            QCOMPARE(rig.captionColour(), rig.grey());
+        }
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("StatBarPanel2"))->text(), QString());
+    }
+
+    void editMarksCaptions()
+    {
+        Rig rig;
+        auto *edit = rig.window->tabs()->widget(0)->findChild<QLineEdit *>();
+        QVERIFY(edit);
+        QTest::keyClicks(edit, QStringLiteral("7"));
+        QCOMPARE(rig.captionColour(), rig.grey());
+        rig.clickConnect();
+        QTest::keyClicks(edit, QStringLiteral("1"));
+        QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
+        rig.action(QStringLiteral("DownloadMenu"))->trigger();
+        QCOMPARE(rig.captionColour(), QColor(Qt::black));
+        rig.clickConnect();
+        QCOMPARE(rig.captionColour(), rig.grey());
+    }
+
+    void lostConnectionShowsDisconnected()
+    {
+        Rig rig;
+        rig.clickConnect();
+        checkConnectedState(rig, true);
+        rig.port.pullCable();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.connectButton()->text(), QStringLiteral("Connect"), 10000);
+        checkConnectedState(rig, false);
+        QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
+    }
+
+    void logPaneShowHide()
+    {
+        Rig rig;
+        QTX2SetlinkForm &w = *rig.window;
+        auto *expand = rig.find<QPushButton>(QStringLiteral("ExpandButton"));
+        auto *log = rig.find<QPlainTextEdit>(QStringLiteral("LogText"));
+        QCOMPARE(expand->text(), QStringLiteral(">>"));
+        QCOMPARE(expand->toolTip(), QStringLiteral("Show Communications Log"));
+        QVERIFY(!log->isVisibleTo(&w));
+
+        QTest::mouseClick(expand, Qt::LeftButton);
+        QCOMPARE(w.width(), Twips::toPixels(12240));
+        QCOMPARE(w.height(), Twips::toPixels(8175));
+        QCOMPARE(expand->text(), QStringLiteral("<<"));
+        QCOMPARE(expand->toolTip(), QStringLiteral("Hide Communications Log"));
+        QCOMPARE(rig.action(QStringLiteral("LogMenu"))->text(), QStringLiteral("Hide &Log"));
+        QVERIFY(log->isVisibleTo(&w));
+        QCOMPARE(store().value(QStringLiteral("Expanded")).toInt(), 1);
+
+        rig.action(QStringLiteral("LogMenu"))->trigger();
+        QCOMPARE(w.width(), Twips::toPixels(8985));
+        QCOMPARE(expand->text(), QStringLiteral(">>"));
+        QCOMPARE(rig.action(QStringLiteral("LogMenu"))->text(), QStringLiteral("Show &Log"));
+        QCOMPARE(store().value(QStringLiteral("Expanded")).toInt(), 0);
+
+        // Any width but the narrow one counts as shown for the click; only the wide one
+        // is stored as shown.
+        w.setFixedWidth(Twips::toPixels(10000));
+        w.save_prefs();
+        QCOMPARE(store().value(QStringLiteral("Expanded")).toInt(), 0);
+        QTest::mouseClick(expand, Qt::LeftButton);
+        QCOMPARE(w.width(), Twips::toPixels(8985));
+    }
+
+    void logGrowsWhileHidden()
+    {
+        Rig rig;
+        rig.clickConnect();
+        QVERIFY(rig.window->logPane()->text().contains(QStringLiteral("$0RID -> ")));
+        QTest::mouseClick(rig.find<QPushButton>(QStringLiteral("LogPauseButton")), Qt::LeftButton);
+        rig.clickConnect();
+        rig.port.clearWire();
+        const QString paused = rig.window->logPane()->text();
+        rig.clickConnect();
+        QVERIFY(!rig.port.sentMessages().isEmpty());
+        QCOMPARE(rig.window->logPane()->text(), paused);
+    }
+
+    void preferencesFirstStart()
+    {
+        Rig rig({2, 5});
+        QVERIFY(!rig.action(QStringLiteral("MagPosnMenu"))->isChecked());
+        QVERIFY(!rig.action(QStringLiteral("AutoUpMenu"))->isChecked());
+        QVERIFY(!rig.window->isLogShown());
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerPortCombo"))->currentText(), QStringLiteral("COM2"));
+        QSettings s = store();
+        QCOMPARE(s.allKeys().size(), 4);
+        QCOMPARE(s.value(QStringLiteral("ReadMagnets")).toInt(), 0);
+        QCOMPARE(s.value(QStringLiteral("AutoUpload")).toInt(), 0);
+        QCOMPARE(s.value(QStringLiteral("Expanded")).toInt(), 0);
+        QCOMPARE(s.value(QStringLiteral("Port")).toInt(), 2);
+    }
+
+    void preferencesRestore_data()
+    {
+        QTest::addColumn<QVariant>("readMagnets");
+        QTest::addColumn<QVariant>("autoUpload");
+        QTest::addColumn<QVariant>("expanded");
+        QTest::addColumn<QVariant>("port");
+        QTest::addColumn<QList<int>>("ports");
+        QTest::addColumn<bool>("magnets");
+        QTest::addColumn<bool>("autoUp");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("storedPort");
+        const QList<int> p13{1, 3};
+        QTest::newRow("all on") << QVariant(1) << QVariant(1) << QVariant(1) << QVariant(3) << p13 << true << true
+                                << true << "COM3" << 3;
+        QTest::newRow("two is not one") << QVariant(2) << QVariant(-1) << QVariant(12240) << QVariant(1) << p13
+                                        << false << false << false << "COM1" << 1;
+        QTest::newRow("port not listed") << QVariant(0) << QVariant(0) << QVariant(0) << QVariant(7) << p13
+                                         << false << false << false << "COM1" << 1;
+        QTest::newRow("texts are not numbers")
+            << QVariant("yes") << QVariant("1x") << QVariant(QStringList{"1", "1"}) << QVariant("COM3") << p13
+            << false << false << false << "COM1" << 1;
+        QTest::newRow("beyond 32 bits") << QVariant("4294967297") << QVariant(0) << QVariant(0)
+                                        << QVariant("4294967299") << p13 << false << false << false << "COM1" << 1;
+        QTest::newRow("two-digit port") << QVariant(0) << QVariant(0) << QVariant(0) << QVariant(12)
+                                        << QList<int>{1, 2, 12} << false << false << false << "COM12" << 12;
+        QTest::newRow("one is not twelve") << QVariant(0) << QVariant(0) << QVariant(0) << QVariant(1)
+                                           << QList<int>{3, 12} << false << false << false << "COM3" << 3;
+        QTest::newRow("one digit port") << QVariant(1) << QVariant(0) << QVariant(0) << QVariant(5)
+                                        << QList<int>{2, 5, 15} << true << false << false << "COM5" << 5;
+    }
+    void preferencesRestore()
+    {
+        QFETCH(QVariant, readMagnets);
+        QFETCH(QVariant, autoUpload);
+        QFETCH(QVariant, expanded);
+        QFETCH(QVariant, port);
+        QFETCH(QList<int>, ports);
+        QFETCH(bool, magnets);
+        QFETCH(bool, autoUp);
+        QFETCH(bool, shown);
+        QFETCH(QString, selected);
+        QFETCH(int, storedPort);
+        {
+            QSettings s = store();
+            s.setValue(QStringLiteral("ReadMagnets"), readMagnets);
+            s.setValue(QStringLiteral("AutoUpload"), autoUpload);
+            s.setValue(QStringLiteral("Expanded"), expanded);
+            s.setValue(QStringLiteral("Port"), port);
+        }
+        Rig rig(ports);
+        QCOMPARE(rig.action(QStringLiteral("MagPosnMenu"))->isChecked(), magnets);
+        QCOMPARE(rig.action(QStringLiteral("AutoUpMenu"))->isChecked(), autoUp);
+        QCOMPARE(rig.window->isLogShown(), shown);
+        QCOMPARE(rig.window->width(), Twips::toPixels(shown ? 12240 : 8985));
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerPortCombo"))->currentText(), selected);
+        // Start-up stores what it restored.
+        QSettings s = store();
+        QCOMPARE(s.value(QStringLiteral("ReadMagnets")).toInt(), magnets ? 1 : 0);
+        QCOMPARE(s.value(QStringLiteral("AutoUpload")).toInt(), autoUp ? 1 : 0);
+        QCOMPARE(s.value(QStringLiteral("Expanded")).toInt(), shown ? 1 : 0);
+        QCOMPARE(s.value(QStringLiteral("Port")).toInt(), storedPort);
+    }
+
+    void optionClicksAreStored()
+    {
+        Rig rig;
+        rig.action(QStringLiteral("MagPosnMenu"))->trigger();
+        QCOMPARE(store().value(QStringLiteral("ReadMagnets")).toInt(), 1);
+        rig.action(QStringLiteral("MagPosnMenu"))->trigger();
+        QCOMPARE(store().value(QStringLiteral("ReadMagnets")).toInt(), 0);
+        rig.action(QStringLiteral("AutoUpMenu"))->trigger();
+        QCOMPARE(store().value(QStringLiteral("AutoUpload")).toInt(), 1);
+        // Restored by the next run.
+        Rig next;
+        QVERIFY(next.action(QStringLiteral("AutoUpMenu"))->isChecked());
+        QVERIFY(!next.action(QStringLiteral("MagPosnMenu"))->isChecked());
+    }
+
+    void shortcutsFromLineEdit_data()
+    {
+        QTest::addColumn<bool>("x11Editor");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("firstCommand");
+        QTest::newRow("item editor, Ctrl+U uploads") << false << int(Qt::Key_U) << "$0RPU";
+        QTest::newRow("item editor, Ctrl+D downloads") << false << int(Qt::Key_D) << "$0WE";
+        QTest::newRow("X11 editor, Ctrl+U uploads") << true << int(Qt::Key_U) << "$0RPU";
+        QTest::newRow("X11 editor, Ctrl+D downloads") << true << int(Qt::Key_D) << "$0WE";
+    }
+    void shortcutsFromLineEdit()
+    {
+        QFETCH(bool, x11Editor);
+        QFETCH(int, key);
+        QFETCH(QString, firstCommand);
+        Rig rig;
+        QWidget *page = rig.window->tabs()->widget(0);
+        QLineEdit *edit = x11Editor ? new X11LineEdit(page) : page->findChild<QLineEdit *>();
+        QVERIFY(edit);
+        edit->show();
+        rig.activate();
+        rig.clickConnect();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->setText(QStringLiteral("12"));
+        edit->setCursorPosition(1);
+        rig.port.clearWire();
+        // The command runs its whole walk before the key press returns.
+        QTest::keyClick(edit, Qt::Key(key), Qt::ControlModifier);
+        QVERIFY(rig.commands().size() > 80);
+        QCOMPARE(rig.commands().first(), firstCommand);
+        if (x11Editor)
+            QCOMPARE(edit->text(), QStringLiteral("12"));
+    }
+
+    void shortcutsNeedConnection()
+    {
+        Rig rig;
+        rig.activate();
+        auto *edit = rig.window->tabs()->widget(0)->findChild<QLineEdit *>();
+        edit->setFocus();
+        rig.port.clearWire();
+        QTest::keyClick(edit, Qt::Key_U, Qt::ControlModifier);
+        QTest::qWait(50);
+        QVERIFY(rig.commands().isEmpty());
+    }
+
+    void exitCommands()
+    {
+        Rig rig;
+        rig.action(QStringLiteral("ExitMenu"))->trigger();
+        QCOMPARE(rig.quits, 1);
+        Rig second;
+        second.window->show();
+        QTest::mouseClick(second.toolbarButton(1), Qt::LeftButton);
+        QCOMPARE(second.quits, 1);
+        Rig third;
+        third.window->show();
+        third.window->close();
+        QCOMPARE(third.quits, 1);
+        QVERIFY(third.prompt.messages.isEmpty());
+    }
+
+    // Closing while an upload waits for a slow reply ends the program at once: the link
+    // closes, the waiting exchange returns, and the rest of the walk sends nothing.
+    void closeWhileExchangeWaits()
+    {
+        Rig rig;
+        rig.clickConnect();
+        SerialForm::Timing timing = rig.window->serialForm()->timing();
+        timing.plainWait = 60000;
+        rig.window->serialForm()->setTiming(timing);
+        rig.port.device().faults().commandLatencyMs.insert(QStringLiteral("R"), 30000);
+        rig.port.clearWire();
+        bool closedDuringWait = false;
+        QTimer::singleShot(100, rig.window.get(), [&] {
+            closedDuringWait = rig.window->serialForm()->is_busy();
+            rig.window->close();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        rig.action(QStringLiteral("UploadMenu"))->trigger();
+        QVERIFY(closedDuringWait);
+        QVERIFY(clock.elapsed() < 30000);
+        QCOMPARE(rig.quits, 1);
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.commands(), QStringList({"$0RPU"}));
+    }
+
+    void helpEntries()
+    {
+        Rig rig;
+        rig.action(QStringLiteral("ContentsMenu"))->trigger();
+        rig.action(QStringLiteral("QTX2ManualMenu"))->trigger();
+        QTest::mouseClick(rig.find<QLabel>(QStringLiteral("orvaneworkswebPicture")), Qt::LeftButton);
+        QCOMPARE(rig.opener.urls.size(), 3);
+        QCOMPARE(rig.opener.urls[2], HelpLinks::websiteUrl());
+        QCOMPARE(rig.opener.urls[0], QUrl::fromLocalFile(HelpLinks::helpFilePath()));
+        QCOMPARE(rig.opener.urls[1], QUrl::fromLocalFile(HelpLinks::manualPath()));
+    }
+
+    void nodeMenuOpensDialog()
+    {
+        Rig rig;
+        rig.clickConnect();
+        QString seen;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<NodeIDForm *>(modal)) {
+                seen = QString::fromLatin1(dialog->metaObject()->className());
+                dialog->reject();
+            } else if (modal) {
+                modal->close();
+            }
+        });
+        rig.action(QStringLiteral("NodeMenu"))->trigger();
+        QCOMPARE(seen, QStringLiteral("NodeIDForm"));
+    }
+
+    void screenshots()
+    {
+        Rig rig({1, 3});
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        rig.clickConnect();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.find<QLabel>(QStringLiteral("DispPosnLabel"))->text().isEmpty(), 10000);
+        QVERIFY(rig.window->grab().save(QStringLiteral("/tmp/shots/mainwindow-narrow.png")));
+        rig.window->toggle_log_pane();
+        rig.window->logPane()->posnCheck()->setChecked(true);
+        QTest::qWait(600);
+        QVERIFY(rig.window->grab().save(QStringLiteral("/tmp/shots/mainwindow-wide.png")));
+        for (int i = 1; i < rig.window->tabs()->count(); ++i) {
+            rig.window->tabs()->setCurrentIndex(i);
+            QVERIFY(rig.window->grab().save(QStringLiteral("/tmp/shots/mainwindow-tab%1.png").arg(i)));
+        }
+        // Nothing of the main column reaches past the window's edges.
+        const QRect inside = rig.window->rect();
+        for (QWidget *child : rig.window->findChildren<QWidget *>()) {
+            if (!child->isVisible() || child->isWindow())
+                continue;
+            const QRect r(child->mapTo(rig.window.get(), QPoint(0, 0)), child->size());
+            QVERIFY2(inside.contains(r), qPrintable(child->objectName() + QLatin1String(" ")
+                                                    + QString::fromLatin1(child->metaObject()->className())));
+        }
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
