@@ -51,6 +51,7 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
 {
     setObjectName(QStringLiteral("QTX2SetlinkForm"));
     setWindowTitle(QStringLiteral("QTX2 Setlink"));
+    setWindowIcon(QIcon(LogoLabel::logo(QSize(32, 32))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 

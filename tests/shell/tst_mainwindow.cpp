@@ -83,13 +83,13 @@ QSettings store()
 // A window over the simulated device, started as the program starts it.
 struct Rig
 {
-    explicit Rig(const QList<int> &ports = {1}, bool startNow = true)
+    explicit Rig(const QList<int> &ports = {1}, bool realQuit = false)
     {
         port.setAvailablePorts(ports);
         window = std::make_unique<QTX2SetlinkForm>(&port, &prompt, &opener);
-        window->setQuitHandler([this] { ++quits; });
-        if (startNow)
-            started = window->start();
+        if (!realQuit)
+            window->setQuitHandler([this] { ++quits; });
+        started = window->start();
     }
     template <typename T> T *find(const QString &name) const
     {
@@ -590,6 +590,26 @@ private slots:
         QCOMPARE(rig.quits, 1);
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.commands(), QStringList({"$0RPU"}));
+    }
+
+    // The program's own event loop ends, even while an upload waits for a slow reply.
+    void exitEndsEventLoop()
+    {
+        Rig rig({1}, true);
+        rig.window->show();
+        rig.clickConnect();
+        rig.port.device().faults().commandLatencyMs.insert(QStringLiteral("R"), 30000);
+        SerialForm::Timing timing = rig.window->serialForm()->timing();
+        timing.plainWait = 60000;
+        rig.window->serialForm()->setTiming(timing);
+        QTimer::singleShot(0, rig.window.get(), [&] { rig.action(QStringLiteral("UploadMenu"))->trigger(); });
+        QTimer::singleShot(200, rig.window.get(), [&] { rig.action(QStringLiteral("ExitMenu"))->trigger(); });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(clock.elapsed() < 30000);
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(!rig.window->isVisible());
     }
 
     void helpEntries()
