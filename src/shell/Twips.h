@@ -9,7 +9,7 @@
 namespace Twips {
 
 constexpr int PerPixel = 15;
-constexpr double Scale = 1.15;
+constexpr double Scale = 1.0;
 
 constexpr int NarrowWidth = 8985;  // log pane hidden
 constexpr int WideWidth = 12240;   // log pane shown
