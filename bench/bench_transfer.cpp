@@ -1,0 +1,832 @@
+// Upload and download of all settings against qtx2-sim on a pseudo-terminal, at each
+// line speed: wall time against the floor the exchange and the line impose, and the
+// share of the wall time this process spends on the CPU.
+//
+// The floor per exchange: 5 ms before it, 10 ms after it (0 ms after a set command),
+// the simulator's latency, and the time the simulator takes to put the reply out (see
+// FloorTimeline). "line_ms" is the floor of a real line instead: 10 bit times for every
+// byte, both ways. With --breakdown it also shows where the time went: before the
+// message, waiting for the reply, after it; the window's repaints, the communications
+// log, and the bare round trip through the pseudo-terminal.
+
+#include "catalogue/SetupForm.h"
+#include "items/LengthUnits.h"
+#include "items/SetupItem.h"
+#include "link/PortDirectory.h"
+#include "link/QtSerialPortIo.h"
+#include "link/SerialForm.h"
+#include "shell/LogPane.h"
+#include "shell/Twips.h"
+#include "shell/UserPrompt.h"
+#include "transfer/ItemTrack.h"
+#include "transfer/TransferCommands.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLabel>
+#include <QProcess>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#ifndef QTX2_SIM_PATH
+#define QTX2_SIM_PATH ""
+#endif
+
+namespace {
+
+const QList<int> LineSpeeds = {19200, 9600, 4800, 2400, 1200};
+constexpr double TargetRatio = 1.05;
+constexpr double TargetCpuPercent = 5.0;
+
+void out(const QString &line)
+{
+    std::fputs(qPrintable(line), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void err(const QString &line)
+{
+    std::fputs(qPrintable(line), stderr);
+    std::fputc('\n', stderr);
+}
+
+double cpuSecondsSelf()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// User plus system time of another process, from /proc; -1 when unknown.
+double cpuSecondsOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which may hold blanks, in brackets.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks; // utime, stime
+}
+
+// The application, noting how long the window system's repaints take.
+class BenchApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (event->type() != QEvent::UpdateRequest)
+            return QApplication::notify(receiver, event);
+        QElapsedTimer clock;
+        clock.start();
+        const bool handled = QApplication::notify(receiver, event);
+        repaintNs += clock.nsecsElapsed();
+        return handled;
+    }
+
+    qint64 repaintNs = 0;
+};
+
+// How late the exchange's millisecond sleep wakes on this machine now: mean and worst.
+QString sleepLateness()
+{
+    QStringList parts;
+    for (const int ms : {5, 10}) {
+        double sum = 0, worst = 0;
+        constexpr int Rounds = 20;
+        for (int i = 0; i < Rounds; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            QThread::msleep(ulong(ms));
+            const double late = double(clock.nsecsElapsed()) / 1e6 - ms;
+            sum += late;
+            worst = std::max(worst, late);
+        }
+        parts << QStringLiteral("%1 ms sleeps wake %2 ms late (worst %3)")
+                     .arg(ms)
+                     .arg(sum / Rounds, 0, 'f', 3)
+                     .arg(worst, 0, 'f', 3);
+    }
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    if (loadavg.open(QIODevice::ReadOnly))
+        parts << QStringLiteral("load average %1 on %2 cores")
+                     .arg(QString::fromLatin1(loadavg.readAll()).section(QLatin1Char(' '), 0, 2))
+                     .arg(QThread::idealThreadCount());
+    return parts.join(QStringLiteral("; "));
+}
+
+// Messages that would be message boxes in the window go to the terminal.
+class TerminalPrompt : public UserPrompt
+{
+public:
+    void message(const QString &text, const QString &details) override
+    {
+        err(QStringLiteral("message: ") + text + (details.isEmpty() ? QString() : QStringLiteral(" (") + details + ')'));
+        ++count;
+    }
+    QString openFileName() override { return QString(); }
+    QString saveFileName() override { return QString(); }
+    int count = 0;
+};
+
+// The application's own port, counting what crosses it and noting when.
+class CountingPortIo : public QtSerialPortIo
+{
+public:
+    explicit CountingPortIo(const PortDirectory &directory)
+        : QtSerialPortIo(directory)
+    {
+        clock.start();
+    }
+
+    qint64 write(const QByteArray &data) override
+    {
+        const qint64 n = QtSerialPortIo::write(data);
+        lastWriteNs = clock.nsecsElapsed();
+        ++writes;
+        if (n > 0)
+            sent += n;
+        return n;
+    }
+    QByteArray readAll() override
+    {
+        const QByteArray bytes = QtSerialPortIo::readAll();
+        if (!bytes.isEmpty()) {
+            lastReadNs = clock.nsecsElapsed();
+            ++reads;
+            sawCarriageReturn = sawCarriageReturn || bytes.contains('\r');
+        }
+        received += bytes.size();
+        return bytes;
+    }
+    void reset() { writes = sent = received = reads = 0; }
+
+    qint64 writes = 0;
+    qint64 sent = 0;
+    qint64 received = 0;
+    qint64 reads = 0; // reads that found bytes
+    QElapsedTimer clock;
+    qint64 lastWriteNs = 0;
+    qint64 lastReadNs = 0;
+    bool sawCarriageReturn = false;
+};
+
+// qtx2-sim serving a pseudo-terminal, with its COM1 link in a folder of its own.
+class Simulator
+{
+public:
+    ~Simulator() { stop(); }
+
+    bool start(const QString &program, int speed, int latencyMs, const QString &folder, QString *error)
+    {
+        QStringList args = {QStringLiteral("--port"), QStringLiteral("1"),
+                            QStringLiteral("--ports-folder"), folder,
+                            QStringLiteral("--baud"), QString::number(speed),
+                            QStringLiteral("--line-time"),
+                            // A benchmark that dies leaves no simulator behind for long.
+                            QStringLiteral("--quit-after-seconds"), QStringLiteral("3600")};
+        if (latencyMs > 0)
+            args << QStringLiteral("--latency") << QString::number(latencyMs);
+        m_process.start(program, args);
+        if (!m_process.waitForStarted(10000)) {
+            *error = QStringLiteral("cannot start %1: %2").arg(program, m_process.errorString());
+            return false;
+        }
+        QStringList lines;
+        QElapsedTimer clock;
+        clock.start();
+        while (lines.size() < 2 && clock.elapsed() < 10000) {
+            if (!m_process.canReadLine() && !m_process.waitForReadyRead(500)) {
+                if (m_process.state() != QProcess::Running)
+                    break;
+                continue;
+            }
+            while (m_process.canReadLine() && lines.size() < 2)
+                lines << QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        }
+        if (lines.size() < 2) {
+            *error = QStringLiteral("qtx2-sim did not print its paths: %1")
+                         .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
+            return false;
+        }
+        slavePath = lines.at(0);
+        linkPath = lines.at(1);
+        return true;
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    double cpuSeconds() const { return cpuSecondsOf(m_process.processId()); }
+
+    QString slavePath;
+    QString linkPath;
+
+private:
+    QProcess m_process;
+};
+
+// What the exchanges of one walk must take at least, exchange by exchange. The
+// simulator answers a message as soon as it has it (the bytes sent cost no time), puts
+// its reply out in pieces of about 5 ms of line time (each piece's time rounded up to a
+// whole millisecond, the last piece out as soon as the one before it has had its time)
+// and starts no reply before the line time of the previous reply's last piece is over.
+class FloorTimeline
+{
+public:
+    struct Step
+    {
+        double before = 0; // the pause before the message
+        double reply = 0;  // from the message to the reply's last byte
+        double after = 0;  // the pause after the reply
+    };
+
+    FloorTimeline(int baud, int latencyMs, const SerialForm::Timing &timing)
+        : m_baud(baud), m_latency(latencyMs), m_timing(timing)
+    {
+    }
+
+    // A walk starts on a quiet line.
+    void restart()
+    {
+        m_now = 0;
+        m_lineFreeAt = 0;
+    }
+
+    // sent: the whole message without its CR; replyBytes: the reply with its CR.
+    Step add(const QString &sent, int replyBytes)
+    {
+        Step step;
+        const bool setCommand = sent.size() >= 3 && sent.at(2) == QLatin1Char('S');
+        step.before = m_timing.pauseBefore;
+        step.after = setCommand ? m_timing.setCommandPause : m_timing.pauseAfter;
+
+        const double sendAt = m_now + step.before;
+        const int piece = m_baud > 0 ? std::max(1, m_baud / 10 / 200) : std::max(1, replyBytes);
+        const int pieces = std::max(1, (replyBytes + piece - 1) / piece);
+        const int lastPiece = replyBytes - (pieces - 1) * piece;
+        const double first = std::max(sendAt + m_latency, m_lineFreeAt);
+        const double last = first + (pieces - 1) * pieceMs(piece);
+        m_lineFreeAt = last + pieceMs(lastPiece);
+        step.reply = last - sendAt;
+        m_now = last + step.after;
+        return step;
+    }
+
+    // A real line instead: 10 bit times for every byte, both ways.
+    double lineStepMs(const QString &sent, int sentBytes, int replyBytes) const
+    {
+        const bool setCommand = sent.size() >= 3 && sent.at(2) == QLatin1Char('S');
+        const double line = m_baud > 0 ? double(sentBytes + replyBytes) * 10000.0 / m_baud : 0.0;
+        return m_timing.pauseBefore + line + m_latency + (setCommand ? m_timing.setCommandPause : m_timing.pauseAfter);
+    }
+
+private:
+    // As the simulator rounds it: whole milliseconds, up.
+    int pieceMs(int bytes) const
+    {
+        return m_baud > 0 && bytes > 0 ? int((qint64(bytes) * 10 * 1000 + m_baud - 1) / m_baud) : 0;
+    }
+
+    int m_baud;
+    int m_latency;
+    SerialForm::Timing m_timing;
+    double m_now = 0;
+    double m_lineFreeAt = 0;
+};
+
+// Paint events during a walk: the tab bar's, and all widgets' together.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QTabBar *tabBar) : m_tabBar(tabBar) { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++all;
+            if (watched == m_tabBar)
+                ++tabBar;
+            ++byClass[QString::fromLatin1(watched->metaObject()->className())];
+        }
+        return false;
+    }
+    void reset()
+    {
+        all = tabBar = 0;
+        byClass.clear();
+    }
+
+    QString mostPainted() const
+    {
+        QList<QPair<int, QString>> counts;
+        for (auto it = byClass.begin(); it != byClass.end(); ++it)
+            counts << qMakePair(it.value(), it.key());
+        std::sort(counts.begin(), counts.end(), std::greater<>());
+        QStringList parts;
+        for (int i = 0; i < counts.size() && i < 5; ++i)
+            parts << QStringLiteral("%1 %2").arg(counts[i].first).arg(counts[i].second);
+        return parts.join(QStringLiteral(", "));
+    }
+
+    QHash<QString, int> byClass;
+    int all = 0;
+    int tabBar = 0;
+
+private:
+    QTabBar *m_tabBar;
+};
+
+struct WalkResult
+{
+    int speed = 0;
+    QString walk;
+    int exchanges = 0;
+    qint64 messages = 0;    // written to the port; more than exchanges means time-outs
+    qint64 bytesSent = 0;   // as counted from the exchanges
+    qint64 bytesReceived = 0;
+    qint64 portSent = 0;    // as counted at the port
+    qint64 portReceived = 0;
+    double wallMs = 0;
+    double floorMs = 0;
+    double lineFloorMs = 0;
+    double cpuPercent = 0;
+    double simCpuPercent = -1;
+    int messageBoxes = 0;
+    // Where the time went, summed over the exchanges: measured and floor, in ms.
+    double beforeMs = 0, beforeFloorMs = 0; // from the previous exchange's end to the write
+    double replyMs = 0, replyFloorMs = 0;   // from the write to the reply's last byte
+    double afterMs = 0, afterFloorMs = 0;   // from the last byte to the exchange's end
+    qint64 reads = 0;
+    int paints = 0;
+    int tabBarPaints = 0;
+    QString mostPainted;
+    double repaintMs = 0; // the window system's repaints
+    double logMs = 0;     // the communications log taking the exchanges
+    QStringList changedItems;
+
+    double ratio() const { return floorMs > 0 ? wallMs / floorMs : 0.0; }
+    double overheadPerExchange() const { return exchanges > 0 ? (wallMs - floorMs) / exchanges : 0.0; }
+    bool meetsTargets() const { return ratio() <= TargetRatio && cpuPercent < TargetCpuPercent; }
+};
+
+// The window's parts that take part in a transfer, wired as the window wires them.
+class Rig
+{
+public:
+    // What-ifs, to measure proposed changes: colourCheck applies the tab caption colour
+    // only to captions of another colour; log false leaves the communications log out.
+    Rig(const QString &portsFolder, bool colourCheck, bool withLog)
+        : port(PortDirectory(portsFolder, QStringList()))
+    {
+        // As the window lays the tabs out, log pane hidden.
+        tabs.setUsesScrollButtons(false);
+        tabs.resize(Twips::toPixels(Twips::NarrowWidth) - 12, Twips::toPixels(Twips::Height) * 2 / 3);
+        timer.setInterval(250);
+        link = std::make_unique<SerialForm>(&port, &prompt);
+        link->setPositionTimer(&timer);
+        units.fill_factors();
+        form = std::make_unique<SetupForm>(ItemContext{&track, link.get(), &units}, &tabs);
+        commands = std::make_unique<TransferCommands>(&track, link.get(), form.get(), &units, &timer, &prompt);
+        form->build_catalogue();
+        form->update_disabled();
+
+        if (withLog) {
+            QObject::connect(link.get(), &SerialForm::exchanged, &log, [this] { logClock.start(); });
+            QObject::connect(link.get(), &SerialForm::exchanged, &log, &LogPane::log_exchange);
+            QObject::connect(link.get(), &SerialForm::exchanged, &log, [this] { logNs += logClock.nsecsElapsed(); });
+        }
+        QObject::connect(link.get(), &SerialForm::statusText, &panel1, &QLabel::setText);
+        QObject::connect(commands.get(), &TransferCommands::progress, &panel2, &QLabel::setText);
+        // The window's set_sync_colour and mark_changed.
+        const auto paintCaptions = [this, colourCheck](const QColor &colour) {
+            QTabBar *bar = tabs.tabBar();
+            for (int i = 0; i < bar->count(); ++i)
+                if (!colourCheck || bar->tabTextColor(i) != colour)
+                    bar->setTabTextColor(i, colour);
+        };
+        QObject::connect(commands.get(), &TransferCommands::syncColour, &tabs, [this, paintCaptions](SyncColour c) {
+            paintCaptions(c == SyncColour::InStep    ? QColor(Qt::black)
+                          : c == SyncColour::Changed ? QColor(255, 0, 0)
+                                                     : tabs.palette().color(QPalette::Disabled, QPalette::WindowText));
+        });
+        for (SetupItem *item : track.item_list())
+            QObject::connect(item, &SetupItem::changed, &tabs, [this, item] {
+                ++changedItems[item->objectName().isEmpty() ? item->get_serstring() : item->objectName()];
+            });
+        QObject::connect(form.get(), &SetupForm::itemChanged, &tabs, [this, paintCaptions] {
+            paintCaptions(link->is_connected() ? QColor(255, 0, 0)
+                                               : tabs.palette().color(QPalette::Disabled, QPalette::WindowText));
+        });
+        // The window keeps its log pane alive beyond its narrow right edge: laid out, not seen.
+        log.setParent(&logHost);
+        logHost.resize(40, 40);
+        log.setGeometry(logHost.width() + 10, 0, 300, 400);
+        tabs.show();
+        panel2.show();
+        logHost.show();
+    }
+
+    ~Rig()
+    {
+        timer.stop();
+        commands.reset();
+        form.reset();
+        link.reset();
+    }
+
+    TerminalPrompt prompt;
+    CountingPortIo port;
+    QTimer timer;
+    LengthUnits units;
+    ItemTrack track;
+    QTabWidget tabs;
+    QWidget logHost;
+    LogPane log;
+    QLabel panel1;
+    QLabel panel2;
+    std::unique_ptr<SerialForm> link;
+    std::unique_ptr<SetupForm> form;
+    std::unique_ptr<TransferCommands> commands;
+    PaintCounter paints{tabs.tabBar()};
+    QElapsedTimer logClock;
+    qint64 logNs = 0;
+    QHash<QString, int> changedItems; // editors that changed, by item
+};
+
+WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, const QString &name,
+                   void (TransferCommands::*walk)())
+{
+    WalkResult r;
+    r.speed = speed;
+    r.walk = name;
+    const int boxesBefore = rig.prompt.count;
+    floor.restart();
+    rig.port.reset();
+    rig.paints.reset();
+    rig.logNs = 0;
+    rig.changedItems.clear();
+    auto *app = static_cast<BenchApplication *>(qApp);
+    const qint64 repaint0 = app->repaintNs;
+    qint64 endNs = rig.port.clock.nsecsElapsed();
+    const QMetaObject::Connection counter = QObject::connect(
+        rig.link.get(), &SerialForm::exchanged, [&](const QString &sent, const QString &reply) {
+            const qint64 now = rig.port.clock.nsecsElapsed();
+            const CountingPortIo &p = rig.port;
+            const int sentBytes = int(sent.toLatin1().size()) + 1;       // message + CR
+            const int replyBytes = 1 + int(reply.toLatin1().size()) + 1; // "*" + payload + CR
+            ++r.exchanges;
+            r.bytesSent += sentBytes;
+            r.bytesReceived += replyBytes;
+            const FloorTimeline::Step step = floor.add(sent, replyBytes);
+            r.floorMs += step.before + step.reply + step.after;
+            r.lineFloorMs += floor.lineStepMs(sent, sentBytes, replyBytes);
+            r.beforeMs += double(p.lastWriteNs - endNs) / 1e6;
+            r.beforeFloorMs += step.before;
+            r.replyMs += double(p.lastReadNs - p.lastWriteNs) / 1e6;
+            r.replyFloorMs += step.reply;
+            r.afterMs += double(now - p.lastReadNs) / 1e6;
+            r.afterFloorMs += step.after;
+            endNs = now;
+        });
+
+    const double simCpu0 = sim.cpuSeconds();
+    const double cpu0 = cpuSecondsSelf();
+    QElapsedTimer clock;
+    clock.start();
+    (rig.commands.get()->*walk)();
+    r.wallMs = double(clock.nsecsElapsed()) / 1e6;
+    const double cpu1 = cpuSecondsSelf();
+    const double simCpu1 = sim.cpuSeconds();
+
+    QObject::disconnect(counter);
+    r.reads = rig.port.reads;
+    r.paints = rig.paints.all;
+    r.tabBarPaints = rig.paints.tabBar;
+    r.mostPainted = rig.paints.mostPainted();
+    r.repaintMs = double(app->repaintNs - repaint0) / 1e6;
+    r.logMs = double(rig.logNs) / 1e6;
+    r.changedItems = rig.changedItems.keys();
+    r.changedItems.sort();
+    r.messages = rig.port.writes;
+    r.portSent = rig.port.sent;
+    r.portReceived = rig.port.received;
+    r.cpuPercent = r.wallMs > 0 ? 100.0 * (cpu1 - cpu0) * 1000.0 / r.wallMs : 0.0;
+    if (simCpu0 >= 0 && simCpu1 >= 0 && r.wallMs > 0)
+        r.simCpuPercent = 100.0 * (simCpu1 - simCpu0) * 1000.0 / r.wallMs;
+    r.messageBoxes = rig.prompt.count - boxesBefore;
+    return r;
+}
+
+// The bare round trip of one short message through the pseudo-terminal and the
+// simulator, with no pause, item or window work: the least any exchange takes beyond
+// its floor on this machine. The link drops the reply unread by anyone; the port still
+// counts it.
+QString bareRoundTrip(Rig &rig, int speed, int latency)
+{
+    constexpr int Rounds = 40;
+    SerialForm::Timing noPauses;
+    noPauses.pauseBefore = noPauses.pauseAfter = noPauses.setCommandPause = 0;
+    double sum = 0, best = 1e9;
+    int done = 0;
+    double floorMs = 0;
+    for (int i = 0; i < Rounds; ++i) {
+        QThread::msleep(25); // the line is quiet again
+        rig.port.sawCarriageReturn = false;
+        const QByteArray message = QStringLiteral("$%1RXM").arg(rig.link->get_nodeid()).toLatin1();
+        const qint64 start = rig.port.clock.nsecsElapsed();
+        rig.port.write(message + '\r');
+        QElapsedTimer guard;
+        guard.start();
+        while (!rig.port.sawCarriageReturn && guard.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+        if (!rig.port.sawCarriageReturn)
+            continue;
+        const double ms = double(rig.port.lastReadNs - start) / 1e6;
+        sum += ms;
+        best = std::min(best, ms);
+        ++done;
+        if (floorMs == 0) {
+            FloorTimeline floor(speed, latency, noPauses);
+            floor.restart();
+            floorMs = floor.add(QString::fromLatin1(message), int(rig.port.received)).reply;
+        }
+        rig.port.reset();
+    }
+    if (done == 0)
+        return QStringLiteral("%1 bare round trip: no reply").arg(speed, 6);
+    return QStringLiteral("%1 bare round trip of \"$0RXM\": %2 ms mean, %3 ms best, floor %4 ms (%5 rounds)")
+        .arg(speed, 6)
+        .arg(sum / done, 0, 'f', 3)
+        .arg(best, 0, 'f', 3)
+        .arg(floorMs, 0, 'f', 1)
+        .arg(done);
+}
+
+QString header()
+{
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12")
+        .arg(QStringLiteral("speed"), 6)
+        .arg(QStringLiteral("walk"), -9)
+        .arg(QStringLiteral("exchanges"), 9)
+        .arg(QStringLiteral("bytes"), 10)
+        .arg(QStringLiteral("wall_ms"), 9)
+        .arg(QStringLiteral("floor_ms"), 9)
+        .arg(QStringLiteral("ratio"), 6)
+        .arg(QStringLiteral("over_ms/x"), 9)
+        .arg(QStringLiteral("cpu%"), 6)
+        .arg(QStringLiteral("sim_cpu%"), 8)
+        .arg(QStringLiteral("line_ms"), 8)
+        .arg(QStringLiteral("targets"));
+}
+
+QString row(const WalkResult &r)
+{
+    QString notes = r.meetsTargets() ? QStringLiteral("met") : QStringLiteral("MISSED");
+    if (r.messages != r.exchanges)
+        notes += QStringLiteral(" (%1 time-outs)").arg(r.messages - r.exchanges);
+    if (r.portSent != r.bytesSent || r.portReceived != r.bytesReceived)
+        notes += QStringLiteral(" (port counted %1/%2 bytes)").arg(r.portSent).arg(r.portReceived);
+    if (r.messageBoxes > 0)
+        notes += QStringLiteral(" (%1 messages)").arg(r.messageBoxes);
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12")
+        .arg(r.speed, 6)
+        .arg(r.walk, -9)
+        .arg(r.exchanges, 9)
+        .arg(QStringLiteral("%1/%2").arg(r.bytesSent).arg(r.bytesReceived), 10)
+        .arg(r.wallMs, 9, 'f', 1)
+        .arg(r.floorMs, 9, 'f', 1)
+        .arg(r.ratio(), 6, 'f', 3)
+        .arg(r.overheadPerExchange(), 9, 'f', 2)
+        .arg(r.cpuPercent, 6, 'f', 2)
+        .arg(r.simCpuPercent < 0 ? QStringLiteral("?") : QString::number(r.simCpuPercent, 'f', 2), 8)
+        .arg(r.lineFloorMs, 8, 'f', 1)
+        .arg(notes);
+}
+
+// Mean per exchange, measured against floor.
+QString breakdown(const WalkResult &r)
+{
+    const double n = std::max(1, r.exchanges);
+    return QStringLiteral("%1 %2 per exchange (measured/floor ms): before write %3/%4, reply %5/%6 "
+                          "(%7 reads), after reply %8/%9\n%12 repaints %10 ms (%11), log %13 ms\n%12 %14 editors changed%15")
+        .arg(r.speed, 6)
+        .arg(r.walk, -9)
+        .arg(r.beforeMs / n, 0, 'f', 2)
+        .arg(r.beforeFloorMs / n, 0, 'f', 2)
+        .arg(r.replyMs / n, 0, 'f', 2)
+        .arg(r.replyFloorMs / n, 0, 'f', 2)
+        .arg(double(r.reads) / n, 0, 'f', 2)
+        .arg(r.afterMs / n, 0, 'f', 2)
+        .arg(r.afterFloorMs / n, 0, 'f', 2)
+        .arg(r.repaintMs / n, 0, 'f', 3)
+        .arg(r.mostPainted)
+        .arg(QString(16, QLatin1Char(' ')))
+        .arg(r.logMs / n, 0, 'f', 3)
+        .arg(r.changedItems.size())
+        .arg(r.changedItems.isEmpty() || r.changedItems.size() > 20
+                 ? QString()
+                 : QStringLiteral(": ") + r.changedItems.join(QStringLiteral(" ")));
+}
+
+// The run with the median wall time of each speed and walk.
+QList<WalkResult> medians(const QList<WalkResult> &results)
+{
+    QList<WalkResult> outList;
+    QList<QPair<int, QString>> keys;
+    for (const WalkResult &r : results)
+        if (!keys.contains(qMakePair(r.speed, r.walk)))
+            keys << qMakePair(r.speed, r.walk);
+    for (const auto &key : keys) {
+        QList<WalkResult> runs;
+        for (const WalkResult &r : results)
+            if (r.speed == key.first && r.walk == key.second)
+                runs << r;
+        std::sort(runs.begin(), runs.end(), [](const WalkResult &a, const WalkResult &b) { return a.wallMs < b.wallMs; });
+        outList << runs.at(runs.size() / 2);
+    }
+    return outList;
+}
+
+QString defaultSimulator()
+{
+    const QString env = qEnvironmentVariable("QTX2_SIM");
+    if (!env.isEmpty())
+        return env;
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../qtx2-sim"));
+    if (QFileInfo(beside).isExecutable())
+        return QFileInfo(beside).canonicalFilePath();
+    return QStringLiteral(QTX2_SIM_PATH);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
+    QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times the upload and the download of all settings against qtx2-sim at each line speed."));
+    parser.addHelpOption();
+    const QCommandLineOption simOption(QStringLiteral("sim"),
+                                       QStringLiteral("The qtx2-sim program (default: $QTX2_SIM, else ../qtx2-sim "
+                                                      "beside this program, else the one of this build)."),
+                                       QStringLiteral("path"));
+    const QCommandLineOption speedsOption(QStringLiteral("speeds"),
+                                          QStringLiteral("Line speeds in bit/s, comma-separated (default 19200,1200)."),
+                                          QStringLiteral("list"), QStringLiteral("19200,1200"));
+    const QCommandLineOption repeatOption(QStringLiteral("repeat"),
+                                          QStringLiteral("Upload and download this many times at each speed (default 1)."),
+                                          QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"),
+                                           QStringLiteral("The simulator's wait before every reply (default 0)."),
+                                           QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption breakdownOption(QStringLiteral("breakdown"),
+                                             QStringLiteral("Also show where the time of each walk went."));
+    const QCommandLineOption colourCheckOption(
+        QStringLiteral("try-colour-check"),
+        QStringLiteral("What-if: set a tab caption's colour only when it differs from the one it has."));
+    const QCommandLineOption noLogOption(QStringLiteral("try-no-log"),
+                                         QStringLiteral("What-if: leave the communications log out."));
+    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, colourCheckOption,
+                       noLogOption});
+    parser.process(app);
+
+    const QString sim = parser.isSet(simOption) ? parser.value(simOption) : defaultSimulator();
+    if (sim.isEmpty() || !QFileInfo(sim).isExecutable()) {
+        err(QStringLiteral("qtx2-sim not found (\"%1\"); give --sim or QTX2_SIM.").arg(sim));
+        return 2;
+    }
+    QList<int> speeds;
+    for (const QString &text : parser.value(speedsOption).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int speed = text.trimmed().toInt(&ok);
+        if (!ok || !LineSpeeds.contains(speed)) {
+            err(QStringLiteral("--speeds: \"%1\" is not one of 19200, 9600, 4800, 2400, 1200.").arg(text));
+            return 2;
+        }
+        speeds << speed;
+    }
+    bool ok = false;
+    const int repeat = parser.value(repeatOption).toInt(&ok);
+    if (!ok || repeat < 1 || repeat > 1000) {
+        err(QStringLiteral("--repeat: a whole number from 1 to 1000."));
+        return 2;
+    }
+    const int latency = parser.value(latencyOption).toInt(&ok);
+    if (!ok || latency < 0 || latency > 10000) {
+        err(QStringLiteral("--latency: a whole number of milliseconds from 0 to 10000."));
+        return 2;
+    }
+    if (speeds.isEmpty()) {
+        err(QStringLiteral("--speeds: no speed given."));
+        return 2;
+    }
+
+    out(QStringLiteral("qtx2-sim: %1").arg(sim));
+    out(QStringLiteral("targets: ratio <= %1, cpu < %2 % of the wall time").arg(TargetRatio).arg(TargetCpuPercent));
+    out(QStringLiteral("floor_ms: pauses + latency + the reply pacing of the simulator, which does not pace what it "
+                       "receives; line_ms: pauses + latency + 10 bit times for every byte both ways; "
+                       "bytes: sent/received; over_ms/x: (wall - floor) per exchange"));
+    out(QStringLiteral("machine: ") + sleepLateness());
+    if (parser.isSet(colourCheckOption) || parser.isSet(noLogOption))
+        out(QStringLiteral("what-if:%1%2")
+                .arg(parser.isSet(colourCheckOption) ? QStringLiteral(" tab caption colour set only when it differs") : QString(),
+                     parser.isSet(noLogOption) ? QStringLiteral(" no communications log") : QString()));
+    out(QString());
+    out(header());
+
+    QList<WalkResult> results;
+    QStringList roundTrips;
+    for (const int speed : speeds) {
+        QTemporaryDir folder;
+        if (!folder.isValid()) {
+            err(QStringLiteral("cannot make a temporary ports folder: %1").arg(folder.errorString()));
+            return 1;
+        }
+        Simulator simulator;
+        QString error;
+        if (!simulator.start(sim, speed, latency, folder.path(), &error)) {
+            err(error);
+            return 1;
+        }
+        Rig rig(folder.path(), parser.isSet(colourCheckOption), !parser.isSet(noLogOption));
+        const QString speedText = QStringLiteral("%1 bps").arg(speed);
+        if (!rig.link->scan_ports() || !rig.link->open_qtx(QStringLiteral("COM1"), speedText, -1)) {
+            err(QStringLiteral("no connection to %1 (%2) at %3").arg(simulator.linkPath, simulator.slavePath, speedText));
+            return 1;
+        }
+        FloorTimeline floor(speed, latency, rig.link->timing());
+        for (int i = 0; i < repeat; ++i) {
+            for (const auto &[name, walk] : {qMakePair(QStringLiteral("upload"), &TransferCommands::upload),
+                                             qMakePair(QStringLiteral("download"), &TransferCommands::download)}) {
+                const WalkResult r = runWalk(rig, simulator, floor, speed, name, walk);
+                if (r.exchanges == 0) {
+                    err(QStringLiteral("the %1 at %2 exchanged nothing").arg(name, speedText));
+                    return 1;
+                }
+                out(row(r));
+                results << r;
+            }
+        }
+        if (parser.isSet(breakdownOption)) {
+            rig.timer.stop();
+            rig.port.reset();
+            roundTrips << bareRoundTrip(rig, speed, latency);
+        }
+        rig.link->disconnect_qtx();
+    }
+
+    if (parser.isSet(breakdownOption)) {
+        out(QString());
+        for (const WalkResult &r : results)
+            out(breakdown(r));
+        for (const QString &line : std::as_const(roundTrips))
+            out(line);
+    }
+
+    if (repeat > 1) {
+        out(QString());
+        out(QStringLiteral("median of %1 runs:").arg(repeat));
+        out(header());
+        for (const WalkResult &r : medians(results))
+            out(row(r));
+    }
+    return 0;
+}
