@@ -171,23 +171,16 @@ double FloatItem::outgoing(bool *single) const
 
 void FloatItem::ser_read()
 {
-    if (!m_ctx.link)
-        return;
-    // A failed exchange leaves no reply of this parameter to show.
-    if (!m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + get_serstring(), false))
-        return;
-    take(m_ctx.link->rcvstring());
+    QString reply;
+    if (read_reply(&reply))
+        take(reply);
 }
 
 void FloatItem::ser_write()
 {
-    if (!m_ctx.link)
-        return;
     bool single = false;
     const double v = outgoing(&single);
-    const QString text = single ? NumberText::wire_single(float(v)) : NumberText::wire_double(v);
-    m_ctx.link->write_enable(true);
-    m_ctx.link->sendrcv_nodeid(QStringLiteral("S") + get_serstring() + text, false);
+    send_write(single ? NumberText::wire_single(float(v)) : NumberText::wire_double(v));
 }
 
 bool FloatItem::check_file_read(const QString &s)

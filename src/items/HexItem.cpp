@@ -74,20 +74,14 @@ void HexItem::normalise()
 
 void HexItem::ser_read()
 {
-    if (!m_ctx.link)
-        return;
-    // A failed exchange leaves no reply of this parameter to show.
-    if (!m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + get_serstring(), false))
-        return;
-    take(m_ctx.link->rcvstring());
+    QString reply;
+    if (read_reply(&reply))
+        take(reply);
 }
 
 void HexItem::ser_write()
 {
-    if (!m_ctx.link)
-        return;
-    m_ctx.link->write_enable(true);
-    m_ctx.link->sendrcv_nodeid(QStringLiteral("S") + get_serstring() + NumberText::hex_text(field_value()), false);
+    send_write(NumberText::hex_text(field_value()));
 }
 
 bool HexItem::check_file_read(const QString &s)

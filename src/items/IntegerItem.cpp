@@ -51,22 +51,14 @@ void IntegerItem::take(const QString &text)
 
 void IntegerItem::ser_read()
 {
-    if (!m_ctx.link)
-        return;
-    // A failed exchange leaves no reply of this parameter to show.
-    if (!m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + get_serstring(), false))
-        return;
-    take(m_ctx.link->rcvstring());
+    QString reply;
+    if (read_reply(&reply))
+        take(reply);
 }
 
 void IntegerItem::ser_write()
 {
-    if (!m_ctx.link)
-        return;
-    m_ctx.link->write_enable(true);
-    m_ctx.link->sendrcv_nodeid(QStringLiteral("S") + get_serstring()
-                                   + NumberText::wire_double(NumberText::leading_value(m_value->text())),
-                               false);
+    send_write(NumberText::wire_double(NumberText::leading_value(m_value->text())));
 }
 
 bool IntegerItem::check_file_read(const QString &s)

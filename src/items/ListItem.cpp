@@ -92,22 +92,18 @@ void ListItem::selection_change()
 
 void ListItem::ser_read()
 {
-    if (!m_ctx.link)
-        return;
-    // A failed exchange leaves no reply of this parameter to match.
-    if (!m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + get_serstring(), false))
-        return;
-    match(m_ctx.link->rcvstring());
+    QString reply;
+    if (read_reply(&reply))
+        match(reply);
 }
 
 void ListItem::ser_write()
 {
     const int i = getindex();
     // Without a selected entry there is no token to send.
-    if (!m_ctx.link || i < 0 || i >= m_tokens.size())
+    if (i < 0 || i >= m_tokens.size())
         return;
-    m_ctx.link->write_enable(true);
-    m_ctx.link->sendrcv_nodeid(QStringLiteral("S") + get_serstring() + m_tokens.at(i), false);
+    send_write(m_tokens.at(i));
 }
 
 bool ListItem::check_file_read(const QString &s)

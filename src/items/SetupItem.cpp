@@ -1,5 +1,7 @@
 #include "items/SetupItem.h"
 
+#include "link/ParameterLink.h"
+
 #include "transfer/ItemTrack.h"
 
 #include <QHBoxLayout>
@@ -118,4 +120,20 @@ void SetupItem::refresh_names()
         else
             e.first->setAccessibleName(name + QLatin1Char(' ') + e.second);
     }
+}
+
+bool SetupItem::read_reply(QString *payload) const
+{
+    if (!m_ctx.link || !m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + m_code, false))
+        return false;
+    *payload = m_ctx.link->rcvstring();
+    return true;
+}
+
+void SetupItem::send_write(const QString &valueText) const
+{
+    if (!m_ctx.link)
+        return;
+    m_ctx.link->write_enable(true);
+    m_ctx.link->sendrcv_nodeid(QStringLiteral("S") + m_code + valueText, false);
 }

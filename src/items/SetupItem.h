@@ -57,6 +57,11 @@ signals:
     void selectionChanged();
 
 protected:
+    // Sends "R" + code; true with the reply's payload when the exchange succeeded. A failed
+    // exchange leaves no reply of this parameter to show.
+    bool read_reply(QString *payload) const;
+    // Lifts the write protection, then sends "S" + code + value text.
+    void send_write(const QString &valueText) const;
     // The value text after the code when the line belongs to this item.
     bool line_value(const QString &line, QString *value) const;
     // Places an editor after the title (or the previous editor). It shows the code as its
