@@ -9,7 +9,9 @@ namespace SettingsFile {
 bool write(const QString &path, const QStringList &lines, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (a full disk, a quota) shows in write()'s count: a
+    // buffered QSaveFile loses that error and commits the truncated file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
@@ -18,9 +20,18 @@ bool write(const QString &path, const QStringList &lines, QString *error)
         data += line.toLatin1();
         data += "\r\n";
     }
-    if (file.write(data) != data.size() || !file.commit()) {
-        *error = file.errorString();
+    const qint64 written = file.write(data);
+    if (written != data.size()) {
+        *error = file.error() != QFileDevice::NoError
+            ? file.errorString()
+            : QStringLiteral("Only %1 of %2 bytes could be written; the disk may be full.")
+                  .arg(qMax<qint64>(written, 0))
+                  .arg(data.size());
         file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
         return false;
     }
     return true;
