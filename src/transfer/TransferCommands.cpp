@@ -112,8 +112,15 @@ void TransferCommands::save_file()
     const QString path = m_prompt->saveFileName();
     if (path.isEmpty())
         return;
+    // Loading reads a file's lengths in the unit its units line names, so they are
+    // written in that unit, also when the user has picked a unit not yet sent to the
+    // device. The device's unit itself stays as it is.
+    const int deviceUnits = m_units->current_units();
+    refresh_current_units();
+    const QStringList lines = m_track->file_lines();
+    m_units->set_current_units(deviceUnits);
     QString error;
-    if (!SettingsFile::write(path, m_track->file_lines(), &error))
+    if (!SettingsFile::write(path, lines, &error))
         m_prompt->message(QStringLiteral("Could not save the settings file %1.").arg(QDir::toNativeSeparators(path)),
                           error);
 }
