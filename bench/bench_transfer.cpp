@@ -406,8 +406,10 @@ class Rig
 {
 public:
     // What-ifs, to measure proposed changes: colourCheck applies the tab caption colour
-    // only to captions of another colour; log false leaves the communications log out.
-    Rig(const QString &portsFolder, bool colourCheck, bool withLog)
+    // only to captions of another colour; withLog false leaves the communications log
+    // out; paintInPause spends each pause on the pending repaints first, then sleeps
+    // only what is left of it.
+    Rig(const QString &portsFolder, bool colourCheck, bool withLog, bool paintInPause)
         : port(PortDirectory(portsFolder, QStringList()))
     {
         // As the window lays the tabs out, log pane hidden.
@@ -416,6 +418,18 @@ public:
         timer.setInterval(250);
         link = std::make_unique<SerialForm>(&port, &prompt);
         link->setPositionTimer(&timer);
+        if (paintInPause)
+            link->setPauseFunction([](int ms) {
+                if (ms <= 0)
+                    return;
+                QElapsedTimer clock;
+                clock.start();
+                // Repaints only: no input, timer or port handler runs inside the pause.
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+                const qint64 leftUs = qint64(ms) * 1000 - clock.nsecsElapsed() / 1000;
+                if (leftUs > 0)
+                    QThread::usleep(ulong(leftUs));
+            });
         units.fill_factors();
         form = std::make_unique<SetupForm>(ItemContext{&track, link.get(), &units}, &tabs);
         commands = std::make_unique<TransferCommands>(&track, link.get(), form.get(), &units, &timer, &prompt);
@@ -724,8 +738,11 @@ int main(int argc, char **argv)
         QStringLiteral("What-if: set a tab caption's colour only when it differs from the one it has."));
     const QCommandLineOption noLogOption(QStringLiteral("try-no-log"),
                                          QStringLiteral("What-if: leave the communications log out."));
+    const QCommandLineOption paintInPauseOption(
+        QStringLiteral("try-paint-in-pause"),
+        QStringLiteral("What-if: spend each pause on the pending repaints, then sleep what is left of it."));
     parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, colourCheckOption,
-                       noLogOption});
+                       noLogOption, paintInPauseOption});
     parser.process(app);
 
     const QString sim = parser.isSet(simOption) ? parser.value(simOption) : defaultSimulator();
@@ -765,10 +782,15 @@ int main(int argc, char **argv)
                        "receives; line_ms: pauses + latency + 10 bit times for every byte both ways; "
                        "bytes: sent/received; over_ms/x: (wall - floor) per exchange"));
     out(QStringLiteral("machine: ") + sleepLateness());
-    if (parser.isSet(colourCheckOption) || parser.isSet(noLogOption))
-        out(QStringLiteral("what-if:%1%2")
-                .arg(parser.isSet(colourCheckOption) ? QStringLiteral(" tab caption colour set only when it differs") : QString(),
-                     parser.isSet(noLogOption) ? QStringLiteral(" no communications log") : QString()));
+    QStringList whatIfs;
+    if (parser.isSet(colourCheckOption))
+        whatIfs << QStringLiteral("tab caption colour set only when it differs");
+    if (parser.isSet(noLogOption))
+        whatIfs << QStringLiteral("no communications log");
+    if (parser.isSet(paintInPauseOption))
+        whatIfs << QStringLiteral("repaints inside the pauses");
+    if (!whatIfs.isEmpty())
+        out(QStringLiteral("what-if: ") + whatIfs.join(QStringLiteral("; ")));
     out(QString());
     out(header());
 
@@ -786,7 +808,8 @@ int main(int argc, char **argv)
             err(error);
             return 1;
         }
-        Rig rig(folder.path(), parser.isSet(colourCheckOption), !parser.isSet(noLogOption));
+        Rig rig(folder.path(), parser.isSet(colourCheckOption), !parser.isSet(noLogOption),
+                parser.isSet(paintInPauseOption));
         const QString speedText = QStringLiteral("%1 bps").arg(speed);
         if (!rig.link->scan_ports() || !rig.link->open_qtx(QStringLiteral("COM1"), speedText, -1)) {
             err(QStringLiteral("no connection to %1 (%2) at %3").arg(simulator.linkPath, simulator.slavePath, speedText));
