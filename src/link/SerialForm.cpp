@@ -5,6 +5,7 @@
 #include "link/SerialPortIo.h"
 #include "shell/UserPrompt.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QList>
 #include <QThread>
@@ -29,6 +30,8 @@ struct ActiveExchange
     ReplyBuffer buffer{SerialForm::MaxReplyLength};
     Outcome outcome = Outcome::Waiting;
     QEventLoop loop;
+    // Holds the line until it has gone quiet, taking no reply (see settle()).
+    bool settling = false;
 };
 
 // An exchange waiting for the line to become free.
@@ -134,6 +137,10 @@ struct SerialForm::Private
 
     ActiveExchange *active = nullptr;
     QList<LineWaiter *> lineWaiters;
+    // The last exchange gave up on its reply, which may still be on its way: the device
+    // answers in order, so the next exchange would take it for its own.
+    int lateReplyWait = 0;
+    QElapsedTimer settleClock;
     QTimer chunkTimer;
     int chunkWait = 0;
 
@@ -188,11 +195,43 @@ struct SerialForm::Private
         return true;
     }
 
+    // Waits until the line has been quiet for the wait of the exchange that gave up,
+    // dropping what arrives meanwhile, so a late reply is not taken by the next exchange.
+    // A line that never goes quiet is given up on after twice that wait. False when the port
+    // closed or the application is leaving its event loops.
+    bool settle()
+    {
+        const int quiet = lateReplyWait;
+        lateReplyWait = 0;
+        ActiveExchange holder;
+        holder.settling = true;
+        active = &holder;
+        chunkWait = quiet;
+        settleClock.start();
+        comm->readAll();
+        chunkTimer.start(quiet);
+        holder.loop.exec();
+        if (holder.outcome == Outcome::Waiting)
+            finish(Outcome::Closed);
+        return holder.outcome == Outcome::Timeout && comm->isOpen();
+    }
+
+    void noteGivenUp(int wait)
+    {
+        lateReplyWait = qMin(wait, MaxSettleMs);
+    }
+
+    static constexpr int MaxSettleMs = 2000;
+
     ExchangeResult exchange(const QString &message, int wait, bool pauseFirst)
     {
         ExchangeResult result;
         if (!comm->isOpen() || !waitForLine() || !comm->isOpen())
             return result;
+        while (lateReplyWait > 0) {
+            if (!settle() || !waitForLine() || !comm->isOpen())
+                return result;
+        }
         if (pauseFirst)
             pause(timing.pauseBefore);
         comm->readAll();
@@ -214,6 +253,8 @@ struct SerialForm::Private
             finish(Outcome::Closed);
         result.outcome = exchange.outcome;
         result.bytes = exchange.buffer.received();
+        if (result.outcome == Outcome::Timeout || result.outcome == Outcome::Overflow)
+            noteGivenUp(wait);
         return result;
     }
 
@@ -268,6 +309,13 @@ struct SerialForm::Private
         // Bytes with no exchange waiting (a late reply, a stray line feed) are dropped.
         if (!active || data.isEmpty())
             return;
+        if (active->settling) {
+            if (settleClock.elapsed() >= 2 * chunkWait)
+                finish(Outcome::Timeout);
+            else
+                chunkTimer.start(chunkWait);
+            return;
+        }
         switch (active->buffer.append(data)) {
         case ReplyBuffer::State::Complete:
             finish(Outcome::Reply);
@@ -408,6 +456,7 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
         return false;
     }
     d->linkOpen = true;
+    d->lateReplyWait = 0;
 
     d->cur_nodeid = nodeid == -1 ? detect_nodeid() : nodeid;
     d->version_text = get_version();
@@ -462,6 +511,8 @@ void SerialForm::disconnect_qtx()
     d->finish(Outcome::Closed);
     d->comm->close();
     d->linkOpen = false;
+    // Whatever was still on its way is lost with the closed port.
+    d->lateReplyWait = 0;
     emit statusText(DisconnectedText);
 }
 
