@@ -47,8 +47,15 @@ QByteArray ReplyBuffer::received() const
 QString ReplyBuffer::payload(const QByteArray &reply)
 {
     QString text = QString::fromLatin1(reply);
-    if (text.startsWith(QLatin1Char('*')))
+    if (text.startsWith(QLatin1Char('*'))) {
         text.remove(0, 1);
+    } else {
+        // Line noise ahead of the reply: the reply starts at its "*", which no payload
+        // holds, so the last one before the end is the reply's own.
+        const qsizetype star = text.lastIndexOf(QLatin1Char('*'));
+        if (star > 0)
+            text.remove(0, star + 1);
+    }
     while (!text.isEmpty() && text.back().unicode() < 20)
         text.chop(1);
     return text;

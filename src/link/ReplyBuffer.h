@@ -23,8 +23,8 @@ public:
     QByteArray received() const;
 
     // The payload of a reply: after a leading "*", trailing codes below 20 removed one by
-    // one (a trailing blank stays). A reply without "*" is taken whole. Each byte is one
-    // character.
+    // one (a trailing blank stays). Noise before the "*" is dropped; a reply without "*"
+    // is taken whole. Each byte is one character.
     static QString payload(const QByteArray &reply);
 
 private:
