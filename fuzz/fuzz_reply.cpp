@@ -85,10 +85,15 @@ void feedAndCompare(const QByteArray &stream, int cap, int mode, quint32 seed)
     }
 }
 
-// The payload as the exchange defines it, written out independently.
+// The payload as the exchange defines it, written out independently: after a leading "*",
+// or after the last "*" when noise came ahead of it; a reply without "*" whole.
 QString modelPayload(const QByteArray &reply)
 {
-    qsizetype begin = reply.startsWith('*') ? 1 : 0;
+    qsizetype begin = 0;
+    if (reply.startsWith('*'))
+        begin = 1;
+    else if (reply.contains('*'))
+        begin = reply.lastIndexOf('*') + 1;
     qsizetype end = reply.size();
     while (end > begin && static_cast<unsigned char>(reply.at(end - 1)) < 20)
         --end;
