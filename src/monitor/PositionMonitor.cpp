@@ -67,8 +67,9 @@ void PositionMonitor::tick()
             m_dispPosn->clear();
     } else if (m_magnetPoll == 0) {
         const QString reply = m_link->sendrcv_timer(displayCommand(m_link->get_nodeid()), false);
-        // The link may be gone once the wait is over.
-        if (m_link)
+        // The link may be gone once the wait is over; a disconnected window shows no
+        // displayed position, even one that came in just before the line dropped.
+        if (m_link && m_link->is_connected())
             showDisplayedPosition(reply);
     } else {
         const int magnet = m_magnetPoll;
