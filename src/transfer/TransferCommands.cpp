@@ -49,13 +49,22 @@ void TransferCommands::upload()
 
 void TransferCommands::download()
 {
+    const bool wasConnected = m_link->is_connected();
     refresh_current_units();
     m_track->download_all();
-    emit syncColour(SyncColour::InStep);
+    emitEndColour(wasConnected);
+}
+
+void TransferCommands::emitEndColour(bool wasConnected)
+{
+    // Black says the form matches the device; a link lost on the way leaves the window
+    // disconnected, which is grey, and the device with only part of the values.
+    emit syncColour(wasConnected && !m_link->is_connected() ? SyncColour::NoDevice : SyncColour::InStep);
 }
 
 void TransferCommands::factory_reset()
 {
+    const bool wasConnected = m_link->is_connected();
     if (m_link->factory_command()) {
         // The device resets itself; the form is then read back from it.
         if (!m_timer->isActive())
@@ -76,7 +85,7 @@ void TransferCommands::factory_reset()
     refresh_current_units();
     if (!m_link->factory_command())
         m_track->download_all();
-    emit syncColour(SyncColour::InStep);
+    emitEndColour(wasConnected);
 }
 
 void TransferCommands::reset_units()

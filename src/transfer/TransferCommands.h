@@ -35,6 +35,7 @@ signals:
 private:
     void refresh_current_units();
     void emitLinkColour();
+    void emitEndColour(bool wasConnected);
 
     ItemTrack *m_track;
     SerialForm *m_link;
