@@ -63,6 +63,9 @@ public:
         return bytes;
     }
 
+    // Replies lost with a pulled cable are never read; count from here on.
+    void resync() { m_repliesRead = device().repliesGiven(); }
+
     bool checkOrder = true;
     QStringList violations;
     std::function<void(const QString &message)> onWrite;
@@ -134,12 +137,15 @@ struct Rig
 
     // Items whose text is neither what the form showed before any exchange nor what a
     // fault-free upload from this device shows: values the device never sent.
-    QStringList foreignValues(const QMap<QString, QString> &reference) const
+    // A device whose state changed on the way (a factory reset) gives a second reference.
+    QStringList foreignValues(const QMap<QString, QString> &reference,
+                              const QMap<QString, QString> &otherReference = {}) const
     {
         QStringList out;
         const QMap<QString, QString> now = itemTexts();
         for (auto it = now.cbegin(); it != now.cend(); ++it) {
-            if (it.value() != initial.value(it.key()) && it.value() != reference.value(it.key()))
+            if (it.value() != initial.value(it.key()) && it.value() != reference.value(it.key())
+                && !(otherReference.contains(it.key()) && it.value() == otherReference.value(it.key())))
                 out << QStringLiteral("%1=%2 (device: %3)").arg(it.key(), it.value(), reference.value(it.key()));
         }
         return out;
