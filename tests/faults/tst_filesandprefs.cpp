@@ -151,6 +151,7 @@ class TestFilesAndPrefs : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir home;
     std::unique_ptr<Window> win;
     QTemporaryDir dir;
 
@@ -177,7 +178,12 @@ class TestFilesAndPrefs : public QObject
 private slots:
     void initTestCase()
     {
+        // A store of this program's own: other test programs running at the same time
+        // share the test-mode store under the real home.
+        QVERIFY(home.isValid());
+        qputenv("HOME", QFile::encodeName(home.path()));
         QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(store().fileName().startsWith(home.path()));
         store().clear();
         QVERIFY(dir.isValid());
         win = std::make_unique<Window>();
