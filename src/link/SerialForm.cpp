@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QList>
+#include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
 
@@ -117,9 +118,19 @@ struct SerialForm::Private
     UserPrompt *prompt;
     QPointer<QTimer> positionTimer;
     Timing timing;
+    // A pause first lets pending layouts and repaints run (nothing else: no input, timer
+    // or port handler), so the window's drawing overlaps the pause instead of adding to
+    // the exchange.
     PauseFunction pause = [](int ms) {
-        if (ms > 0)
-            QThread::msleep(static_cast<unsigned long>(ms));
+        if (ms <= 0)
+            return;
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        const qint64 leftUs = qint64(ms) * 1000 - clock.nsecsElapsed() / 1000;
+        if (leftUs > 0)
+            QThread::usleep(static_cast<unsigned long>(leftUs));
     };
 
     std::array<qint16, 17> port_avail{};

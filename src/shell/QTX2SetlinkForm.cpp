@@ -312,9 +312,12 @@ void QTX2SetlinkForm::set_sync_colour(SyncColour colour)
 
 void QTX2SetlinkForm::setTabCaptionColour(const QColor &colour)
 {
+    // Setting a caption colour repaints the tab bar even when the colour is the same, and
+    // an upload sets it after every item.
     QTabBar *bar = m_tabs->tabBar();
     for (int i = 0; i < bar->count(); ++i)
-        bar->setTabTextColor(i, colour);
+        if (bar->tabTextColor(i) != colour)
+            bar->setTabTextColor(i, colour);
 }
 
 void QTX2SetlinkForm::update_disabled()
