@@ -31,13 +31,7 @@ LogPane::LogPane(QWidget *parent)
     m_logText->setReadOnly(true);
     m_logText->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_logText->setUndoRedoEnabled(false);
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    const QFont systemFixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({QStringLiteral("Courier New"), systemFixed.family()});
-    font.setPointSizeF(systemFixed.pointSizeF() > 0 ? systemFixed.pointSizeF() - 1 : 8);
-    m_logText->setFont(font);
+    m_logText->setFont(logFont());
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -56,6 +50,25 @@ LogPane::LogPane(QWidget *parent)
 void LogPane::setClock(std::function<QTime()> clock)
 {
     m_clock = std::move(clock);
+}
+
+// Courier New where it is installed, else another family the font database knows to be
+// fixed-pitch: the "monospace" alias may resolve to a font that is not.
+QFont LogPane::logFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(font.pointSizeF() > 1 ? font.pointSizeF() - 1 : 8);
+    const QStringList installed = QFontDatabase::families();
+    QStringList candidates{QStringLiteral("Courier New"), QStringLiteral("DejaVu Sans Mono"),
+                           QStringLiteral("Liberation Mono"), QStringLiteral("Courier")};
+    candidates += installed;
+    for (const QString &family : std::as_const(candidates)) {
+        if (installed.contains(family) && QFontDatabase::isFixedPitch(family)) {
+            font.setFamily(family);
+            break;
+        }
+    }
+    return font;
 }
 
 QString LogPane::text() const
@@ -86,27 +99,54 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
     if (!m_posnCheck->isChecked() && isPositionPoll(istr))
         return;
 
-    const bool trimmed = m_text.size() + line.size() > MaxLength;
-    if (trimmed)
-        trimFor(line.size());
+    const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
     m_text += line;
     m_text += LineEnd;
-    if (trimmed)
+    if (removedLines < 0) {
         showWhole();
-    else
+    } else {
+        if (removedLines > 0)
+            dropShownLines(removedLines);
         m_logText->appendPlainText(line);
+    }
     scrollToEnd();
 }
 
 // Cuts whole lines from the front, at least (line length + 100) characters at a time, so
-// a log at its limit is rebuilt only every few lines.
-void LogPane::trimFor(int lineLength)
+// a log at its limit is trimmed only every few lines. Returns how many whole lines went,
+// or -1 when a cut fell inside a line (the shown text is then rebuilt).
+int LogPane::trimFor(int lineLength)
 {
+    int lines = 0;
     while (m_text.size() + lineLength > MaxLength && !m_text.isEmpty()) {
         const qsizetype from = qsizetype(lineLength) + 99; // position lineLength + 100, from 1
         const qsizetype crlf = from < m_text.size() ? m_text.indexOf(LineEnd, from) : -1;
-        m_text.remove(0, crlf >= 0 ? crlf + LineEnd.size() : 1);
+        if (crlf < 0) {
+            m_text.remove(0, 1);
+            lines = -1;
+            continue;
+        }
+        if (lines >= 0) {
+            // A reply holding line breaks of its own shows as more than one line; then the
+            // count of shown lines is not known and the text is rebuilt.
+            const QStringView cut = QStringView(m_text).left(crlf + LineEnd.size());
+            const qsizetype ends = cut.count(LineEnd);
+            const bool plain = cut.count(QLatin1Char('\n')) == ends && cut.count(QLatin1Char('\r')) == ends
+                && !cut.contains(QChar::ParagraphSeparator);
+            lines = plain ? lines + int(ends) : -1;
+        }
+        m_text.remove(0, crlf + LineEnd.size());
     }
+    return lines;
+}
+
+// Removes the first lines from the widget instead of setting its whole text again.
+void LogPane::dropShownLines(int count)
+{
+    QTextCursor cursor(m_logText->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, count);
+    cursor.removeSelectedText();
 }
 
 void LogPane::showWhole()
@@ -120,7 +160,6 @@ void LogPane::showWhole()
 
 void LogPane::scrollToEnd()
 {
-    m_logText->moveCursor(QTextCursor::End);
     QScrollBar *bar = m_logText->verticalScrollBar();
     bar->setValue(bar->maximum());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QTime>
 #include <QWidget>
@@ -41,7 +42,9 @@ public slots:
 
 private:
     static bool isPositionPoll(const QString &istr);
-    void trimFor(int lineLength);
+    static QFont logFont();
+    int trimFor(int lineLength);
+    void dropShownLines(int count);
     void showWhole();
     void scrollToEnd();
 

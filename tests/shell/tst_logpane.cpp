@@ -172,7 +172,9 @@ private slots:
         m_pane->show();
         m_pane->posnCheck()->setChecked(true);
         for (int i = 0; i < 3000; ++i) {
-            m_pane->log_exchange(QStringLiteral("$0RD"), QString::number(i * 1.25, 'f', 4));
+            // Now and then a reply carries a line break of its own (noise on the line).
+            const QString noise = i % 97 == 0 ? QStringLiteral("\n7") : QString();
+            m_pane->log_exchange(QStringLiteral("$0RD"), QString::number(i * 1.25, 'f', 4) + noise);
             QVERIFY(m_pane->text().size() <= LogPane::MaxLength + 2);
         }
         QVERIFY(m_pane->text().endsWith(QStringLiteral("$0RD -> 3748.7500\r\n")));
