@@ -63,8 +63,8 @@ void ReplyPacer::schedule()
     m_current = next.reply;
     m_left = next.reply.bytes;
     m_chunkLeft = m_current.chunkSize > 0 ? m_current.chunkSize : int(m_left.size());
-    const qint64 start = qMax(next.dueAt, m_freeAt);
-    m_timer.start(int(qMax<qint64>(0, start - m_clock.elapsed())));
+    m_pieceDue = qMax(next.dueAt, m_freeAt);
+    m_timer.start(int(qMax<qint64>(0, m_pieceDue - m_clock.elapsed())));
 }
 
 void ReplyPacer::tick()
@@ -93,8 +93,13 @@ void ReplyPacer::tick()
     const QByteArray piece = m_left.left(n);
     m_left.remove(0, n);
     m_chunkLeft -= n;
+    // Pieces follow each other on the line's own schedule: a timer that fires late is made
+    // up by the next piece, so lateness does not add up over a long reply.
     const int lineMs = lineTimeMs(n);
-    m_freeAt = m_clock.elapsed() + lineMs;
+    const qint64 now = m_clock.elapsed();
+    if (m_pieceDue < now - lineMs)
+        m_pieceDue = now; // the line stood idle (a gap or the filler): start afresh
+    m_freeAt = m_pieceDue + lineMs;
 
     int delay = lineMs;
     if (m_left.isEmpty() && m_current.endless)
@@ -118,5 +123,6 @@ void ReplyPacer::tick()
         schedule();
         return;
     }
-    m_timer.start(delay);
+    m_pieceDue += delay;
+    m_timer.start(int(qMax<qint64>(0, m_pieceDue - m_clock.elapsed())));
 }

@@ -50,6 +50,7 @@ private:
     Qtx2Device::Reply m_current;
     QByteArray m_left;      // bytes of the current reply still to go
     int m_chunkLeft = 0;    // of the current piece
+    qint64 m_pieceDue = 0; // when the current piece is due on the line
     qint64 m_freeAt = 0;    // the line is busy until then
     int m_baud = 0;
     quint64 m_generation = 0; // changes whenever the reply being sent changes
