@@ -9,19 +9,18 @@
 // message, waiting for the reply, after it; the window's repaints, the communications
 // log, and the bare round trip through the pseudo-terminal.
 
-#include "catalogue/SetupForm.h"
-#include "items/LengthUnits.h"
 #include "items/SetupItem.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
+#include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
-#include "shell/Twips.h"
+#include "shell/QTX2SetlinkForm.h"
 #include "shell/UserPrompt.h"
-#include "transfer/ItemTrack.h"
-#include "transfer/TransferCommands.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,6 +29,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -149,6 +149,12 @@ public:
     QString openFileName() override { return QString(); }
     QString saveFileName() override { return QString(); }
     int count = 0;
+};
+
+class NoOpener : public DesktopOpener
+{
+public:
+    void openUrl(const QUrl &) override {}
 };
 
 // The application's own port, counting what crosses it and noting when.
@@ -401,106 +407,52 @@ struct WalkResult
     bool meetsTargets() const { return ratio() <= TargetRatio && cpuPercent < TargetCpuPercent; }
 };
 
-// The window's parts that take part in a transfer, wired as the window wires them.
+// The program's own main window over the app's own serial port, driven through its menus.
 class Rig
 {
 public:
-    // What-ifs, to measure proposed changes: colourCheck applies the tab caption colour
-    // only to captions of another colour; withLog false leaves the communications log
-    // out; paintInPause spends each pause on the pending repaints first, then sleeps
-    // only what is left of it.
-    Rig(const QString &portsFolder, bool colourCheck, bool withLog, bool paintInPause)
-        : port(PortDirectory(portsFolder, QStringList()))
+    explicit Rig(const QString &portsFolder)
+        : port(PortDirectory(portsFolder, QStringList())), window(&port, &prompt, &opener)
     {
-        // As the window lays the tabs out, log pane hidden.
-        tabs.setUsesScrollButtons(false);
-        tabs.resize(Twips::toPixels(Twips::NarrowWidth) - 12, Twips::toPixels(Twips::Height) * 2 / 3);
-        timer.setInterval(250);
-        link = std::make_unique<SerialForm>(&port, &prompt);
-        link->setPositionTimer(&timer);
-        if (paintInPause)
-            link->setPauseFunction([](int ms) {
-                if (ms <= 0)
-                    return;
-                QElapsedTimer clock;
-                clock.start();
-                // Repaints only: no input, timer or port handler runs inside the pause.
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-                const qint64 leftUs = qint64(ms) * 1000 - clock.nsecsElapsed() / 1000;
-                if (leftUs > 0)
-                    QThread::usleep(ulong(leftUs));
-            });
-        units.fill_factors();
-        form = std::make_unique<SetupForm>(ItemContext{&track, link.get(), &units}, &tabs);
-        commands = std::make_unique<TransferCommands>(&track, link.get(), form.get(), &units, &timer, &prompt);
-        form->build_catalogue();
-        form->update_disabled();
-
-        if (withLog) {
-            QObject::connect(link.get(), &SerialForm::exchanged, &log, [this] { logClock.start(); });
-            QObject::connect(link.get(), &SerialForm::exchanged, &log, &LogPane::log_exchange);
-            QObject::connect(link.get(), &SerialForm::exchanged, &log, [this] { logNs += logClock.nsecsElapsed(); });
-        }
-        QObject::connect(link.get(), &SerialForm::statusText, &panel1, &QLabel::setText);
-        QObject::connect(commands.get(), &TransferCommands::progress, &panel2, &QLabel::setText);
-        // The window's set_sync_colour and mark_changed.
-        const auto paintCaptions = [this, colourCheck](const QColor &colour) {
-            QTabBar *bar = tabs.tabBar();
-            for (int i = 0; i < bar->count(); ++i)
-                if (!colourCheck || bar->tabTextColor(i) != colour)
-                    bar->setTabTextColor(i, colour);
-        };
-        QObject::connect(commands.get(), &TransferCommands::syncColour, &tabs, [this, paintCaptions](SyncColour c) {
-            paintCaptions(c == SyncColour::InStep    ? QColor(Qt::black)
-                          : c == SyncColour::Changed ? QColor(255, 0, 0)
-                                                     : tabs.palette().color(QPalette::Disabled, QPalette::WindowText));
-        });
-        for (SetupItem *item : track.item_list())
-            QObject::connect(item, &SetupItem::changed, &tabs, [this, item] {
-                ++changedItems[item->objectName().isEmpty() ? item->get_serstring() : item->objectName()];
-            });
-        QObject::connect(form.get(), &SetupForm::itemChanged, &tabs, [this, paintCaptions] {
-            paintCaptions(link->is_connected() ? QColor(255, 0, 0)
-                                               : tabs.palette().color(QPalette::Disabled, QPalette::WindowText));
-        });
-        // The window keeps its log pane alive beyond its narrow right edge: laid out, not seen.
-        log.setParent(&logHost);
-        logHost.resize(40, 40);
-        log.setGeometry(logHost.width() + 10, 0, 300, 400);
-        tabs.show();
-        panel2.show();
-        logHost.show();
+        window.setQuitHandler([] {});
+        started = window.start();
+        link = window.serialForm();
+        timer = window.findChild<QTimer *>(QStringLiteral("PositionTimer"));
+        LogPane *log = window.logPane();
+        QObject::connect(link, &SerialForm::exchanged, log, [this] { logClock.start(); }, Qt::DirectConnection);
+        // Runs after the window's own log_exchange connection.
+        QObject::connect(link, &SerialForm::exchanged, log, [this] { logNs += logClock.nsecsElapsed(); });
+        for (SetupItem *item : window.findChildren<SetupItem *>())
+            QObject::connect(item, &SetupItem::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
+        paints = std::make_unique<PaintCounter>(window.tabs()->tabBar());
+        window.show();
     }
 
-    ~Rig()
+    bool connectAt(const QString &speedText)
     {
-        timer.stop();
-        commands.reset();
-        form.reset();
-        link.reset();
+        auto *baud = window.findChild<QComboBox *>(QStringLiteral("SerBaudCombo"));
+        baud->setCurrentIndex(baud->findText(speedText));
+        window.findChild<QPushButton *>(QStringLiteral("ConnectButton"))->click();
+        return link->is_connected();
     }
+
+    void walk(const QString &menuEntry) { window.findChild<QAction *>(menuEntry)->trigger(); }
 
     TerminalPrompt prompt;
+    NoOpener opener;
     CountingPortIo port;
-    QTimer timer;
-    LengthUnits units;
-    ItemTrack track;
-    QTabWidget tabs;
-    QWidget logHost;
-    LogPane log;
-    QLabel panel1;
-    QLabel panel2;
-    std::unique_ptr<SerialForm> link;
-    std::unique_ptr<SetupForm> form;
-    std::unique_ptr<TransferCommands> commands;
-    PaintCounter paints{tabs.tabBar()};
+    QTX2SetlinkForm window;
+    bool started = false;
+    SerialForm *link = nullptr;
+    QTimer *timer = nullptr;
+    std::unique_ptr<PaintCounter> paints;
     QElapsedTimer logClock;
     qint64 logNs = 0;
     QHash<QString, int> changedItems; // editors that changed, by item
 };
 
 WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, const QString &name,
-                   void (TransferCommands::*walk)())
+                   const QString &menuEntry)
 {
     WalkResult r;
     r.speed = speed;
@@ -508,14 +460,14 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
     const int boxesBefore = rig.prompt.count;
     floor.restart();
     rig.port.reset();
-    rig.paints.reset();
+    rig.paints->reset();
     rig.logNs = 0;
     rig.changedItems.clear();
     auto *app = static_cast<BenchApplication *>(qApp);
     const qint64 repaint0 = app->repaintNs;
     qint64 endNs = rig.port.clock.nsecsElapsed();
     const QMetaObject::Connection counter = QObject::connect(
-        rig.link.get(), &SerialForm::exchanged, [&](const QString &sent, const QString &reply) {
+        rig.link, &SerialForm::exchanged, [&](const QString &sent, const QString &reply) {
             const qint64 now = rig.port.clock.nsecsElapsed();
             const CountingPortIo &p = rig.port;
             const int sentBytes = int(sent.toLatin1().size()) + 1;       // message + CR
@@ -539,16 +491,16 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
     const double cpu0 = cpuSecondsSelf();
     QElapsedTimer clock;
     clock.start();
-    (rig.commands.get()->*walk)();
+    rig.walk(menuEntry);
     r.wallMs = double(clock.nsecsElapsed()) / 1e6;
     const double cpu1 = cpuSecondsSelf();
     const double simCpu1 = sim.cpuSeconds();
 
     QObject::disconnect(counter);
     r.reads = rig.port.reads;
-    r.paints = rig.paints.all;
-    r.tabBarPaints = rig.paints.tabBar;
-    r.mostPainted = rig.paints.mostPainted();
+    r.paints = rig.paints->all;
+    r.tabBarPaints = rig.paints->tabBar;
+    r.mostPainted = rig.paints->mostPainted();
     r.repaintMs = double(app->repaintNs - repaint0) / 1e6;
     r.logMs = double(rig.logNs) / 1e6;
     r.changedItems = rig.changedItems.keys();
@@ -710,6 +662,9 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its preferences; a run of the benchmark must not touch the user's.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     BenchApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
     QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));
@@ -733,16 +688,7 @@ int main(int argc, char **argv)
                                            QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption breakdownOption(QStringLiteral("breakdown"),
                                              QStringLiteral("Also show where the time of each walk went."));
-    const QCommandLineOption colourCheckOption(
-        QStringLiteral("try-colour-check"),
-        QStringLiteral("What-if: set a tab caption's colour only when it differs from the one it has."));
-    const QCommandLineOption noLogOption(QStringLiteral("try-no-log"),
-                                         QStringLiteral("What-if: leave the communications log out."));
-    const QCommandLineOption paintInPauseOption(
-        QStringLiteral("try-paint-in-pause"),
-        QStringLiteral("What-if: spend each pause on the pending repaints, then sleep what is left of it."));
-    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, colourCheckOption,
-                       noLogOption, paintInPauseOption});
+    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption});
     parser.process(app);
 
     const QString sim = parser.isSet(simOption) ? parser.value(simOption) : defaultSimulator();
@@ -782,15 +728,6 @@ int main(int argc, char **argv)
                        "receives; line_ms: pauses + latency + 10 bit times for every byte both ways; "
                        "bytes: sent/received; over_ms/x: (wall - floor) per exchange"));
     out(QStringLiteral("machine: ") + sleepLateness());
-    QStringList whatIfs;
-    if (parser.isSet(colourCheckOption))
-        whatIfs << QStringLiteral("tab caption colour set only when it differs");
-    if (parser.isSet(noLogOption))
-        whatIfs << QStringLiteral("no communications log");
-    if (parser.isSet(paintInPauseOption))
-        whatIfs << QStringLiteral("repaints inside the pauses");
-    if (!whatIfs.isEmpty())
-        out(QStringLiteral("what-if: ") + whatIfs.join(QStringLiteral("; ")));
     out(QString());
     out(header());
 
@@ -808,18 +745,17 @@ int main(int argc, char **argv)
             err(error);
             return 1;
         }
-        Rig rig(folder.path(), parser.isSet(colourCheckOption), !parser.isSet(noLogOption),
-                parser.isSet(paintInPauseOption));
+        Rig rig(folder.path());
         const QString speedText = QStringLiteral("%1 bps").arg(speed);
-        if (!rig.link->scan_ports() || !rig.link->open_qtx(QStringLiteral("COM1"), speedText, -1)) {
+        if (!rig.started || !rig.connectAt(speedText)) {
             err(QStringLiteral("no connection to %1 (%2) at %3").arg(simulator.linkPath, simulator.slavePath, speedText));
             return 1;
         }
         FloorTimeline floor(speed, latency, rig.link->timing());
         for (int i = 0; i < repeat; ++i) {
-            for (const auto &[name, walk] : {qMakePair(QStringLiteral("upload"), &TransferCommands::upload),
-                                             qMakePair(QStringLiteral("download"), &TransferCommands::download)}) {
-                const WalkResult r = runWalk(rig, simulator, floor, speed, name, walk);
+            for (const auto &[name, entry] : {qMakePair(QStringLiteral("upload"), QStringLiteral("UploadMenu")),
+                                              qMakePair(QStringLiteral("download"), QStringLiteral("DownloadMenu"))}) {
+                const WalkResult r = runWalk(rig, simulator, floor, speed, name, entry);
                 if (r.exchanges == 0) {
                     err(QStringLiteral("the %1 at %2 exchanged nothing").arg(name, speedText));
                     return 1;
@@ -829,7 +765,7 @@ int main(int argc, char **argv)
             }
         }
         if (parser.isSet(breakdownOption)) {
-            rig.timer.stop();
+            rig.timer->stop();
             rig.port.reset();
             roundTrips << bareRoundTrip(rig, speed, latency);
         }
