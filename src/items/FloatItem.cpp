@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include <cmath>
+
 namespace {
 
 // Items built without a shared unit model still convert with the standard factors.
@@ -121,14 +123,28 @@ void FloatItem::take(const QString &text)
     double v = NumberText::leading_value(text);
     if (m_uflag)
         v = convert(v, current_units(), 0);
-    if (m_min <= v && v <= m_max)
+    if (within_limits(&v))
         show_arriving(v);
 }
 
 void FloatItem::set_value(double value)
 {
-    if (m_min <= value && value <= m_max)
+    if (within_limits(&value))
         show_arriving(value);
+}
+
+// Lengths travel in single precision: a length at a limit can come back a little beyond
+// it (0.00001 inch is 9.99999975E-06 as a single) and is still that limit, so it is taken
+// and held to the limit instead of being refused.
+bool FloatItem::within_limits(double *v) const
+{
+    if (!std::isfinite(*v))
+        return false;
+    const auto slack = [this](double limit) { return m_uflag ? std::abs(limit) * 6e-7 + 1e-12 : 0.0; };
+    if (*v < m_min - slack(m_min) || *v > m_max + slack(m_max))
+        return false;
+    *v = qBound(m_min, *v, m_max);
+    return true;
 }
 
 void FloatItem::handle_selection()

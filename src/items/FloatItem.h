@@ -38,6 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool within_limits(double *v) const;
     int current_units() const;
     int shown_unit() const;
     float convert(double value, int from, int to) const;

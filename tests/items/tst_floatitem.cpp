@@ -32,6 +32,8 @@ private slots:
     void resetUnits();
     void arrivingValueBringsSelectorInStep();
     void unitsOutsideTableAreInches();
+    void lengthAtItsLimitIsTaken_data();
+    void lengthAtItsLimitIsTaken();
 
 private:
     FloatItem *makeItem(const QString &code, double lo, double hi, bool uflag)
@@ -294,3 +296,34 @@ void TestFloatItem::unitsOutsideTableAreInches()
 
 QTEST_MAIN(TestFloatItem)
 #include "tst_floatitem.moc"
+
+void TestFloatItem::lengthAtItsLimitIsTaken_data()
+{
+    QTest::addColumn<int>("units");
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("lower limit in inches") << 0 << "0.00001" << "0.00001";
+    QTest::newRow("lower limit in MM") << 3 << "0.000254" << "0.00001";
+    QTest::newRow("upper limit in meters") << 4 << "0.0254" << "1.0000";
+    QTest::newRow("just below the lower limit") << 0 << "0.0000099" << "0.5000";
+    QTest::newRow("just above the upper limit") << 0 << "1.00001" << "0.5000";
+}
+
+void TestFloatItem::lengthAtItsLimitIsTaken()
+{
+    QFETCH(int, units);
+    QFETCH(QString, reply);
+    QFETCH(QString, shown);
+    // Resolution: 0.00001 to 1 inch, carried in single precision.
+    FloatItem *item = makeItem(QStringLiteral("PR"), 0.00001, 1.0, true);
+    item->set_value(0.5);
+    m_units.set_current_units(units);
+    m_box.link.replies.insert(QStringLiteral("RPR"), reply);
+    item->ser_read();
+    QCOMPARE(field(item)->text(), shown);
+    // Its own settings-file line brings the same value back.
+    const QString line = item->make_file_write_str();
+    item->set_value(0.5);
+    QVERIFY(item->check_file_read(line));
+    QCOMPARE(field(item)->text(), shown);
+}
