@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 SETLINK_EXTRA_PACKAGES="$extra" "$root/scripts/setup.sh" "$build"
 
-"$build/qtx2-sim" --port 1 "$@" &
+"$build/qtx2-sim" --port 1 --magnets 3 "$@" &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 sleep 1

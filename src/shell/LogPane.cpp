@@ -158,10 +158,13 @@ void LogPane::showWhole()
     m_logText->setPlainText(shown);
 }
 
+// The newest line in view, read from its time stamp on: a pane appended to while hidden
+// has no width and would otherwise keep a sideways scroll when shown.
 void LogPane::scrollToEnd()
 {
     QScrollBar *bar = m_logText->verticalScrollBar();
     bar->setValue(bar->maximum());
+    m_logText->horizontalScrollBar()->setValue(0);
 }
 
 void LogPane::toggle_pause()
