@@ -35,6 +35,9 @@ public:
 
 #include "transfer/ItemTrack.h"
 
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 
 // What each item test starts from: a fresh link, item list and set of items, all
@@ -44,6 +47,7 @@ struct ItemSandbox
     FakeLink link;
     ItemTrack *track = nullptr;
     QList<QWidget *> owned;
+    QWidget *window = nullptr;
 
     void reset()
     {
@@ -54,6 +58,8 @@ struct ItemSandbox
     {
         qDeleteAll(owned);
         owned.clear();
+        delete window;
+        window = nullptr;
         delete track;
         track = nullptr;
     }
@@ -62,5 +68,18 @@ struct ItemSandbox
         auto *item = new Item(ItemContext{track, &link, units});
         owned.append(item);
         return item;
+    }
+    // Puts the item in an active window beside a line edit that focus can move to;
+    // null when the window never became active.
+    QLineEdit *showBeside(QWidget *item)
+    {
+        window = new QWidget;
+        auto *layout = new QVBoxLayout(window);
+        auto *other = new QLineEdit(window);
+        layout->addWidget(item);
+        layout->addWidget(other);
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window) ? other : nullptr;
     }
 };
