@@ -63,45 +63,50 @@ private slots:
         QVERIFY(port.wire().isEmpty());
     }
 
-    void latencyBeforeTheFirstByte()
+    // The device's timing and framing faults as they reach the reader.
+    void replyShapes_data()
     {
+        QTest::addColumn<int>("latencyMs");
+        QTest::addColumn<int>("chunk");     // with a 30 ms gap
+        QTest::addColumn<bool>("lineFeed");
+        QTest::addColumn<int>("lineRate");  // 0: no line-time emulation
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("pieces");    // at least
+        QTest::addColumn<int>("minMs");
+        QTest::newRow("latency before the first byte") << 300 << 0 << false << 0 << QByteArray("*QTXv2.05\r") << 1 << 290;
+        QTest::newRow("chunked") << 0 << 3 << false << 0 << QByteArray("*QTXv2.05\r") << 4 << 3 * 30 - 5;
+        QTest::newRow("line feed") << 0 << 0 << true << 0 << QByteArray("*QTXv2.05\r\n") << 1 << 0;
+        QTest::newRow("1200 bps, 8.3 ms a byte") << 0 << 0 << false << 1200 << QByteArray("*QTXv2.05\r") << 10 << 9 * 8;
+    }
+    void replyShapes()
+    {
+        QFETCH(int, latencyMs);
+        QFETCH(int, chunk);
+        QFETCH(bool, lineFeed);
+        QFETCH(int, lineRate);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, pieces);
+        QFETCH(int, minMs);
         SimPort port;
-        port.device().faults().latencyMs = 300;
-        port.device().faults().commandLatencyMs.insert("RID", 0);
+        FaultSettings &f = port.device().faults();
+        f.latencyMs = latencyMs;
+        f.commandLatencyMs.insert("RID", 0); // another command's latency leaves this one alone
+        f.chunkSize = chunk;
+        f.chunkGapMs = chunk ? 30 : 0;
+        f.lineFeed = lineFeed;
+        if (lineRate)
+            port.setLineRate(lineRate);
         QVERIFY(port.open());
-        QSignalSpy ready(&port, &SimPort::readyRead);
+        Pieces got;
+        collect(port, got);
         QElapsedTimer clock;
         clock.start();
         port.write("$0RMV\r");
-        QVERIFY(ready.wait(5000));
-        QVERIFY2(clock.elapsed() >= 290, QByteArray::number(clock.elapsed()));
-        QCOMPARE(port.readAll(), QByteArray("*QTXv2.05\r"));
-    }
-
-    void chunkedReplyArrivesInPieces()
-    {
-        SimPort port;
-        port.device().faults().chunkSize = 3;
-        port.device().faults().chunkGapMs = 30;
-        QVERIFY(port.open());
-        Pieces pieces;
-        collect(port, pieces);
-        QElapsedTimer clock;
-        clock.start();
-        port.write("$0RMV\r");
-        QTRY_COMPARE_WITH_TIMEOUT(pieces.all(), QByteArray("*QTXv2.05\r"), 5000);
-        QCOMPARE(pieces.list, QList<QByteArray>({"*QT", "Xv2", ".05", "\r"}));
-        QVERIFY(clock.elapsed() >= 3 * 30 - 5);
-    }
-
-    void lineFeedAfterTheReply()
-    {
-        SimPort port;
-        port.device().faults().lineFeed = true;
-        QVERIFY(port.open());
-        port.write("$0RID\r");
-        QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), qint64(4), 5000);
-        QCOMPARE(port.readAll(), QByteArray("*0\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(got.all(), bytes, 5000);
+        QVERIFY2(clock.elapsed() >= minMs, QByteArray::number(clock.elapsed()));
+        QVERIFY(got.list.size() >= pieces);
+        if (chunk)
+            QCOMPARE(got.list, QList<QByteArray>({"*QT", "Xv2", ".05", "\r"}));
     }
 
     void repliesKeepTheirOrder()
@@ -113,21 +118,6 @@ private slots:
         collect(port, pieces);
         port.write("$0RMV\r$0RID\r"); // the slow one first: the quick one waits its turn
         QTRY_COMPARE_WITH_TIMEOUT(pieces.all(), QByteArray("*QTXv2.05\r*0\r"), 5000);
-    }
-
-    void lineTimeEmulation()
-    {
-        SimPort port;
-        port.setLineRate(1200); // 8.3 ms a byte
-        QVERIFY(port.open());
-        Pieces pieces;
-        collect(port, pieces);
-        QElapsedTimer clock;
-        clock.start();
-        port.write("$0RMV\r");
-        QTRY_COMPARE_WITH_TIMEOUT(pieces.all(), QByteArray("*QTXv2.05\r"), 5000);
-        QVERIFY2(clock.elapsed() >= 9 * 8, QByteArray::number(clock.elapsed()));
-        QVERIFY(pieces.list.size() >= 10);
     }
 
     void closeDropsWhatIsUnderway()
