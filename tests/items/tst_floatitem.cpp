@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QVBoxLayout>
 #include <QtTest>
 
 class TestFloatItem : public QObject
@@ -27,13 +26,7 @@ private slots:
     void reselectingAndLeavingSelectorReformat();
     void plainNumbers();
     void equalLimitsKeepZeroLimits();
-    void checkFileRead_data();
-    void checkFileRead();
-    void resetUnits();
-    void arrivingValueBringsSelectorInStep();
-    void unitsOutsideTableAreInches();
-    void lengthAtItsLimitIsTaken_data();
-    void lengthAtItsLimitIsTaken();
+    void unitsFollowTheDevice();
 
 private:
     FloatItem *makeItem(const QString &code, double lo, double hi, bool uflag)
@@ -73,31 +66,59 @@ void TestFloatItem::configured()
 
 void TestFloatItem::read_data()
 {
+    QTest::addColumn<double>("hi");
     QTest::addColumn<int>("units");
-    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("command"); // "RPR" asks the device; empty offers a file line
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("MM 254 is 10 in") << 3 << "254" << "10.0000";
-    QTest::newRow("meters 0.0254 is 1 in") << 4 << "0.0254" << "1.0000";
-    QTest::newRow("limit test in inches: 1000 mm passes") << 3 << "1000" << "39.37008";
-    QTest::newRow("limit test in inches: 2 m fails") << 4 << "2" << "7.0000";
-    QTest::newRow("time-out text reads 0") << 3 << "TIMEOUT ERROR" << "0.0000";
-    QTest::newRow("beyond every range") << 0 << "1E400" << "7.0000";
+    const QString device = QStringLiteral("RPR");
+    QTest::newRow("MM 254 is 10 in") << 50.0 << 3 << device << "254" << "10.0000";
+    QTest::newRow("limit test in inches: 1000 mm passes") << 50.0 << 3 << device << "1000" << "39.37008";
+    QTest::newRow("limit test in inches: 2 m fails") << 50.0 << 4 << device << "2" << "0.5000";
+    QTest::newRow("time-out text reads 0") << 50.0 << 3 << device << "TIMEOUT ERROR" << "0.0000";
+    QTest::newRow("beyond every range") << 50.0 << 0 << device << "1E400" << "0.5000";
+    // 0.00001 to 1 inch: a length at its limit, carried in single precision, is taken.
+    QTest::newRow("lower limit in inches") << 1.0 << 0 << device << "0.00001" << "0.00001";
+    QTest::newRow("lower limit in MM") << 1.0 << 3 << device << "0.000254" << "0.00001";
+    QTest::newRow("upper limit in meters") << 1.0 << 4 << device << "0.0254" << "1.0000";
+    QTest::newRow("just below the lower limit") << 1.0 << 0 << device << "0.0000099" << "0.5000";
+    QTest::newRow("just above the upper limit") << 1.0 << 0 << device << "1.00001" << "0.5000";
+    QTest::newRow("file: 1 inch in MM") << 1.0 << 3 << QString() << "PR25.4" << "1.0000";
+    QTest::newRow("file: same line in CM is too long") << 1.0 << 2 << QString() << "PR25.4" << "0.5000";
+    QTest::newRow("file: above 1 inch") << 1.0 << 3 << QString() << "PR26" << "0.5000";
+    QTest::newRow("file: code only is zero") << 1.0 << 3 << QString() << "PR" << "0.5000";
+    QTest::newRow("file: other case") << 1.0 << 3 << QString() << "Pr.1" << "0.5000";
+    QTest::newRow("file: small") << 1.0 << 3 << QString() << "PR.0254" << "0.0010";
 }
 
 void TestFloatItem::read()
 {
+    QFETCH(double, hi);
     QFETCH(int, units);
-    QFETCH(QString, reply);
+    QFETCH(QString, command);
+    QFETCH(QString, text);
     QFETCH(QString, shown);
-    FloatItem *item = makeItem(QStringLiteral("PO"), -50, 50, true);
-    item->set_value(7);
+    FloatItem *item = makeItem(QStringLiteral("PR"), hi == 1.0 ? 0.00001 : -hi, hi, true);
+    item->set_value(0.5);
     m_units.set_current_units(units);
-    m_box.link.replies.insert(QStringLiteral("RPO"), reply);
+    if (command.isEmpty()) {
+        QSignalSpy spy(item, &SetupItem::changed);
+        QCOMPARE(item->check_file_read(text), text.startsWith(QLatin1String("PR")));
+        QCOMPARE(field(item)->text(), shown);
+        QVERIFY(spy.count() >= 1);
+        return;
+    }
+    m_box.link.replies.insert(command, text);
     item->ser_read();
-    QCOMPARE(m_box.link.sent, QStringList{QStringLiteral("RPO")});
+    QCOMPARE(m_box.link.sent, QStringList{command});
     QCOMPARE(field(item)->text(), shown);
     m_box.link.fail = true; // a failed exchange shows nothing
     item->ser_read();
+    QCOMPARE(field(item)->text(), shown);
+    // Its own settings-file line brings the same value back.
+    const QString line = item->make_file_write_str();
+    item->set_value(0.5);
+    QVERIFY(item->check_file_read(line));
     QCOMPARE(field(item)->text(), shown);
 }
 
@@ -162,16 +183,9 @@ void TestFloatItem::userSelectsUnit()
 
 void TestFloatItem::reselectingAndLeavingSelectorReformat()
 {
-    QWidget window;
-    auto *layout = new QVBoxLayout(&window);
-    auto *item = new FloatItem(ItemContext{m_box.track, &m_box.link, &m_units}, &window);
-    item->set_all(QStringLiteral("PO"), QStringLiteral("Hard Offset"), -99999.99999, 99999.99999, true);
-    auto *other = new QLineEdit(&window);
-    layout->addWidget(item);
-    layout->addWidget(other);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    FloatItem *item = makeItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    QLineEdit *other = m_box.showBeside(item);
+    QVERIFY(other);
 
     field(item)->setText(QStringLiteral("1.23456789"));
     QComboBox *combo = selector(item);
@@ -221,39 +235,20 @@ void TestFloatItem::equalLimitsKeepZeroLimits()
     QCOMPARE(item->value_text(), QStringLiteral("0.0000"));
 }
 
-void TestFloatItem::checkFileRead_data()
-{
-    QTest::addColumn<int>("units");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("mine");
-    QTest::addColumn<QString>("shown");
-    // Resolution: 0.00001 to 1 inch.
-    QTest::newRow("1 inch in MM") << 3 << "PR25.4" << true << "1.0000";
-    QTest::newRow("same line in CM is too long") << 2 << "PR25.4" << true << "0.5000";
-    QTest::newRow("above 1 inch") << 3 << "PR26" << true << "0.5000";
-    QTest::newRow("code only is zero") << 3 << "PR" << true << "0.5000";
-    QTest::newRow("other case") << 3 << "Pr.1" << false << "0.5000";
-    QTest::newRow("small") << 3 << "PR.0254" << true << "0.0010";
-}
-
-void TestFloatItem::checkFileRead()
-{
-    QFETCH(int, units);
-    QFETCH(QString, line);
-    QFETCH(bool, mine);
-    QFETCH(QString, shown);
-    FloatItem *item = makeItem(QStringLiteral("PR"), 0.00001, 1.0, true);
-    item->set_value(0.5);
-    m_units.set_current_units(units);
-    QSignalSpy spy(item, &SetupItem::changed);
-    QCOMPARE(item->check_file_read(line), mine);
-    QCOMPARE(field(item)->text(), shown);
-    QVERIFY(spy.count() >= 1);
-}
-
-void TestFloatItem::resetUnits()
+void TestFloatItem::unitsFollowTheDevice()
 {
     FloatItem *item = makeItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    item->reset_units(); // Inches already selected: unit chosen stays clear
+    QVERIFY(!item->unit_chosen());
+    // An arriving value is shown in current_units and brings the selector in step.
+    m_units.set_current_units(3);
+    m_box.link.replies.insert(QStringLiteral("RPO"), QStringLiteral("254"));
+    item->ser_read();
+    QCOMPARE(field(item)->text(), QStringLiteral("254.0000"));
+    QCOMPARE(selector(item)->currentText(), QStringLiteral("MM"));
+    item->ser_write(); // not 254 inches converted into MM
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO254"));
+
     item->set_value(1);
     m_units.set_current_units(2);
     item->reset_units();
@@ -262,28 +257,8 @@ void TestFloatItem::resetUnits()
     QCOMPARE(item->display_unit(), 2);
     item->ser_write();
     QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO2.54"));
-}
 
-void TestFloatItem::arrivingValueBringsSelectorInStep()
-{
-    FloatItem *item = makeItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
-    item->reset_units(); // Inches already selected: unit chosen stays clear
-    QVERIFY(!item->unit_chosen());
-    m_units.set_current_units(3);
-    m_box.link.replies.insert(QStringLiteral("RPO"), QStringLiteral("254"));
-    item->ser_read();
-    QCOMPARE(field(item)->text(), QStringLiteral("254.0000")); // shown in current_units
-    QCOMPARE(selector(item)->currentText(), QStringLiteral("MM"));
-    item->ser_write(); // not 254 inches converted into MM
-    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO254"));
-}
-
-void TestFloatItem::unitsOutsideTableAreInches()
-{
-    FloatItem *item = makeItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
-    m_units.set_current_units(2);
-    item->reset_units();
-    m_units.set_current_units(-1); // the units list has no selection
+    m_units.set_current_units(-1); // the units list has no selection: inches
     m_box.link.replies.insert(QStringLiteral("RPO"), QStringLiteral("2"));
     item->ser_read();
     QCOMPARE(field(item)->text(), QStringLiteral("5.0800")); // 2 in, shown in CM
@@ -296,34 +271,3 @@ void TestFloatItem::unitsOutsideTableAreInches()
 
 QTEST_MAIN(TestFloatItem)
 #include "tst_floatitem.moc"
-
-void TestFloatItem::lengthAtItsLimitIsTaken_data()
-{
-    QTest::addColumn<int>("units");
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("lower limit in inches") << 0 << "0.00001" << "0.00001";
-    QTest::newRow("lower limit in MM") << 3 << "0.000254" << "0.00001";
-    QTest::newRow("upper limit in meters") << 4 << "0.0254" << "1.0000";
-    QTest::newRow("just below the lower limit") << 0 << "0.0000099" << "0.5000";
-    QTest::newRow("just above the upper limit") << 0 << "1.00001" << "0.5000";
-}
-
-void TestFloatItem::lengthAtItsLimitIsTaken()
-{
-    QFETCH(int, units);
-    QFETCH(QString, reply);
-    QFETCH(QString, shown);
-    // Resolution: 0.00001 to 1 inch, carried in single precision.
-    FloatItem *item = makeItem(QStringLiteral("PR"), 0.00001, 1.0, true);
-    item->set_value(0.5);
-    m_units.set_current_units(units);
-    m_box.link.replies.insert(QStringLiteral("RPR"), reply);
-    item->ser_read();
-    QCOMPARE(field(item)->text(), shown);
-    // Its own settings-file line brings the same value back.
-    const QString line = item->make_file_write_str();
-    item->set_value(0.5);
-    QVERIFY(item->check_file_read(line));
-    QCOMPARE(field(item)->text(), shown);
-}
