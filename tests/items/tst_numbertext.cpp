@@ -18,17 +18,9 @@ private slots:
     void roundInt16();
     void numberForms_data();
     void numberForms();
-    void singleForms_data();
-    void singleForms();
     void formsReadBack();
-    void displayDouble_data();
-    void displayDouble();
-    void displaySingle_data();
-    void displaySingle();
-    void displayPosition_data();
-    void displayPosition();
-    void percentText_data();
-    void percentText();
+    void displayForms_data();
+    void displayForms();
     void hexValue_data();
     void hexValue();
     void hexTexts_data();
@@ -107,54 +99,40 @@ void TestNumberText::roundInt16()
 
 void TestNumberText::numberForms_data()
 {
+    QTest::addColumn<bool>("single");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("wire");
     QTest::addColumn<QString>("file");
-    QTest::newRow("zero") << 0.0 << "0" << "0";
-    QTest::newRow("half") << 0.5 << "0.5" << ".5";
-    QTest::newRow("minus half") << -0.5 << "-0.5" << "-.5";
-    QTest::newRow("whole") << 12.0 << "12" << "12";
-    QTest::newRow("twelve and a half") << 12.5 << "12.5" << "12.5";
-    QTest::newRow("third, 15 digits") << 1.0 / 3.0 << "0.333333333333333" << ".333333333333333";
-    QTest::newRow("15 digit integer") << 123456789012345.0 << "123456789012345" << "123456789012345";
-    QTest::newRow("1E15") << 1e15 << "1E+15" << "1E+15";
-    QTest::newRow("1.5E15") << 1.5e15 << "1.5E+15" << "1.5E+15";
-    QTest::newRow("largest double") << DBL_MAX << "1.79769313486232E+308" << "1.79769313486232E+308";
-    QTest::newRow("smallest plain") << 0.00001 << "0.00001" << ".00001";
-    QTest::newRow("below 1E-5") << 0.000001 << "1E-06" << "1E-06";
-    QTest::newRow("limit value") << 99999.99999 << "99999.99999" << "99999.99999";
+    QTest::newRow("zero") << false << 0.0 << "0" << "0";
+    QTest::newRow("half") << false << 0.5 << "0.5" << ".5";
+    QTest::newRow("minus half") << false << -0.5 << "-0.5" << "-.5";
+    QTest::newRow("whole") << false << 12.0 << "12" << "12";
+    QTest::newRow("twelve and a half") << false << 12.5 << "12.5" << "12.5";
+    QTest::newRow("third, 15 digits") << false << 1.0 / 3.0 << "0.333333333333333" << ".333333333333333";
+    QTest::newRow("15 digit integer") << false << 123456789012345.0 << "123456789012345" << "123456789012345";
+    QTest::newRow("1E15") << false << 1e15 << "1E+15" << "1E+15";
+    QTest::newRow("1.5E15") << false << 1.5e15 << "1.5E+15" << "1.5E+15";
+    QTest::newRow("largest double") << false << DBL_MAX << "1.79769313486232E+308" << "1.79769313486232E+308";
+    QTest::newRow("smallest plain") << false << 0.00001 << "0.00001" << ".00001";
+    QTest::newRow("below 1E-5") << false << 0.000001 << "1E-06" << "1E-06";
+    QTest::newRow("limit value") << false << 99999.99999 << "99999.99999" << "99999.99999";
+    QTest::newRow("single 2.54") << true << 2.54 << "2.54" << "2.54";
+    QTest::newRow("single a twelfth") << true << 1.0 / 12.0 << "0.08333334" << ".08333334";
+    QTest::newRow("single minus half") << true << -0.5 << "-0.5" << "-.5";
+    QTest::newRow("single 8 digits") << true << 12345678.0 << "1.234568E+07" << "1.234568E+07";
+    QTest::newRow("single 1E7") << true << 1e7 << "1E+07" << "1E+07";
+    QTest::newRow("single smallest limit") << true << 0.00001 << "0.00001" << ".00001";
+    QTest::newRow("single limit") << true << 99999.99999 << "100000" << "100000";
 }
 
 void TestNumberText::numberForms()
 {
+    QFETCH(bool, single);
     QFETCH(double, value);
     QFETCH(QString, wire);
     QFETCH(QString, file);
-    QCOMPARE(wire_double(value), wire);
-    QCOMPARE(file_double(value), file);
-}
-
-void TestNumberText::singleForms_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("wire");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("2.54") << 2.54f << "2.54" << "2.54";
-    QTest::newRow("a twelfth") << float(1.0 / 12.0) << "0.08333334" << ".08333334";
-    QTest::newRow("minus half") << -0.5f << "-0.5" << "-.5";
-    QTest::newRow("8 digits") << 12345678.0f << "1.234568E+07" << "1.234568E+07";
-    QTest::newRow("1E7") << 1e7f << "1E+07" << "1E+07";
-    QTest::newRow("smallest limit") << 0.00001f << "0.00001" << ".00001";
-    QTest::newRow("limit in single") << float(99999.99999) << "100000" << "100000";
-}
-
-void TestNumberText::singleForms()
-{
-    QFETCH(float, value);
-    QFETCH(QString, wire);
-    QFETCH(QString, file);
-    QCOMPARE(wire_single(value), wire);
-    QCOMPARE(file_single(value), file);
+    QCOMPARE(single ? wire_single(float(value)) : wire_double(value), wire);
+    QCOMPARE(single ? file_single(float(value)) : file_double(value), file);
 }
 
 void TestNumberText::formsReadBack()
@@ -173,75 +151,44 @@ void TestNumberText::formsReadBack()
     }
 }
 
-void TestNumberText::displayDouble_data()
+void TestNumberText::displayForms_data()
 {
+    QTest::addColumn<QString>("form");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0.0 << "0.0000";
-    QTest::newRow("twelve and a half") << 12.5 << "12.5000";
-    QTest::newRow("half") << 0.5 << "0.5000";
-    QTest::newRow("minus half") << -0.5 << "-0.5000";
-    QTest::newRow("ten decimals") << 0.0000000001 << "0.0000000001";
-    QTest::newRow("rounded at tenth, trailing zero dropped") << 0.123456789012 << "0.123456789";
-    QTest::newRow("below tenth decimal") << 0.00000000004 << "0.0000";
-    QTest::newRow("limit") << 99999.99999 << "99999.99999";
+    QTest::newRow("zero") << "double" << 0.0 << "0.0000";
+    QTest::newRow("twelve and a half") << "double" << 12.5 << "12.5000";
+    QTest::newRow("minus half") << "double" << -0.5 << "-0.5000";
+    QTest::newRow("ten decimals") << "double" << 0.0000000001 << "0.0000000001";
+    QTest::newRow("rounded at tenth, trailing zero dropped") << "double" << 0.123456789012 << "0.123456789";
+    QTest::newRow("below tenth decimal") << "double" << 0.00000000004 << "0.0000";
+    QTest::newRow("limit") << "double" << 99999.99999 << "99999.99999";
+    QTest::newRow("single: 1 inch in CM") << "single" << 2.54 << "2.5400";
+    QTest::newRow("single: 1 inch in feet") << "single" << 1.0 / 12.0 << "0.08333334";
+    QTest::newRow("single: limit") << "single" << 99999.99999 << "100000.0000";
+    QTest::newRow("single: rounded at tenth decimal") << "single" << 1.234567e-5 << "0.0000123457";
+    QTest::newRow("position: zero") << "position" << 0.0 << "0.00000";
+    QTest::newRow("position: trailing zero kept") << "position" << 12.3456 << "12.34560";
+    QTest::newRow("position: below fifth decimal") << "position" << 0.000004 << "0.00000";
+    QTest::newRow("percent: zero is empty") << "percent" << 0.0 << "";
+    QTest::newRow("percent: rounds to zero") << "percent" << 0.4 << "";
+    QTest::newRow("percent: half away from zero") << "percent" << 0.5 << "1";
+    QTest::newRow("percent: 2.5") << "percent" << 2.5 << "3";
 }
 
-void TestNumberText::displayDouble()
+void TestNumberText::displayForms()
 {
+    QFETCH(QString, form);
     QFETCH(double, value);
     QFETCH(QString, text);
-    QCOMPARE(display_double(value), text);
-}
-
-void TestNumberText::displaySingle_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1 inch in CM") << 2.54f << "2.5400";
-    QTest::newRow("1 inch in feet") << float(1.0 / 12.0) << "0.08333334";
-    QTest::newRow("limit in single") << float(99999.99999) << "100000.0000";
-    QTest::newRow("rounded at tenth decimal") << 1.234567e-5f << "0.0000123457";
-}
-
-void TestNumberText::displaySingle()
-{
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(display_single(value), text);
-}
-
-void TestNumberText::displayPosition_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0.0f << "0.00000";
-    QTest::newRow("trailing zero kept") << 12.3456f << "12.34560";
-    QTest::newRow("below fifth decimal") << 0.000004f << "0.00000";
-}
-
-void TestNumberText::displayPosition()
-{
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(display_position(value), text);
-}
-
-void TestNumberText::percentText_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("zero is empty") << 0.0 << "";
-    QTest::newRow("rounds to zero") << 0.4 << "";
-    QTest::newRow("half away from zero") << 0.5 << "1";
-    QTest::newRow("2.5") << 2.5 << "3";
-}
-
-void TestNumberText::percentText()
-{
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(percent_text(value), text);
+    if (form == QLatin1String("double"))
+        QCOMPARE(display_double(value), text);
+    else if (form == QLatin1String("single"))
+        QCOMPARE(display_single(float(value)), text);
+    else if (form == QLatin1String("position"))
+        QCOMPARE(display_position(float(value)), text);
+    else
+        QCOMPARE(percent_text(value), text);
 }
 
 void TestNumberText::hexValue_data()
