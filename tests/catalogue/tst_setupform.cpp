@@ -6,7 +6,6 @@
 #include "transfer/ItemTrack.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
@@ -28,7 +27,15 @@ class TestSetupForm : public QObject
     {
         return form->item(control, index)->findChild<QComboBox *>("ListCombo");
     }
-    bool visible(const QString &control, int index) { return !form->item(control, index)->isHidden(); }
+    QStringList shownCodes(const QStringList &controls, int count)
+    {
+        QStringList out;
+        for (int i = 0; i < count; ++i)
+            for (const QString &c : controls)
+                if (!form->item(c, i)->isHidden())
+                    out << form->item(c, i)->get_serstring();
+        return out;
+    }
 
 private slots:
     void init()
@@ -85,30 +92,17 @@ private slots:
         }
     }
 
-    void magnetOffsetSelector()
+    // Each selector shows only the entry it names.
+    void selectors()
     {
         QCOMPARE(form->magOffCombo()->currentText(), QStringLiteral("Magnet 1 Offset"));
-        QVERIFY(visible("MagOffItem", 0));
-        for (int i = 1; i < 15; ++i)
-            QVERIFY(!visible("MagOffItem", i));
+        QCOMPARE(shownCodes({"MagOffItem"}, 15), QStringList{"Pm1"});
         form->magOffCombo()->setCurrentIndex(14);
-        QVERIFY(visible("MagOffItem", 14));
-        QCOMPARE(form->item("MagOffItem", 14)->get_serstring(), QStringLiteral("PmF"));
-        for (int i = 0; i < 14; ++i)
-            QVERIFY(!visible("MagOffItem", i));
-    }
-
-    void limitSwitchSelector()
-    {
+        QCOMPARE(shownCodes({"MagOffItem"}, 15), QStringList{"PmF"});
         QCOMPARE(form->limitCombo()->currentText(), QStringLiteral("Digital Output 1"));
         form->limitCombo()->setCurrentIndex(2);
-        const QStringList controls{"LimitLBItem", "LimitUBItem", "LimitMagItem", "LimitActItem"};
-        QStringList shown;
-        for (int i = 0; i < 5; ++i)
-            for (const QString &c : controls)
-                if (visible(c, i))
-                    shown << form->item(c, i)->get_serstring();
-        QCOMPARE(shown, (QStringList{"L3L", "L3U", "L3S", "L3A"}));
+        QCOMPARE(shownCodes({"LimitLBItem", "LimitUBItem", "LimitMagItem", "LimitActItem"}, 5),
+                 (QStringList{"L3L", "L3U", "L3S", "L3A"}));
     }
 
     void availabilityFollowsTransducerType_data()
@@ -175,21 +169,6 @@ private slots:
         QCOMPARE(names.size(), 86);
         QCOMPARE(form->item("MagOffItem", 2)->accessible_name(), QStringLiteral("Magnet 3 Offset"));
         QCOMPARE(form->item("LimitUBItem", 1)->accessible_name(), QStringLiteral("Limit 2 Upper Bound"));
-    }
-
-    // Renders every tab for a person to look at when SETLINK_SHOTS names a folder.
-    void renderTabs()
-    {
-        const QString folder = qEnvironmentVariable("SETLINK_SHOTS");
-        if (folder.isEmpty())
-            QSKIP("set SETLINK_SHOTS to a folder to render the tabs");
-        QDir().mkpath(folder);
-        tabs->resize(590, 330);
-        tabs->show();
-        for (int i = 0; i < tabs->count(); ++i) {
-            tabs->setCurrentIndex(i);
-            QVERIFY(tabs->grab().save(QDir(folder).filePath(QStringLiteral("tab%1.png").arg(i))));
-        }
     }
 };
 

@@ -106,44 +106,44 @@ private slots:
         port.reset();
     }
 
-    void uploadReadsUnitsFirstThenEveryItemOnce()
+    // The units go first so lengths are read and written in the device's unit; then every
+    // other item once, in item_list order.
+    void walksTakeUnitsFirstThenEveryItemOnce_data()
     {
-        QVERIFY(rig->connect());
-        port->clearWire();
-        QSignalSpy progress(rig->commands.get(), &TransferCommands::progress);
-        rig->commands->upload();
-        const QStringList sent = readCommands(port->sentMessages());
-        QCOMPARE(sent.first(), QStringLiteral("RPU"));
-        QCOMPARE(sent.mid(1), codesInListOrder("R"));
-        QCOMPARE(progress.count(), 87);
-        QCOMPARE(progress.at(0).at(0).toString(), QStringLiteral("Uploading...    1%"));
-        QCOMPARE(progress.at(4).at(0).toString(), QStringLiteral("Uploading...    6%"));
-        QCOMPARE(progress.at(42).at(0).toString(), QStringLiteral("Uploading...   50%"));
-        QCOMPARE(progress.at(85).at(0).toString(), QStringLiteral("Uploading...  100%"));
-        QCOMPARE(progress.last().at(0).toString(), QString());
-        QVERIFY(rig->timer.isActive());
-        QCOMPARE(rig->colour, SyncColour::InStep);
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QStringList>("head");
+        QTest::addColumn<QStringList>("progress"); // after items 1, 5, 43 and 86
+        QTest::newRow("upload") << true << QStringList{"RPU"}
+                                << QStringList{"Uploading...    1%", "Uploading...    6%", "Uploading...   50%",
+                                               "Uploading...  100%"};
+        QTest::newRow("download") << false << QStringList{"WE", "SPUINCHES"}
+                                  << QStringList{"Downloading...   1%", "Downloading...   6%",
+                                                 "Downloading...  50%", "Downloading... 100%"};
     }
-
-    void downloadWritesUnitsFirstThenEveryItemOnce()
+    void walksTakeUnitsFirstThenEveryItemOnce()
     {
+        QFETCH(bool, upload);
+        QFETCH(QStringList, head);
+        QFETCH(QStringList, progress);
         QVERIFY(rig->connect());
         port->clearWire();
-        QSignalSpy progress(rig->commands.get(), &TransferCommands::progress);
-        rig->commands->download();
+        QSignalSpy spy(rig->commands.get(), &TransferCommands::progress);
+        upload ? rig->commands->upload() : rig->commands->download();
         const QStringList sent = readCommands(port->sentMessages());
-        QCOMPARE(sent.at(0), QStringLiteral("WE"));
-        QCOMPARE(sent.at(1), QStringLiteral("SPUINCHES"));
-        QStringList codes;
-        for (const QString &m : sent.mid(2)) {
-            QVERIFY2(m.startsWith('S'), qPrintable(m));
-            codes << m;
-        }
-        QCOMPARE(codes.size(), 85);
-        // Typed text is not limited: the form's initial 0 goes out although Decimal Places starts at 1.
-        QVERIFY(codes.contains("SdP0"));
-        QCOMPARE(progress.at(0).at(0).toString(), QStringLiteral("Downloading...   1%"));
-        QCOMPARE(progress.at(85).at(0).toString(), QStringLiteral("Downloading... 100%"));
+        QCOMPARE(sent.mid(0, head.size()), head);
+        const QStringList codes = codesInListOrder(upload ? "R" : "S");
+        QCOMPARE(sent.size() - head.size(), codes.size());
+        for (int i = 0; i < codes.size(); ++i)
+            QVERIFY2(sent.at(head.size() + i).startsWith(codes.at(i)), qPrintable(sent.at(head.size() + i)));
+        if (upload)
+            QCOMPARE(sent.mid(1), codes);
+        else // typed text is not limited: the form's initial 0 goes out although Decimal Places starts at 1
+            QVERIFY(sent.contains("SdP0"));
+        QCOMPARE(spy.count(), 87);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(spy.at(QList<int>{0, 4, 42, 85}.at(i)).at(0).toString(), progress.at(i));
+        QCOMPARE(spy.last().at(0).toString(), QString());
+        QVERIFY(rig->timer.isActive());
         QCOMPARE(rig->colour, SyncColour::InStep);
     }
 
@@ -243,6 +243,9 @@ private slots:
     void lineEndsOfOtherSystemsLoadAlike()
     {
         QFETCH(QByteArray, end);
+        const QStringList before = rig->values();
+        rig->commands->open_file(); // no name chosen: nothing changes, nothing is said
+        QCOMPARE(rig->values(), before);
         QFile file(dir.filePath("ends.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("PUCM" + end + "dP5" + end + "dZYES" + end + "p33" + end + "garbage" + end + "XeFF" + end);
@@ -255,69 +258,37 @@ private slots:
         QCOMPARE(rig->item("SSIMaskItem")->value_text(), QStringLiteral("000000FF"));
         // 3 cm, shown in the preset's own unit (inches).
         QCOMPARE(rig->item("PresetItem", 2)->value_text(), QStringLiteral("1.181102"));
-    }
-
-    void openingNothingChangesNothing()
-    {
-        const QStringList before = rig->values();
-        rig->prompt.openName = dir.filePath("does-not-exist");
-        rig->commands->open_file();
-        rig->prompt.openName.clear();
-        rig->commands->open_file();
-        QCOMPARE(rig->values(), before);
         QVERIFY(rig->prompt.messages.isEmpty());
-
-        rig->prompt.openName = dir.path(); // a folder
-        rig->commands->open_file();
-        QCOMPARE(rig->values(), before);
-        QCOMPARE(rig->prompt.messages.size(), 1);
     }
 
-    void failedSaveKeepsTheOldFile()
+    // A device that knows "FD" resets itself and is read back; one that does not is written
+    // the form's own factory values. Either way both end in the device's factory state.
+    void factoryReset_data()
     {
-        rig->prompt.saveName = dir.filePath("no/such/folder/x.txt");
-        rig->commands->save_file();
-        QCOMPARE(rig->prompt.messages.size(), 1);
-        QVERIFY(rig->prompt.messages.first().startsWith("Could not save the settings file"));
-        QVERIFY(!QFile::exists(rig->prompt.saveName));
+        QTest::addColumn<bool>("byDevice");
+        QTest::addColumn<QStringList>("head");
+        QTest::newRow("by the device") << true << QStringList{"WE", "SFD", "WP", "RPU"};
+        QTest::newRow("by the form") << false << QStringList{"WE", "SPUINCHES"};
     }
-
-    void factoryResetByTheDevice()
+    void factoryReset()
     {
+        QFETCH(bool, byDevice);
+        QFETCH(QStringList, head);
+        port->device().faults().noFactoryCommand = !byDevice;
         port->device().setValue("dP", "5");
-        QVERIFY(rig->connect());
-        QVERIFY(rig->link->factory_command());
-        port->clearWire();
-        rig->commands->factory_reset();
-        const QStringList sent = readCommands(port->sentMessages());
-        QCOMPARE(sent.mid(0, 3), (QStringList{"WE", "SFD", "WP"}));
-        QCOMPARE(sent.at(3), QStringLiteral("RPU"));
-        QCOMPARE(sent.size(), 3 + 86);
-        for (const QString &m : sent.mid(3))
-            QVERIFY(m.startsWith('R'));
-        QCOMPARE(rig->item("PlacesItem")->value_text(), QStringLiteral("3"));
-        QCOMPARE(rig->colour, SyncColour::InStep);
-    }
-
-    void factoryResetByTheForm()
-    {
-        port->device().faults().noFactoryCommand = true;
         rig->type("PlacesItem", -1, "5");
         rig->choose("TTypeItem", "PWM");
         QVERIFY(rig->connect());
-        QVERIFY(!rig->link->factory_command());
+        QCOMPARE(rig->link->factory_command(), byDevice);
         port->clearWire();
         rig->commands->factory_reset();
         const QStringList sent = readCommands(port->sentMessages());
-        QVERIFY(!sent.contains("SFD"));
-        QCOMPARE(sent.mid(0, 2), (QStringList{"WE", "SPUINCHES"}));
-        QCOMPARE(sent.size(), 2 + 85);
+        QCOMPARE(sent.mid(0, head.size()), head);
+        QCOMPARE(sent.size(), head.size() + 85);
+        for (const QString &m : sent.mid(head.size()))
+            QVERIFY2(m.startsWith(byDevice ? 'R' : 'S'), qPrintable(m));
         QCOMPARE(rig->item("PlacesItem")->value_text(), QStringLiteral("3"));
-        QCOMPARE(rig->item("SSIMaskItem")->value_text(), QStringLiteral("FFFFFFFF"));
-        QCOMPARE(rig->item("TTypeItem")->value_text(), QStringLiteral("SSI Binary"));
-        QCOMPARE(rig->item("AutoDetectItem")->value_text(), QStringLiteral("Off"));
         QCOMPARE(rig->colour, SyncColour::InStep);
-        // The form and the device now agree with the device's own factory state.
         Qtx2Device factory;
         for (SetupItem *item : rig->track.item_list())
             if (item->get_serstring() != "CS")
