@@ -56,6 +56,12 @@ public:
         }
         return written;
     }
+    // Closing drops every reply still on its way.
+    void close() override
+    {
+        SimPort::close();
+        resync();
+    }
     QByteArray readAll() override
     {
         const QByteArray bytes = SimPort::readAll();
