@@ -1,3 +1,4 @@
+#include "items/LengthUnits.h"
 #include "items/NumberText.h"
 
 #include <QtTest>
@@ -8,6 +9,7 @@
 
 using namespace NumberText;
 
+// Number texts and length units: the pure arithmetic under every item.
 class TestNumberText : public QObject
 {
     Q_OBJECT
@@ -23,8 +25,9 @@ private slots:
     void displayForms();
     void hexValue_data();
     void hexValue();
-    void hexTexts_data();
-    void hexTexts();
+    void lengthConversions_data();
+    void lengthConversions();
+    void lengthEdges();
 };
 
 void TestNumberText::leadingValue_data()
@@ -196,17 +199,18 @@ void TestNumberText::hexValue_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<qint32>("value");
-    QTest::newRow("empty") << "" << true << 0;
-    QTest::newRow("1F") << "1F" << true << 0x1F;
-    QTest::newRow("blanks ignored") << " 1 2 " << true << 0x12;
-    QTest::newRow("stops at non-hex") << "1G" << true << 1;
-    QTest::newRow("time-out text") << "TIMEOUT ERROR" << true << 0;
-    QTest::newRow("FFFF positive") << "FFFF" << true << 0xFFFF;
-    QTest::newRow("8000 positive") << "8000" << true << 0x8000;
-    QTest::newRow("all ones") << "FFFFFFFF" << true << -1;
-    QTest::newRow("sign bit") << "80000000" << true << std::numeric_limits<qint32>::min();
-    QTest::newRow("leading zeros beyond eight") << "000000001F" << true << 0x1F;
-    QTest::newRow("nine digits") << "123456789" << false << 0;
+    QTest::addColumn<QString>("padded"); // of the value; the unpadded text travels and must read back
+    QTest::newRow("empty") << "" << true << 0 << "00000000";
+    QTest::newRow("1F") << "1F" << true << 0x1F << "0000001F";
+    QTest::newRow("blanks ignored") << " 1 2 " << true << 0x12 << "00000012";
+    QTest::newRow("stops at non-hex") << "1G" << true << 1 << "00000001";
+    QTest::newRow("time-out text") << "TIMEOUT ERROR" << true << 0 << "00000000";
+    QTest::newRow("FFFF positive") << "FFFF" << true << 0xFFFF << "0000FFFF";
+    QTest::newRow("8000 positive") << "8000" << true << 0x8000 << "00008000";
+    QTest::newRow("all ones") << "FFFFFFFF" << true << -1 << "FFFFFFFF";
+    QTest::newRow("sign bit") << "80000000" << true << std::numeric_limits<qint32>::min() << "80000000";
+    QTest::newRow("leading zeros beyond eight") << "000000001F" << true << 0x1F << "0000001F";
+    QTest::newRow("nine digits") << "123456789" << false << 0 << "00000000";
 }
 
 void TestNumberText::hexValue()
@@ -214,31 +218,56 @@ void TestNumberText::hexValue()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(qint32, value);
+    QFETCH(QString, padded);
     bool good = !ok;
     QCOMPARE(hex_value(text, &good), value);
     QCOMPARE(good, ok);
-}
-
-void TestNumberText::hexTexts_data()
-{
-    QTest::addColumn<qint32>("value");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("padded");
-    QTest::newRow("zero") << 0 << "0" << "00000000";
-    QTest::newRow("FFFF") << 65535 << "FFFF" << "0000FFFF";
-    QTest::newRow("minus one") << -1 << "FFFFFFFF" << "FFFFFFFF";
-    QTest::newRow("sign bit") << std::numeric_limits<qint32>::min() << "80000000" << "80000000";
-}
-
-void TestNumberText::hexTexts()
-{
-    QFETCH(qint32, value);
-    QFETCH(QString, text);
-    QFETCH(QString, padded);
-    QCOMPARE(hex_text(value), text);
     QCOMPARE(padded_hex_text(value), padded);
-    // The unpadded text is what travels; it must come back as the same pattern.
-    QCOMPARE(hex_value(text), value);
+    QString plain = padded;
+    while (plain.size() > 1 && plain.startsWith(QLatin1Char('0')))
+        plain.remove(0, 1);
+    QCOMPARE(hex_text(value), plain);
+    QCOMPARE(hex_value(hex_text(value)), value);
+}
+
+void TestNumberText::lengthConversions_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("shown"); // display_single of the result
+    QTest::newRow("254 mm is 10 in") << 254.0 << 3 << 0 << "10.0000";
+    QTest::newRow("10 in is 254 mm") << 10.0 << 0 << 3 << "254.0000";
+    QTest::newRow("1 in in CM") << 1.0 << 0 << 2 << "2.5400";
+    QTest::newRow("1 in in feet") << 1.0 << 0 << 1 << "0.08333334";
+    QTest::newRow("0.0254 m is 1 in") << 0.0254 << 4 << 0 << "1.0000";
+    QTest::newRow("same unit rounds to single") << 0.1 << 2 << 2 << "0.1000";
+    QTest::newRow("unit 5 is inches") << 3.0 << 5 << 2 << "7.6200";
+    QTest::newRow("negative unit is inches") << 3.0 << -1 << 0 << "3.0000";
+    QTest::newRow("limit to meters") << 99999.99999 << 0 << 4 << "2540.0000";
+    QTest::newRow("unit 5 has no factor") << 3.0 << 0 << 5 << "3.0000";
+}
+
+void TestNumberText::lengthConversions()
+{
+    QFETCH(double, value);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, shown);
+    LengthUnits u;
+    u.fill_factors();
+    QCOMPARE(display_single(u.convert_length(value, from, to)), shown);
+}
+
+void TestNumberText::lengthEdges()
+{
+    QCOMPARE(LengthUnits::selectorTexts(), QStringList({"Inches", "Feet", "CM", "MM", "Meters"}));
+    LengthUnits u; // factors still 0: no division by zero, the value is kept
+    QCOMPARE(u.convert_length(2.5, 3, 1), 2.5f);
+    u.fill_factors();
+    // Beyond the single range the result stays finite.
+    QVERIFY(std::isfinite(u.convert_length(1e300, 0, 3)));
+    QCOMPARE(u.convert_length(-1e300, 0, 0), -FLT_MAX);
 }
 
 QTEST_GUILESS_MAIN(TestNumberText)
