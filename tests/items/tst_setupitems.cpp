@@ -1,9 +1,12 @@
 #include "FakeLink.h"
 
+#include "items/FloatItem.h"
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"
+#include "items/LengthUnits.h"
 #include "items/ListItem.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,12 +14,17 @@
 #include <QToolButton>
 #include <QtTest>
 
-// Integer, hex and list items: the same wire and file paths, told apart by a kind column.
+// Integer, hex, list and float items: the same wire and file paths, told apart by a kind column.
 class TestSetupItems : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_box.reset(); }
+    void init()
+    {
+        m_box.reset();
+        m_units = LengthUnits();
+        m_units.fill_factors();
+    }
     void cleanup() { m_box.clear(); }
 
     void controlsAndRegistration();
@@ -39,11 +47,25 @@ private slots:
     void listDuplicateTokensLowerIndexWins();
     void listSignalsInOrder();
     void listLeavingCountsAsChange();
+    void floatConfigured();
+    void floatUserSelectsUnit_data();
+    void floatUserSelectsUnit();
+    void floatReselectingAndLeavingSelectorReformat();
+    void floatPlainNumbers();
+    void floatEqualLimitsKeepZeroLimits();
+    void floatUnitsFollowTheDevice();
 
 private:
-    // "int": dP, limits -5..20; "hex": Xe; "list": dZ with Yes/No.
+    // "int": dP, limits -5..20; "hex": Xe; "list": dZ with Yes/No; "float": PO, -10..10 inches;
+    // "offset": PR, -50..50 inches; "length": PR, 0.00001..1 inch.
     SetupItem *make(const QString &kind)
     {
+        if (kind == QLatin1String("float"))
+            return floatItem(QStringLiteral("PO"), -10, 10, true);
+        if (kind == QLatin1String("offset"))
+            return floatItem(QStringLiteral("PR"), -50, 50, true);
+        if (kind == QLatin1String("length"))
+            return floatItem(QStringLiteral("PR"), 0.00001, 1, true);
         if (kind == QLatin1String("int"))
             return integer(-5, 20);
         if (kind == QLatin1String("hex")) {
@@ -63,10 +85,18 @@ private:
         item->set_all(QStringLiteral("dP"), QStringLiteral("Decimal Places"), lo, hi);
         return item;
     }
+    FloatItem *floatItem(const QString &code, double lo, double hi, bool uflag)
+    {
+        auto *item = m_box.make<FloatItem>(&m_units);
+        item->set_all(code, QStringLiteral("Hard Offset"), lo, hi, uflag);
+        return item;
+    }
+    static QComboBox *selector(QWidget *item) { return item->findChild<QComboBox *>("UnitsCombo"); }
     static QLineEdit *field(QWidget *item) { return item->findChild<QLineEdit *>("ValueText"); }
     static QComboBox *combo(QWidget *item) { return item->findChild<QComboBox *>("ListCombo"); }
 
     ItemSandbox m_box;
+    LengthUnits m_units;
 };
 
 void TestSetupItems::controlsAndRegistration()
@@ -91,39 +121,53 @@ void TestSetupItems::read_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QVariant>("start");
+    QTest::addColumn<int>("units");
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("shown");
-    const QVariant seven(7), cafe(qint64(0xCAFE0001)), no(QStringLiteral("NO"));
-    QTest::newRow("int in range") << "int" << seven << "3" << "3";
-    QTest::newRow("int half to even down") << "int" << seven << "2.5" << "2";
-    QTest::newRow("int half to even up") << "int" << seven << "3.5" << "4";
-    QTest::newRow("int blank inside") << "int" << seven << "1 2" << "12";
-    QTest::newRow("int trailing letters") << "int" << seven << "4xyz" << "4";
-    QTest::newRow("int below limit") << "int" << seven << "-6" << "7";
-    QTest::newRow("int rounds above limit") << "int" << seven << "20.6" << "7";
-    QTest::newRow("int outside 16 bits") << "int" << seven << "70000" << "7";
-    QTest::newRow("int no number reads as 0") << "int" << seven << "abc" << "0";
-    QTest::newRow("hex short") << "hex" << cafe << "1F" << "0000001F";
-    QTest::newRow("hex lower case") << "hex" << cafe << "abc" << "00000ABC";
-    QTest::newRow("hex empty") << "hex" << cafe << "" << "00000000";
-    QTest::newRow("hex FFFF stays positive") << "hex" << cafe << "FFFF" << "0000FFFF";
-    QTest::newRow("hex 8000 stays positive") << "hex" << cafe << "8000" << "00008000";
-    QTest::newRow("hex nine digits ignored") << "hex" << cafe << "123456789" << "CAFE0001";
-    QTest::newRow("hex leading zeros beyond eight") << "hex" << cafe << "00000000AB" << "000000AB";
-    QTest::newRow("list YES") << "list" << no << "YES" << "Yes";
-    QTest::newRow("list other case") << "list" << no << "yes" << "No";
-    QTest::newRow("list trailing blank") << "list" << no << "YES " << "No";
-    QTest::newRow("list time-out text") << "list" << no << "TIMEOUT ERROR" << "No";
+    const QVariant seven(7), cafe(qint64(0xCAFE0001)), no(QStringLiteral("NO")), half(0.5);
+    QTest::newRow("int in range") << "int" << seven << 0 << "3" << "3";
+    QTest::newRow("int half to even down") << "int" << seven << 0 << "2.5" << "2";
+    QTest::newRow("int half to even up") << "int" << seven << 0 << "3.5" << "4";
+    QTest::newRow("int blank inside") << "int" << seven << 0 << "1 2" << "12";
+    QTest::newRow("int trailing letters") << "int" << seven << 0 << "4xyz" << "4";
+    QTest::newRow("int below limit") << "int" << seven << 0 << "-6" << "7";
+    QTest::newRow("int rounds above limit") << "int" << seven << 0 << "20.6" << "7";
+    QTest::newRow("int outside 16 bits") << "int" << seven << 0 << "70000" << "7";
+    QTest::newRow("int no number reads as 0") << "int" << seven << 0 << "abc" << "0";
+    QTest::newRow("hex short") << "hex" << cafe << 0 << "1F" << "0000001F";
+    QTest::newRow("hex lower case") << "hex" << cafe << 0 << "abc" << "00000ABC";
+    QTest::newRow("hex empty") << "hex" << cafe << 0 << "" << "00000000";
+    QTest::newRow("hex FFFF stays positive") << "hex" << cafe << 0 << "FFFF" << "0000FFFF";
+    QTest::newRow("hex 8000 stays positive") << "hex" << cafe << 0 << "8000" << "00008000";
+    QTest::newRow("hex nine digits ignored") << "hex" << cafe << 0 << "123456789" << "CAFE0001";
+    QTest::newRow("hex leading zeros beyond eight") << "hex" << cafe << 0 << "00000000AB" << "000000AB";
+    QTest::newRow("list YES") << "list" << no << 0 << "YES" << "Yes";
+    QTest::newRow("list other case") << "list" << no << 0 << "yes" << "No";
+    QTest::newRow("list trailing blank") << "list" << no << 0 << "YES " << "No";
+    QTest::newRow("list time-out text") << "list" << no << 0 << "TIMEOUT ERROR" << "No";
+    QTest::newRow("MM 254 is 10 in") << "offset" << half << 3 << "254" << "10.0000";
+    QTest::newRow("limit test in inches: 1000 mm passes") << "offset" << half << 3 << "1000" << "39.37008";
+    QTest::newRow("limit test in inches: 2 m fails") << "offset" << half << 4 << "2" << "0.5000";
+    QTest::newRow("float time-out text reads 0") << "offset" << half << 3 << "TIMEOUT ERROR" << "0.0000";
+    QTest::newRow("beyond every range") << "offset" << half << 0 << "1E400" << "0.5000";
+    // A length at its limit, carried in single precision, is taken.
+    QTest::newRow("lower limit in inches") << "length" << half << 0 << "0.00001" << "0.00001";
+    QTest::newRow("lower limit in MM") << "length" << half << 3 << "0.000254" << "0.00001";
+    QTest::newRow("upper limit in meters") << "length" << half << 4 << "0.0254" << "1.0000";
+    QTest::newRow("just below the lower limit") << "length" << half << 0 << "0.0000099" << "0.5000";
+    QTest::newRow("just above the upper limit") << "length" << half << 0 << "1.00001" << "0.5000";
 }
 
 void TestSetupItems::read()
 {
     QFETCH(QString, kind);
     QFETCH(QVariant, start);
+    QFETCH(int, units);
     QFETCH(QString, reply);
     QFETCH(QString, shown);
     SetupItem *item = make(kind);
     item->set_value_variant(start);
+    m_units.set_current_units(units);
     const QString code = item->get_serstring();
     m_box.link.replies.insert("R" + code, reply);
     item->ser_read();
@@ -137,36 +181,51 @@ void TestSetupItems::read()
     item->ser_read();
     QCOMPARE(item->value_text(), shown);
     QCOMPARE(changed.count() + selection.count(), 0);
+    // Its own settings-file line brings the same value back.
+    const QString line = item->make_file_write_str();
+    item->set_value_variant(start);
+    QVERIFY(item->check_file_read(line));
+    QCOMPARE(item->value_text(), shown);
 }
 
 void TestSetupItems::write_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("units");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("line");
-    QTest::newRow("int plain") << "int" << "3" << "SdP3" << "dP3";
-    QTest::newRow("int letters stay typeable") << "int" << "12abc" << "SdP12" << "dP12";
-    QTest::newRow("int not rounded") << "int" << "1.5" << "SdP1.5" << "dP1.5";
-    QTest::newRow("int below one") << "int" << "-.5" << "SdP-0.5" << "dP-.5";
-    QTest::newRow("int no number") << "int" << "abc" << "SdP0" << "dP0";
-    QTest::newRow("int outside limits") << "int" << "999" << "SdP999" << "dP999";
-    QTest::newRow("int huge") << "int" << "1E20" << "SdP1E+20" << "dP1E+20";
-    QTest::newRow("hex FF") << "hex" << "000000FF" << "SXeFF" << "XeFF";
-    QTest::newRow("hex zero") << "hex" << "00000000" << "SXe0" << "Xe0";
-    QTest::newRow("hex all ones") << "hex" << "FFFFFFFF" << "SXeFFFFFFFF" << "XeFFFFFFFF";
-    QTest::newRow("hex FFFF") << "hex" << "0000FFFF" << "SXeFFFF" << "XeFFFF";
+    QTest::newRow("int plain") << "int" << 0 << "3" << "SdP3" << "dP3";
+    QTest::newRow("int letters stay typeable") << "int" << 0 << "12abc" << "SdP12" << "dP12";
+    QTest::newRow("int not rounded") << "int" << 0 << "1.5" << "SdP1.5" << "dP1.5";
+    QTest::newRow("int below one") << "int" << 0 << "-.5" << "SdP-0.5" << "dP-.5";
+    QTest::newRow("int no number") << "int" << 0 << "abc" << "SdP0" << "dP0";
+    QTest::newRow("int outside limits") << "int" << 0 << "999" << "SdP999" << "dP999";
+    QTest::newRow("int huge") << "int" << 0 << "1E20" << "SdP1E+20" << "dP1E+20";
+    QTest::newRow("hex FF") << "hex" << 0 << "000000FF" << "SXeFF" << "XeFF";
+    QTest::newRow("hex zero") << "hex" << 0 << "00000000" << "SXe0" << "Xe0";
+    QTest::newRow("hex all ones") << "hex" << 0 << "FFFFFFFF" << "SXeFFFFFFFF" << "XeFFFFFFFF";
+    QTest::newRow("hex FFFF") << "hex" << 0 << "0000FFFF" << "SXeFFFF" << "XeFFFF";
     // Typed and not yet left: the value the field would show once left.
-    QTest::newRow("hex nine digits typed") << "hex" << "123456789" << "SXe23456789" << "Xe23456789";
+    QTest::newRow("hex nine digits typed") << "hex" << 0 << "123456789" << "SXe23456789" << "Xe23456789";
+    // Lengths go out in current_units, to single precision's 7 digits.
+    QTest::newRow("10 in to MM") << "float" << 3 << "10.0000" << "SPO254" << "PO254";
+    QTest::newRow("1 in to feet") << "float" << 1 << "1" << "SPO0.08333334" << "PO.08333334";
+    QTest::newRow("typed, not limited, to CM") << "float" << 2 << "12.5abc" << "SPO31.75" << "PO31.75";
+    QTest::newRow("negative half inch") << "float" << 0 << "-0.5" << "SPO-0.5" << "PO-.5";
+    QTest::newRow("7 digits only") << "float" << 0 << "1.23456789" << "SPO1.234568" << "PO1.234568";
+    QTest::newRow("large in single") << "float" << 3 << "1E6" << "SPO2.54E+07" << "PO2.54E+07";
 }
 
 void TestSetupItems::write()
 {
     QFETCH(QString, kind);
+    QFETCH(int, units);
     QFETCH(QString, typed);
     QFETCH(QString, command);
     QFETCH(QString, line);
     SetupItem *item = make(kind);
+    m_units.set_current_units(units);
     QTest::keyClick(field(item), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field(item), typed);
     QCOMPARE(field(item)->text(), typed);
@@ -180,39 +239,49 @@ void TestSetupItems::checkFileRead_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QVariant>("start");
+    QTest::addColumn<int>("units");
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("mine");
     QTest::addColumn<QString>("shown");
-    const QVariant two(2), twelve(0x12), yes(QStringLiteral("YES"));
-    QTest::newRow("int value") << "int" << two << "dP4" << true << "4";
-    QTest::newRow("int rounded") << "int" << two << "dP4.5" << true << "4";
-    QTest::newRow("int outside limits") << "int" << two << "dP21" << true << "2";
-    QTest::newRow("int outside 16 bits") << "int" << two << "dP99999" << true << "2";
-    QTest::newRow("int code only offers 0") << "int" << two << "dP" << true << "0";
-    QTest::newRow("int other case") << "int" << two << "dp4" << false << "2";
-    QTest::newRow("int shorter than code") << "int" << two << "d" << false << "2";
-    QTest::newRow("int blank before code") << "int" << two << " dP4" << false << "2";
-    QTest::newRow("hex value") << "hex" << twelve << "XeFF" << true << "000000FF";
-    QTest::newRow("hex FFFF round trip") << "hex" << twelve << "XeFFFF" << true << "0000FFFF";
-    QTest::newRow("hex code only") << "hex" << twelve << "Xe" << true << "00000000";
-    QTest::newRow("hex other case") << "hex" << twelve << "XEFF" << false << "00000012";
-    QTest::newRow("hex nine digits ignored") << "hex" << twelve << "Xe123456789" << true << "00000012";
-    QTest::newRow("list match") << "list" << yes << "dZNO" << true << "No";
-    QTest::newRow("list no match") << "list" << yes << "dZMAYBE" << true << "Yes";
-    QTest::newRow("list code only") << "list" << yes << "dZ" << true << "Yes";
-    QTest::newRow("list other case code") << "list" << yes << "dzNO" << false << "Yes";
-    QTest::newRow("list other case token") << "list" << yes << "dZno" << true << "Yes";
+    const QVariant two(2), twelve(0x12), yes(QStringLiteral("YES")), half(0.5);
+    QTest::newRow("int value") << "int" << two << 0 << "dP4" << true << "4";
+    QTest::newRow("int rounded") << "int" << two << 0 << "dP4.5" << true << "4";
+    QTest::newRow("int outside limits") << "int" << two << 0 << "dP21" << true << "2";
+    QTest::newRow("int outside 16 bits") << "int" << two << 0 << "dP99999" << true << "2";
+    QTest::newRow("int code only offers 0") << "int" << two << 0 << "dP" << true << "0";
+    QTest::newRow("int other case") << "int" << two << 0 << "dp4" << false << "2";
+    QTest::newRow("int shorter than code") << "int" << two << 0 << "d" << false << "2";
+    QTest::newRow("int blank before code") << "int" << two << 0 << " dP4" << false << "2";
+    QTest::newRow("hex value") << "hex" << twelve << 0 << "XeFF" << true << "000000FF";
+    QTest::newRow("hex FFFF round trip") << "hex" << twelve << 0 << "XeFFFF" << true << "0000FFFF";
+    QTest::newRow("hex code only") << "hex" << twelve << 0 << "Xe" << true << "00000000";
+    QTest::newRow("hex other case") << "hex" << twelve << 0 << "XEFF" << false << "00000012";
+    QTest::newRow("hex nine digits ignored") << "hex" << twelve << 0 << "Xe123456789" << true << "00000012";
+    QTest::newRow("list match") << "list" << yes << 0 << "dZNO" << true << "No";
+    QTest::newRow("list no match") << "list" << yes << 0 << "dZMAYBE" << true << "Yes";
+    QTest::newRow("list code only") << "list" << yes << 0 << "dZ" << true << "Yes";
+    QTest::newRow("list other case code") << "list" << yes << 0 << "dzNO" << false << "Yes";
+    QTest::newRow("list other case token") << "list" << yes << 0 << "dZno" << true << "Yes";
+    // 0.00001 to 1 inch, the line read in current_units.
+    QTest::newRow("float 1 inch in MM") << "length" << half << 3 << "PR25.4" << true << "1.0000";
+    QTest::newRow("float same line in CM is too long") << "length" << half << 2 << "PR25.4" << true << "0.5000";
+    QTest::newRow("float above 1 inch") << "length" << half << 3 << "PR26" << true << "0.5000";
+    QTest::newRow("float code only is zero") << "length" << half << 3 << "PR" << true << "0.5000";
+    QTest::newRow("float other case") << "length" << half << 3 << "Pr.1" << false << "0.5000";
+    QTest::newRow("float small") << "length" << half << 3 << "PR.0254" << true << "0.0010";
 }
 
 void TestSetupItems::checkFileRead()
 {
     QFETCH(QString, kind);
     QFETCH(QVariant, start);
+    QFETCH(int, units);
     QFETCH(QString, line);
     QFETCH(bool, mine);
     QFETCH(QString, shown);
     SetupItem *item = make(kind);
     item->set_value_variant(start);
+    m_units.set_current_units(units);
     QSignalSpy spy(item, &SetupItem::changed);
     QCOMPARE(item->check_file_read(line), mine);
     QCOMPARE(item->value_text(), shown);
@@ -441,6 +510,138 @@ void TestSetupItems::listLeavingCountsAsChange()
     other->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 10000);
     QCOMPARE(item->getindex(), 0);
+}
+
+void TestSetupItems::floatConfigured()
+{
+    auto *bare = m_box.make<FloatItem>(&m_units);
+    QCOMPARE(field(bare)->text(), QStringLiteral("0"));
+    QVERIFY(!selector(bare)->isEditable());
+    QVERIFY(!selector(bare)->isVisibleTo(bare));
+    QCOMPARE(m_box.track->item_list(), QList<SetupItem *>{bare});
+
+    FloatItem *length = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    QVERIFY(selector(length)->isVisibleTo(length));
+    QCOMPARE(selector(length)->currentText(), QStringLiteral("Inches"));
+    QCOMPARE(field(length)->text(), QStringLiteral("0.0000"));
+    QVERIFY(length->unit_chosen());
+}
+
+void TestSetupItems::floatUserSelectsUnit_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("unit");
+    QTest::newRow("CM") << "CM" << "2.5400" << 2;
+    QTest::newRow("Feet") << "F" << "0.08333334" << 1;
+    QTest::newRow("MM") << "M" << "25.4000" << 3;
+}
+
+void TestSetupItems::floatUserSelectsUnit()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, unit);
+    FloatItem *item = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    item->set_value(1);
+    QSignalSpy spy(item, &SetupItem::changed);
+    QTest::keyClicks(selector(item), typed); // keyboard search picks the entry
+    QCOMPARE(selector(item)->currentIndex(), unit);
+    QCOMPARE(field(item)->text(), shown);
+    QCOMPARE(item->display_unit(), unit);
+    QCOMPARE(spy.count(), 1);
+    item->ser_write(); // still one inch on the wire
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO1"));
+    item->set_value_variant(2.0); // a default shows in the chosen unit
+    QCOMPARE(item->make_file_write_str(), QStringLiteral("PO2"));
+}
+
+void TestSetupItems::floatReselectingAndLeavingSelectorReformat()
+{
+    FloatItem *item = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    QLineEdit *other = m_box.showBeside(item);
+    QVERIFY(other);
+
+    field(item)->setText(QStringLiteral("1.23456789"));
+    QComboBox *combo = selector(item);
+    combo->showPopup();
+    QTRY_VERIFY_WITH_TIMEOUT(combo->view()->isVisible(), 10000);
+    QTest::keyClick(combo->view(), Qt::Key_Return); // the entry already selected
+    QTRY_COMPARE_WITH_TIMEOUT(field(item)->text(), QStringLiteral("1.234568"), 10000);
+
+    field(item)->setText(QStringLiteral("2.123456789"));
+    combo->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY_WITH_TIMEOUT(combo->hasFocus(), 10000);
+    other->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE_WITH_TIMEOUT(field(item)->text(), QStringLiteral("2.123457"), 10000);
+    QCOMPARE(item->display_unit(), 0);
+}
+
+void TestSetupItems::floatPlainNumbers()
+{
+    FloatItem *item = floatItem(QStringLiteral("PS"), 0.00001, 99999.99999, false);
+    QVERIFY(!selector(item)->isVisibleTo(item));
+    m_units.set_current_units(3); // ignored without units
+    field(item)->setText(QStringLiteral("0.5"));
+    item->ser_write();
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPS0.5"));
+    QCOMPARE(item->make_file_write_str(), QStringLiteral("PS.5"));
+    field(item)->setText(QStringLiteral("0.123456789012345678"));
+    QCOMPARE(item->make_file_write_str(), QStringLiteral("PS.123456789012346"));
+    m_box.link.replies.insert(QStringLiteral("RPS"), QStringLiteral("12.5"));
+    item->ser_read();
+    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
+    m_box.link.replies.insert(QStringLiteral("RPS"), QStringLiteral("0")); // below 0.00001
+    item->ser_read();
+    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
+    item->reset_units(); // clears the flag only
+    QVERIFY(!item->unit_chosen());
+    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
+}
+
+void TestSetupItems::floatEqualLimitsKeepZeroLimits()
+{
+    FloatItem *item = floatItem(QStringLiteral("AP"), 2.5, 2.5, false);
+    QCOMPARE(item->upper_limit(), 0.0);
+    item->set_value(1);
+    QVERIFY(item->check_file_read(QStringLiteral("AP1")));
+    QCOMPARE(item->value_text(), QStringLiteral("0"));
+    QVERIFY(item->check_file_read(QStringLiteral("AP0")));
+    QCOMPARE(item->value_text(), QStringLiteral("0.0000"));
+}
+
+void TestSetupItems::floatUnitsFollowTheDevice()
+{
+    FloatItem *item = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
+    item->reset_units(); // Inches already selected: unit chosen stays clear
+    QVERIFY(!item->unit_chosen());
+    // An arriving value is shown in current_units and brings the selector in step.
+    m_units.set_current_units(3);
+    m_box.link.replies.insert(QStringLiteral("RPO"), QStringLiteral("254"));
+    item->ser_read();
+    QCOMPARE(field(item)->text(), QStringLiteral("254.0000"));
+    QCOMPARE(selector(item)->currentText(), QStringLiteral("MM"));
+    item->ser_write(); // not 254 inches converted into MM
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO254"));
+
+    item->set_value(1);
+    m_units.set_current_units(2);
+    item->reset_units();
+    QCOMPARE(field(item)->text(), QStringLiteral("2.5400"));
+    QCOMPARE(selector(item)->currentText(), QStringLiteral("CM"));
+    QCOMPARE(item->display_unit(), 2);
+    item->ser_write();
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO2.54"));
+
+    m_units.set_current_units(-1); // the units list has no selection: inches
+    m_box.link.replies.insert(QStringLiteral("RPO"), QStringLiteral("2"));
+    item->ser_read();
+    QCOMPARE(field(item)->text(), QStringLiteral("5.0800")); // 2 in, shown in CM
+    item->reset_units();
+    QCOMPARE(selector(item)->currentText(), QStringLiteral("Inches"));
+    m_units.set_current_units(7);
+    item->ser_write();
+    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPO2"));
 }
 
 QTEST_MAIN(TestSetupItems)
