@@ -47,7 +47,6 @@ private slots:
     void listDuplicateTokensLowerIndexWins();
     void listSignalsInOrder();
     void listLeavingCountsAsChange();
-    void floatConfigured();
     void floatUserSelectsUnit_data();
     void floatUserSelectsUnit();
     void floatReselectingAndLeavingSelectorReformat();
@@ -109,7 +108,16 @@ void TestSetupItems::controlsAndRegistration()
     SetupItem *mask = make("hex");
     QCOMPARE(field(mask)->text(), QStringLiteral("0"));
     QVERIFY(!mask->findChild<QWidget *>("UpDown"));
-    QCOMPARE(m_box.track->item_list(), (QList<SetupItem *>{bare, places, mask}));
+    auto *plain = m_box.make<FloatItem>(&m_units);
+    QCOMPARE(field(plain)->text(), QStringLiteral("0"));
+    QVERIFY(!selector(plain)->isEditable());
+    QVERIFY(!selector(plain)->isVisibleTo(plain));
+    SetupItem *length = make("float");
+    QVERIFY(selector(length)->isVisibleTo(length));
+    QCOMPARE(selector(length)->currentText(), QStringLiteral("Inches"));
+    QCOMPARE(field(length)->text(), QStringLiteral("0.0000"));
+    QVERIFY(static_cast<FloatItem *>(length)->unit_chosen());
+    QCOMPARE(m_box.track->item_list(), (QList<SetupItem *>{bare, places, mask, plain, length}));
     QCOMPARE(places->findChild<QLabel *>("TitleLabel")->text(), QStringLiteral("Decimal Places:"));
     QCOMPARE(field(places)->toolTip(), QStringLiteral("dP"));
     QCOMPARE(field(places)->accessibleName(), QStringLiteral("Decimal Places"));
@@ -510,21 +518,6 @@ void TestSetupItems::listLeavingCountsAsChange()
     other->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 10000);
     QCOMPARE(item->getindex(), 0);
-}
-
-void TestSetupItems::floatConfigured()
-{
-    auto *bare = m_box.make<FloatItem>(&m_units);
-    QCOMPARE(field(bare)->text(), QStringLiteral("0"));
-    QVERIFY(!selector(bare)->isEditable());
-    QVERIFY(!selector(bare)->isVisibleTo(bare));
-    QCOMPARE(m_box.track->item_list(), QList<SetupItem *>{bare});
-
-    FloatItem *length = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
-    QVERIFY(selector(length)->isVisibleTo(length));
-    QCOMPARE(selector(length)->currentText(), QStringLiteral("Inches"));
-    QCOMPARE(field(length)->text(), QStringLiteral("0.0000"));
-    QVERIFY(length->unit_chosen());
 }
 
 void TestSetupItems::floatUserSelectsUnit_data()
