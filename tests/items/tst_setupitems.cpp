@@ -50,13 +50,11 @@ private slots:
     void floatUserSelectsUnit_data();
     void floatUserSelectsUnit();
     void floatReselectingAndLeavingSelectorReformat();
-    void floatPlainNumbers();
-    void floatEqualLimitsKeepZeroLimits();
     void floatUnitsFollowTheDevice();
 
 private:
     // "int": dP, limits -5..20; "hex": Xe; "list": dZ with Yes/No; "float": PO, -10..10 inches;
-    // "offset": PR, -50..50 inches; "length": PR, 0.00001..1 inch.
+    // "offset": PR, -50..50 inches; "length": PR, 0.00001..1 inch; "plain": PS, no units.
     SetupItem *make(const QString &kind)
     {
         if (kind == QLatin1String("float"))
@@ -65,6 +63,10 @@ private:
             return floatItem(QStringLiteral("PR"), -50, 50, true);
         if (kind == QLatin1String("length"))
             return floatItem(QStringLiteral("PR"), 0.00001, 1, true);
+        if (kind == QLatin1String("plain"))
+            return floatItem(QStringLiteral("PS"), 0.00001, 99999.99999, false);
+        if (kind == QLatin1String("fixed")) // equal limits are no limits: only 0 passes
+            return floatItem(QStringLiteral("AP"), 2.5, 2.5, false);
         if (kind == QLatin1String("int"))
             return integer(-5, 20);
         if (kind == QLatin1String("hex")) {
@@ -164,6 +166,8 @@ void TestSetupItems::read_data()
     QTest::newRow("upper limit in meters") << "length" << half << 4 << "0.0254" << "1.0000";
     QTest::newRow("just below the lower limit") << "length" << half << 0 << "0.0000099" << "0.5000";
     QTest::newRow("just above the upper limit") << "length" << half << 0 << "1.00001" << "0.5000";
+    QTest::newRow("plain: units ignored") << "plain" << half << 3 << "12.5" << "12.5000";
+    QTest::newRow("plain: below its limit") << "plain" << half << 3 << "0" << "0.5000";
 }
 
 void TestSetupItems::read()
@@ -223,6 +227,9 @@ void TestSetupItems::write_data()
     QTest::newRow("negative half inch") << "float" << 0 << "-0.5" << "SPO-0.5" << "PO-.5";
     QTest::newRow("7 digits only") << "float" << 0 << "1.23456789" << "SPO1.234568" << "PO1.234568";
     QTest::newRow("large in single") << "float" << 3 << "1E6" << "SPO2.54E+07" << "PO2.54E+07";
+    QTest::newRow("plain: units ignored") << "plain" << 3 << "0.5" << "SPS0.5" << "PS.5";
+    QTest::newRow("plain: 15 digits") << "plain" << 0 << "0.123456789012345678" << "SPS0.123456789012346"
+                                      << "PS.123456789012346";
 }
 
 void TestSetupItems::write()
@@ -277,6 +284,8 @@ void TestSetupItems::checkFileRead_data()
     QTest::newRow("float code only is zero") << "length" << half << 3 << "PR" << true << "0.5000";
     QTest::newRow("float other case") << "length" << half << 3 << "Pr.1" << false << "0.5000";
     QTest::newRow("float small") << "length" << half << 3 << "PR.0254" << true << "0.0010";
+    QTest::newRow("equal limits: 1 refused") << "fixed" << QVariant(1) << 0 << "AP1" << true << "0";
+    QTest::newRow("equal limits: 0 taken") << "fixed" << QVariant(1) << 0 << "AP0" << true << "0.0000";
 }
 
 void TestSetupItems::checkFileRead()
@@ -570,41 +579,14 @@ void TestSetupItems::floatReselectingAndLeavingSelectorReformat()
     QCOMPARE(item->display_unit(), 0);
 }
 
-void TestSetupItems::floatPlainNumbers()
-{
-    FloatItem *item = floatItem(QStringLiteral("PS"), 0.00001, 99999.99999, false);
-    QVERIFY(!selector(item)->isVisibleTo(item));
-    m_units.set_current_units(3); // ignored without units
-    field(item)->setText(QStringLiteral("0.5"));
-    item->ser_write();
-    QCOMPARE(m_box.link.sent.last(), QStringLiteral("SPS0.5"));
-    QCOMPARE(item->make_file_write_str(), QStringLiteral("PS.5"));
-    field(item)->setText(QStringLiteral("0.123456789012345678"));
-    QCOMPARE(item->make_file_write_str(), QStringLiteral("PS.123456789012346"));
-    m_box.link.replies.insert(QStringLiteral("RPS"), QStringLiteral("12.5"));
-    item->ser_read();
-    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
-    m_box.link.replies.insert(QStringLiteral("RPS"), QStringLiteral("0")); // below 0.00001
-    item->ser_read();
-    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
-    item->reset_units(); // clears the flag only
-    QVERIFY(!item->unit_chosen());
-    QCOMPARE(field(item)->text(), QStringLiteral("12.5000"));
-}
-
-void TestSetupItems::floatEqualLimitsKeepZeroLimits()
-{
-    FloatItem *item = floatItem(QStringLiteral("AP"), 2.5, 2.5, false);
-    QCOMPARE(item->upper_limit(), 0.0);
-    item->set_value(1);
-    QVERIFY(item->check_file_read(QStringLiteral("AP1")));
-    QCOMPARE(item->value_text(), QStringLiteral("0"));
-    QVERIFY(item->check_file_read(QStringLiteral("AP0")));
-    QCOMPARE(item->value_text(), QStringLiteral("0.0000"));
-}
-
 void TestSetupItems::floatUnitsFollowTheDevice()
 {
+    auto *plain = static_cast<FloatItem *>(make("plain"));
+    QVERIFY(!selector(plain)->isVisibleTo(plain));
+    plain->set_value(0.5);
+    plain->reset_units(); // clears the flag only
+    QVERIFY(!plain->unit_chosen());
+    QCOMPARE(field(plain)->text(), QStringLiteral("0.5000"));
     FloatItem *item = floatItem(QStringLiteral("PO"), -99999.99999, 99999.99999, true);
     item->reset_units(); // Inches already selected: unit chosen stays clear
     QVERIFY(!item->unit_chosen());
