@@ -216,16 +216,6 @@ QString FloatItem::make_file_write_str() const
     return get_serstring() + (single ? NumberText::file_single(float(v)) : NumberText::file_double(v));
 }
 
-void FloatItem::enable(bool on)
-{
-    apply_enabled_look(on);
-}
-
-bool FloatItem::is_enabled_look() const
-{
-    return enabled_look();
-}
-
 void FloatItem::set_value_variant(const QVariant &value)
 {
     bool ok = false;

@@ -99,16 +99,6 @@ QString HexItem::make_file_write_str() const
     return get_serstring() + NumberText::hex_text(field_value());
 }
 
-void HexItem::enable(bool on)
-{
-    apply_enabled_look(on);
-}
-
-bool HexItem::is_enabled_look() const
-{
-    return enabled_look();
-}
-
 void HexItem::set_value_variant(const QVariant &value)
 {
     bool ok = false;

@@ -76,16 +76,6 @@ QString IntegerItem::make_file_write_str() const
     return get_serstring() + NumberText::file_double(NumberText::leading_value(m_value->text()));
 }
 
-void IntegerItem::enable(bool on)
-{
-    apply_enabled_look(on);
-}
-
-bool IntegerItem::is_enabled_look() const
-{
-    return enabled_look();
-}
-
 void IntegerItem::set_value_variant(const QVariant &value)
 {
     bool ok = false;

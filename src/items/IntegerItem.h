@@ -24,8 +24,6 @@ public:
     void ser_write() override;
     bool check_file_read(const QString &s) override;
     QString make_file_write_str() const override;
-    void enable(bool on) override;
-    bool is_enabled_look() const override;
     void set_value_variant(const QVariant &value) override;
     QString value_text() const override;
 

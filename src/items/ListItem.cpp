@@ -124,16 +124,6 @@ QString ListItem::make_file_write_str() const
     return get_serstring() + m_tokens.at(i);
 }
 
-void ListItem::enable(bool on)
-{
-    apply_enabled_look(on);
-}
-
-bool ListItem::is_enabled_look() const
-{
-    return enabled_look();
-}
-
 void ListItem::set_value_variant(const QVariant &value)
 {
     set_value(value.toString());

@@ -42,8 +42,10 @@ public:
     virtual bool check_file_read(const QString &s) = 0;
     virtual QString make_file_write_str() const = 0;
     virtual void reset_units() {}
-    virtual void enable(bool on) = 0;
-    virtual bool is_enabled_look() const = 0; // drawn in the normal colour
+    // Only the look changes: title and editors in the normal or the grey text colour; the
+    // item stays editable and keeps taking part in transfers.
+    void enable(bool on) { apply_enabled_look(on); }
+    bool is_enabled_look() const { return m_enabledLook; } // drawn in the normal colour
     // The factory default, in the type the kind's set_value takes (int for integer and
     // hex items, double in inches for float items, a device token for list items).
     virtual void set_value_variant(const QVariant &value) = 0;
