@@ -72,7 +72,6 @@ protected:
     void add_editor(QWidget *editor, const QString &role = QString());
     // Draws the title and every editor in the normal or the grey text colour.
     void apply_enabled_look(bool on);
-    bool enabled_look() const { return m_enabledLook; }
     // The title label (shared by every kind) and the accessible name of the editor.
     class QLabel *titleLabel() const;
     ItemContext m_ctx;
