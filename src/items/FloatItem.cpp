@@ -185,28 +185,11 @@ double FloatItem::outgoing(bool *single) const
     return convert(field_value(), m_displayUnit, current_units());
 }
 
-void FloatItem::ser_read()
-{
-    QString reply;
-    if (read_reply(&reply))
-        take(reply);
-}
-
 void FloatItem::ser_write()
 {
     bool single = false;
     const double v = outgoing(&single);
     send_write(single ? NumberText::wire_single(float(v)) : NumberText::wire_double(v));
-}
-
-bool FloatItem::check_file_read(const QString &s)
-{
-    QString value;
-    const bool mine = line_value(s, &value);
-    if (mine)
-        take(value);
-    emit changed();
-    return mine;
 }
 
 QString FloatItem::make_file_write_str() const

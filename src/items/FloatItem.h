@@ -24,9 +24,7 @@ public:
     int display_unit() const { return m_displayUnit; }
     bool unit_chosen() const { return m_unitChosen; }
 
-    void ser_read() override;
     void ser_write() override;
-    bool check_file_read(const QString &s) override;
     QString make_file_write_str() const override;
     void reset_units() override;
     void set_value_variant(const QVariant &value) override;
@@ -44,7 +42,7 @@ private:
     // The number that writes and file lines carry, in current_units for a length.
     double outgoing(bool *single) const;
     // A reply or file value, in current_units for a length: shown when within limits.
-    void take(const QString &text);
+    void take(const QString &text) override;
     // Shows a value in inches (a length) or a plain number, in the shown unit.
     void show_arriving(double value);
     void handle_selection();

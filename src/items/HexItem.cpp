@@ -72,26 +72,9 @@ void HexItem::normalise()
     set_value(typedValue(m_value->text()));
 }
 
-void HexItem::ser_read()
-{
-    QString reply;
-    if (read_reply(&reply))
-        take(reply);
-}
-
 void HexItem::ser_write()
 {
     send_write(NumberText::hex_text(field_value()));
-}
-
-bool HexItem::check_file_read(const QString &s)
-{
-    QString value;
-    const bool mine = line_value(s, &value);
-    if (mine)
-        take(value);
-    emit changed();
-    return mine;
 }
 
 QString HexItem::make_file_write_str() const

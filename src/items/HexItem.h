@@ -19,9 +19,7 @@ public:
     qint32 lower_limit() const { return m_min; }
     qint32 upper_limit() const { return m_max; }
 
-    void ser_read() override;
     void ser_write() override;
-    bool check_file_read(const QString &s) override;
     QString make_file_write_str() const override;
     void set_value_variant(const QVariant &value) override;
     QString value_text() const override;
@@ -31,7 +29,7 @@ protected:
 
 private:
     // Shows a reply or file value unless it has more digits than 32 bits carry.
-    void take(const QString &text);
+    void take(const QString &text) override;
     void normalise();
     qint32 field_value() const;
 

@@ -49,26 +49,9 @@ void IntegerItem::take(const QString &text)
         set_value(v);
 }
 
-void IntegerItem::ser_read()
-{
-    QString reply;
-    if (read_reply(&reply))
-        take(reply);
-}
-
 void IntegerItem::ser_write()
 {
     send_write(NumberText::wire_double(NumberText::leading_value(m_value->text())));
-}
-
-bool IntegerItem::check_file_read(const QString &s)
-{
-    QString value;
-    const bool mine = line_value(s, &value);
-    if (mine)
-        take(value);
-    emit changed();
-    return mine;
 }
 
 QString IntegerItem::make_file_write_str() const

@@ -20,16 +20,14 @@ public:
     qint16 lower_limit() const { return m_min; }
     qint16 upper_limit() const { return m_max; }
 
-    void ser_read() override;
     void ser_write() override;
-    bool check_file_read(const QString &s) override;
     QString make_file_write_str() const override;
     void set_value_variant(const QVariant &value) override;
     QString value_text() const override;
 
 private:
     // Shows a reply or file value when it rounds to a 16-bit number within the limits.
-    void take(const QString &text);
+    void take(const QString &text) override;
 
     QLineEdit *m_value;
     SpinArrows *m_upDown;

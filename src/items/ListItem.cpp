@@ -90,13 +90,6 @@ void ListItem::selection_change()
     emit selectionChanged();
 }
 
-void ListItem::ser_read()
-{
-    QString reply;
-    if (read_reply(&reply))
-        match(reply);
-}
-
 void ListItem::ser_write()
 {
     const int i = getindex();
@@ -104,16 +97,6 @@ void ListItem::ser_write()
     if (i < 0 || i >= m_tokens.size())
         return;
     send_write(m_tokens.at(i));
-}
-
-bool ListItem::check_file_read(const QString &s)
-{
-    QString value;
-    const bool mine = line_value(s, &value);
-    if (mine)
-        match(value);
-    emit changed();
-    return mine;
 }
 
 QString ListItem::make_file_write_str() const

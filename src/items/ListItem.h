@@ -26,9 +26,7 @@ public:
     QString token(int index) const;
     int count() const;
 
-    void ser_read() override;
     void ser_write() override;
-    bool check_file_read(const QString &s) override;
     QString make_file_write_str() const override;
     void set_value_variant(const QVariant &value) override;
     QString value_text() const override;
@@ -38,6 +36,7 @@ protected:
 
 private:
     // Selects the first entry whose token equals the text exactly; false when none does.
+    void take(const QString &text) override { match(text); }
     bool match(const QString &text);
     void select(int index);
     void selection_change();

@@ -122,6 +122,23 @@ void SetupItem::refresh_names()
     }
 }
 
+void SetupItem::ser_read()
+{
+    QString reply;
+    if (read_reply(&reply))
+        take(reply);
+}
+
+bool SetupItem::check_file_read(const QString &s)
+{
+    QString value;
+    const bool mine = line_value(s, &value);
+    if (mine)
+        take(value);
+    emit changed();
+    return mine;
+}
+
 bool SetupItem::read_reply(QString *payload) const
 {
     if (!m_ctx.link || !m_ctx.link->sendrcv_nodeid(QStringLiteral("R") + m_code, false))

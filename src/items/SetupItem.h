@@ -37,9 +37,12 @@ public:
     void set_accessible_name(const QString &name);
     QString accessible_name() const;
 
-    virtual void ser_read() = 0;
+    // "R" + code; a reply that arrives is taken as the kind takes it.
+    virtual void ser_read();
     virtual void ser_write() = 0;
-    virtual bool check_file_read(const QString &s) = 0;
+    // True when the line begins with the code; its value is then taken as a reply would
+    // be. Every line offered counts as a change of the form.
+    virtual bool check_file_read(const QString &s);
     virtual QString make_file_write_str() const = 0;
     virtual void reset_units() {}
     // Only the look changes: title and editors in the normal or the grey text colour; the
@@ -59,6 +62,9 @@ signals:
     void selectionChanged();
 
 protected:
+    // A value text from the device or a settings file: shown when the kind's checks pass,
+    // otherwise the editor keeps its text.
+    virtual void take(const QString &text) = 0;
     // Sends "R" + code; true with the reply's payload when the exchange succeeded. A failed
     // exchange leaves no reply of this parameter to show.
     bool read_reply(QString *payload) const;
