@@ -40,8 +40,11 @@ public slots:
     void toggle_pause();
     void clear_log();
 
-private:
+    // A position poll ("$" + one-digit node + "RD" or "Rd"...), left out of the log unless
+    // "Log Posns" is checked.
     static bool isPositionPoll(const QString &istr);
+
+private:
     static QFont logFont();
     int trimFor(int lineLength);
     void dropShownLines(int count);

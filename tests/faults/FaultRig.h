@@ -5,6 +5,7 @@
 #include "items/SetupItem.h"
 #include "link/SerialForm.h"
 #include "shell/DesktopOpener.h"
+#include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
 
 #include <QAction>
@@ -173,7 +174,7 @@ struct Rig
     {
         QStringList out;
         for (const QString &m : port.sentMessages())
-            if (m.mid(2, 2) != QLatin1String("RD") && m.mid(2, 2) != QLatin1String("Rd"))
+            if (!LogPane::isPositionPoll(m))
                 out << m;
         return out;
     }
@@ -202,6 +203,15 @@ struct Rig
 inline QMap<QString, QString> referenceTexts()
 {
     Rig rig(true);
+    rig.clickConnect();
+    return rig.itemTexts();
+}
+
+// The same after the device's own factory reset.
+inline QMap<QString, QString> factoryTexts()
+{
+    Rig rig(true);
+    rig.port.device().factoryReset();
     rig.clickConnect();
     return rig.itemTexts();
 }

@@ -30,10 +30,7 @@ private slots:
     void initTestCase()
     {
         reference = referenceTexts();
-        Rig rig(true);
-        rig.port.device().factoryReset();
-        rig.clickConnect();
-        factoryReference = rig.itemTexts();
+        factoryReference = factoryTexts();
         QVERIFY(factoryReference != reference);
     }
 

@@ -65,10 +65,7 @@ private slots:
     void initTestCase()
     {
         reference = referenceTexts();
-        Rig rig(true);
-        rig.port.device().factoryReset();
-        rig.clickConnect();
-        factoryReference = rig.itemTexts();
+        factoryReference = factoryTexts();
 
         Rig saver(true);
         saver.clickConnect();

@@ -107,7 +107,7 @@ struct Rig
     {
         QStringList out;
         for (const QString &m : port.sentMessages())
-            if (m.mid(2, 2) != QLatin1String("RD") && m.mid(2, 2) != QLatin1String("Rd"))
+            if (!LogPane::isPositionPoll(m))
                 out << m;
         return out;
     }
