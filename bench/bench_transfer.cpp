@@ -16,7 +16,7 @@
 #include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
-#include "shell/UserPrompt.h"
+#include "link/UserPrompt.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 //
 //   make_manual <source.html> <output.pdf> [<output.html>]
 
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 
 #include <QFile>
 #include <QFileInfo>

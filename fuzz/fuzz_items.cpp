@@ -8,9 +8,9 @@
 #include "items/FloatItem.h"
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 #include "items/ListItem.h"
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "transfer/ItemTrack.h"
 
 #include <QRegularExpression>

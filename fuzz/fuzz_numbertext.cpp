@@ -1,7 +1,7 @@
 // Number texts: the leading-number value of any text, and for every number that reaches
 // them the wire, file, display, progress and hex forms with their round trips.
 #include "FuzzCheck.h"
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 
 #include <QRegularExpression>
 

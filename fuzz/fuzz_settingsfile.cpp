@@ -8,11 +8,11 @@
 #include "QuietLink.h"
 #include "catalogue/SetupForm.h"
 #include "items/FloatItem.h"
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 #include "items/ListItem.h"
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "transfer/ItemTrack.h"
-#include "transfer/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "Qtx2Device.h"
 
 #include "DeviceText.h"
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 
 #include <cmath>
 

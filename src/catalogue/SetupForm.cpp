@@ -1,6 +1,6 @@
 #include "catalogue/SetupForm.h"
 
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 #include "items/FloatItem.h"
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"

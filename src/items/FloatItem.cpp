@@ -1,7 +1,7 @@
 #include "items/FloatItem.h"
 
-#include "items/LengthUnits.h"
-#include "items/NumberText.h"
+#include "model/LengthUnits.h"
+#include "model/NumberText.h"
 #include "link/ParameterLink.h"
 
 #include <QComboBox>

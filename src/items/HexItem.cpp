@@ -1,6 +1,6 @@
 #include "items/HexItem.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "link/ParameterLink.h"
 
 #include <QFocusEvent>

@@ -1,6 +1,6 @@
 #include "items/IntegerItem.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "items/SpinArrows.h"
 #include "link/ParameterLink.h"
 

@@ -1,6 +1,6 @@
 #include "items/SpinArrows.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "link/PortDirectory.h"
 #include "link/ReplyBuffer.h"
 #include "link/SerialPortIo.h"
-#include "shell/UserPrompt.h"
+#include "link/UserPrompt.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #include "monitor/MagPosnDisp.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

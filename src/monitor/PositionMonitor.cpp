@@ -1,6 +1,6 @@
 #include "monitor/PositionMonitor.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "link/SerialForm.h"
 #include "monitor/MagPosnDisp.h"
 

@@ -1,8 +1,8 @@
 #include "shell/NodeIDForm.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "link/SerialForm.h"
-#include "shell/UserPrompt.h"
+#include "link/UserPrompt.h"
 
 #include <QComboBox>
 #include <QGridLayout>

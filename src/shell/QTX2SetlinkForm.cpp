@@ -1,6 +1,6 @@
 #include "shell/QTX2SetlinkForm.h"
 
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 #include "link/SerialForm.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"

@@ -1,6 +1,6 @@
 #include "transfer/ItemTrack.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 #include "items/SetupItem.h"
 #include "link/SerialForm.h"
 

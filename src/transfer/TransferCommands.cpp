@@ -1,12 +1,12 @@
 #include "transfer/TransferCommands.h"
 
-#include "catalogue/FactoryDefaults.h"
-#include "items/LengthUnits.h"
+#include "model/FactoryDefaults.h"
+#include "model/LengthUnits.h"
 #include "items/ListItem.h"
 #include "link/SerialForm.h"
-#include "shell/UserPrompt.h"
+#include "link/UserPrompt.h"
 #include "transfer/ItemTrack.h"
-#include "transfer/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 #include <QDir>
 #include <QTimer>

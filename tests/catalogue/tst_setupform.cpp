@@ -1,7 +1,7 @@
 #include "FakeLink.h"
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 #include "catalogue/SetupForm.h"
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 #include "items/ListItem.h"
 #include "transfer/ItemTrack.h"
 

@@ -1,5 +1,5 @@
-#include "items/LengthUnits.h"
-#include "items/NumberText.h"
+#include "model/LengthUnits.h"
+#include "model/NumberText.h"
 
 #include <QtTest>
 

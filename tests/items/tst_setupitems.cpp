@@ -3,7 +3,7 @@
 #include "items/FloatItem.h"
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 #include "items/ListItem.h"
 
 #include <QAbstractItemView>

@@ -1,5 +1,5 @@
 #include "Qtx2Device.h"
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 
 #include <QRegularExpression>
 #include <QtTest>

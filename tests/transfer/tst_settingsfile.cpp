@@ -1,4 +1,4 @@
-#include "transfer/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "items/LengthUnits.h"
+#include "model/LengthUnits.h"
 
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 
 LengthUnits::LengthUnits()
 {

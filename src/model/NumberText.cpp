@@ -1,4 +1,4 @@
-#include "items/NumberText.h"
+#include "model/NumberText.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "catalogue/FactoryDefaults.h"
+#include "model/FactoryDefaults.h"
 
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 
 namespace FactoryDefaults {
 namespace {

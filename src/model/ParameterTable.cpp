@@ -1,4 +1,4 @@
-#include "catalogue/ParameterTable.h"
+#include "model/ParameterTable.h"
 
 #include <QHash>
 
