@@ -10,6 +10,7 @@
 // log, and the bare round trip through the pseudo-terminal.
 
 #include "items/SetupItem.h"
+#include "model/Setting.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
@@ -423,7 +424,7 @@ public:
         // Runs after the window's own log_exchange connection.
         QObject::connect(link, &SerialForm::exchanged, log, [this] { logNs += logClock.nsecsElapsed(); });
         for (SetupItem *item : window.findChildren<SetupItem *>())
-            QObject::connect(item, &SetupItem::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
+            QObject::connect(item->setting(), &Setting::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
         paints = std::make_unique<PaintCounter>(window.tabs()->tabBar());
         window.show();
     }

@@ -17,6 +17,7 @@ public:
     }
     QString rcvstring() const override { return QString(); }
     void write_enable(bool) override {}
+    void reset_wp() override {}
 
     QStringList sent;
 };

@@ -1,92 +1,45 @@
-// A whole settings file loaded into the full tabbed form, line by line as the Open
-// command does. Whatever the file held, the form's own file must load back into it:
-// exactly for every value but lengths, which travel as 7-digit numbers in the device's
-// unit and may move within single precision once. The file saved after that is a
-// fixpoint, also when loaded into the form as it was at start-up.
+// A whole settings file loaded into a full set of settings, as the Open command loads it.
+// Whatever the file held, the set's own file must load back into it: exactly for every
+// value but lengths, which travel as 7-digit numbers in the device's unit and may move
+// within single precision once. The file saved after that is a fixpoint, also when
+// loaded into a set fresh from start-up.
 #include "FuzzCheck.h"
-#include "QtFuzzApp.h"
 #include "QuietLink.h"
-#include "catalogue/SetupForm.h"
-#include "items/FloatItem.h"
-#include "model/LengthUnits.h"
-#include "items/ListItem.h"
+#include "model/FloatSetting.h"
+#include "model/ItemTrack.h"
 #include "model/NumberText.h"
-#include "transfer/ItemTrack.h"
 #include "model/SettingsFile.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTabWidget>
+#include "model/SettingsSet.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace {
 
-// One item's line and field.
-struct Entry
-{
-    QString line;
-    QString shown;
-};
-
+// A set as start-up leaves it, made canonical by one load of its own file ("0" in a hex
+// or float text becomes 00000000 or 0.0000).
 struct Form
 {
     QuietLink link;
-    LengthUnits units;
-    ItemTrack track;
-    QTabWidget tabs;
-    SetupForm *form = nullptr;
-    // The state after start-up, put back before every input so each input runs alone.
-    QList<QPair<QLineEdit *, QString>> fields;
-    QList<QPair<QComboBox *, int>> lists;
-
-    Form()
+    SettingsSet set{&link};
+    ItemTrack track{&set, &link};
+    Form() { track.file_read_lines(track.file_lines()); }
+    QStringList shown() const
     {
-        units.fill_factors();
-        form = new SetupForm(ItemContext{&track, &link, &units}, &tabs, &tabs);
-        form->build_catalogue();
-        form->update_disabled();
-        // As the window does: the units line sets the unit of the lengths after it.
-        QObject::connect(&track, &ItemTrack::unitsTaken, &track,
-                         [this] { units.set_current_units(form->unitsItem()->getindex()); });
-        // Start-up leaves "0" in fields that a load writes in their kind's own form
-        // (00000000, 0.0000); one load of the form's own file makes the state canonical.
-        load(track.file_lines());
-        for (SetupItem *item : track.item_list()) {
-            if (auto *edit = item->findChild<QLineEdit *>(QStringLiteral("ValueText")))
-                fields.append({edit, edit->text()});
-            if (auto *combo = item->findChild<QComboBox *>(QStringLiteral("ListCombo")))
-                lists.append({combo, combo->currentIndex()});
-        }
+        QStringList out;
+        for (Setting *s : set.item_list())
+            out << s->value_text();
+        return out;
     }
-
-    void restore()
+    QStringList lines() const // each setting's own line, in item-list order
     {
-        for (const auto &f : std::as_const(fields))
-            f.first->setText(f.second);
-        for (const auto &l : std::as_const(lists))
-            l.first->setCurrentIndex(l.second);
-        units.set_current_units(0);
-    }
-
-    void load(const QStringList &lines)
-    {
-        for (const QString &line : lines)
-            track.file_read_line(line);
-        form->update_disabled();
-    }
-
-    QList<Entry> entries() const
-    {
-        QList<Entry> out;
-        for (SetupItem *item : track.item_list())
-            out.append({item->make_file_write_str(), item->value_text()});
+        QStringList out;
+        for (Setting *s : set.item_list())
+            out << s->make_file_write_str();
         return out;
     }
 };
-
-Form *theForm = nullptr;
 
 QByteArray fileBytes(const QStringList &lines)
 {
@@ -96,37 +49,36 @@ QByteArray fileBytes(const QStringList &lines)
     return data;
 }
 
-// The items whose entries differ (beyond single precision for a length when allowed).
-QString differences(const QList<Entry> &a, const QList<Entry> &b, bool lengthStep)
+// The settings whose line or text differ (beyond single precision for a length if allowed).
+QString differences(const Form &f, const QStringList &linesA, const QStringList &shownA, const QStringList &linesB,
+                    const QStringList &shownB, bool lengthStep)
 {
-    const QList<SetupItem *> &items = theForm->track.item_list();
     QStringList out;
+    const QList<Setting *> &items = f.set.item_list();
+    const auto value = [](const QString &text) { return NumberText::leading_value(text); };
     for (int i = 0; i < items.size(); ++i) {
-        const Entry &x = a.at(i), &y = b.at(i);
-        if (x.line == y.line && x.shown == y.shown)
+        const QString a = linesA.at(i), b = linesB.at(i);
+        if (a == b && shownA.at(i) == shownB.at(i))
             continue;
-        const auto *f = qobject_cast<const FloatItem *>(items.at(i));
-        const int codeSize = int(items.at(i)->get_serstring().size());
-        if (lengthStep && f && f->has_units()
-            && FuzzCheck::sameInSinglePrecision(NumberText::leading_value(x.line.mid(codeSize)),
-                                                NumberText::leading_value(y.line.mid(codeSize)))
-            && FuzzCheck::sameInSinglePrecision(NumberText::leading_value(x.shown),
-                                                NumberText::leading_value(y.shown)))
+        const auto *length = qobject_cast<const FloatSetting *>(items.at(i));
+        const int code = int(items.at(i)->get_serstring().size());
+        if (lengthStep && length && length->has_units()
+            && FuzzCheck::sameInSinglePrecision(value(a.mid(code)), value(b.mid(code)))
+            && FuzzCheck::sameInSinglePrecision(value(shownA.at(i)), value(shownB.at(i))))
             continue;
-        out << QStringLiteral("%1: line %2 -> %3, field %4 -> %5")
-                   .arg(items.at(i)->objectName(), FuzzCheck::visible(x.line), FuzzCheck::visible(y.line),
-                        FuzzCheck::visible(x.shown), FuzzCheck::visible(y.shown));
+        out << QStringLiteral("%1: line %2 -> %3, text %4 -> %5")
+                   .arg(items.at(i)->get_serstring(), FuzzCheck::visible(a), FuzzCheck::visible(b),
+                        FuzzCheck::visible(shownA.at(i)), FuzzCheck::visible(shownB.at(i)));
     }
     return out.join(QStringLiteral("; "));
 }
 
-// A saved file's shape: the units line first and only there, one line an item, no blanks,
-// and it splits back into the same lines.
+// A saved file's shape: the units line first and only there, one line a setting, no
+// blanks, and it splits back into the same lines.
 void checkShape(const QStringList &saved)
 {
     const QString file = FuzzCheck::visible(fileBytes(saved));
-    FUZZ_CHECK(saved.size() == theForm->track.item_list().size(), file);
-    FUZZ_CHECK(saved.first().startsWith(QLatin1String("PU")), file);
+    FUZZ_CHECK(saved.size() == 86 && saved.first().startsWith(QLatin1String("PU")), file);
     for (int i = 1; i < saved.size(); ++i)
         FUZZ_CHECK(!saved.at(i).startsWith(QLatin1String("PU")), file);
     for (const QString &line : saved)
@@ -137,45 +89,33 @@ void checkShape(const QStringList &saved)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    startQtFuzzApp();
-    theForm = new Form;
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    Form &f = *theForm;
-    f.restore();
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QStringList lines = SettingsFile::splitLines(bytes);
+    const QStringList lines = SettingsFile::splitLines(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     for (const QString &line : lines)
         FUZZ_CHECK(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')), FuzzCheck::visible(line));
-    f.load(lines);
-
+    Form f;
+    f.track.file_read_lines(lines);
     const QStringList first = f.track.file_lines();
-    const QList<Entry> loaded = f.entries();
+    const QStringList linesLoaded = f.lines(), loaded = f.shown();
     checkShape(first);
 
-    // The form's own file, loaded into the form as it stands.
-    f.load(first);
+    // The set's own file, loaded into the set as it stands.
+    f.track.file_read_lines(first);
     const QStringList second = f.track.file_lines();
-    const QList<Entry> reloaded = f.entries();
+    const QStringList linesReloaded = f.lines(), reloaded = f.shown();
     checkShape(second);
-    QString diff = differences(loaded, reloaded, true);
+    QString diff = differences(f, linesLoaded, loaded, linesReloaded, reloaded, true);
     FUZZ_CHECK(diff.isEmpty(), QStringLiteral("own file does not load back: ") + diff);
 
-    // From then on nothing moves.
-    f.load(second);
-    diff = differences(reloaded, f.entries(), false);
+    // From then on nothing moves, also in a set fresh from start-up.
+    f.track.file_read_lines(second);
+    diff = differences(f, linesReloaded, reloaded, f.lines(), f.shown(), false);
     FUZZ_CHECK(diff.isEmpty() && f.track.file_lines() == second, QStringLiteral("second save is no fixpoint: ") + diff);
-
-    // Loaded afresh from start-up, the file gives the same form.
-    f.restore();
-    f.load(second);
-    diff = differences(reloaded, f.entries(), false);
-    FUZZ_CHECK(diff.isEmpty() && f.track.file_lines() == second,
-               QStringLiteral("a fresh load of the saved file differs: ") + diff);
+    Form fresh;
+    fresh.track.file_read_lines(second);
+    diff = differences(fresh, linesReloaded, reloaded, fresh.lines(), fresh.shown(), false);
+    FUZZ_CHECK(diff.isEmpty() && fresh.track.file_lines() == second, QStringLiteral("fresh load differs: ") + diff);
+    FUZZ_CHECK(diff.isEmpty(), QStringLiteral("a fresh load of the saved file differs: ") + diff);
     return 0;
 }

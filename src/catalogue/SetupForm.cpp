@@ -5,6 +5,11 @@
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"
 #include "items/ListItem.h"
+#include "model/FloatSetting.h"
+#include "model/HexSetting.h"
+#include "model/IntegerSetting.h"
+#include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -93,41 +98,19 @@ const QList<AvailabilityRow> &availabilityRows()
     return rows;
 }
 
-SetupItem *createItem(Kind kind, const ItemContext &context, QWidget *parent)
+SetupItem *createItem(Setting *setting, QWidget *parent)
 {
-    switch (kind) {
+    switch (setting->parameter()->kind) {
     case Kind::Integer:
-        return new IntegerItem(context, parent);
+        return new IntegerItem(static_cast<IntegerSetting *>(setting), parent);
     case Kind::Float:
-        return new FloatItem(context, parent);
+        return new FloatItem(static_cast<FloatSetting *>(setting), parent);
     case Kind::List:
-        return new ListItem(context, parent);
+        return new ListItem(static_cast<ListSetting *>(setting), parent);
     case Kind::Hex:
-        return new HexItem(context, parent);
+        return new HexItem(static_cast<HexSetting *>(setting), parent);
     }
     return nullptr;
-}
-
-void configure(SetupItem *item, const Parameter &p)
-{
-    switch (p.kind) {
-    case Kind::Integer:
-        static_cast<IntegerItem *>(item)->set_all(p.code, p.title, qint16(p.min), qint16(p.max));
-        break;
-    case Kind::Float:
-        static_cast<FloatItem *>(item)->set_all(p.code, p.title, p.min, p.max, p.units);
-        break;
-    case Kind::Hex:
-        static_cast<HexItem *>(item)->set_all(p.code, p.title, qint16(p.min), qint16(qint32(quint32(p.max))));
-        break;
-    case Kind::List: {
-        auto *list = static_cast<ListItem *>(item);
-        list->set_all(p.code, p.title);
-        for (const ParameterTable::Choice &c : p.choices)
-            list->add_item(c.display, c.token);
-        break;
-    }
-    }
 }
 
 QLabel *titleOf(SetupItem *item)
@@ -149,8 +132,8 @@ QString accessibleTitle(const Parameter &p)
 
 } // namespace
 
-SetupForm::SetupForm(const ItemContext &context, QTabWidget *tabs, QObject *parent)
-    : QObject(parent), m_ctx(context), m_tabs(tabs)
+SetupForm::SetupForm(SettingsSet *settings, QTabWidget *tabs, QObject *parent)
+    : QObject(parent), m_settings(settings), m_tabs(tabs)
 {
     m_tabs->setObjectName(QStringLiteral("Tabs"));
     // Eight captions fit the window's width without scroll arrows.
@@ -167,11 +150,13 @@ SetupForm::SetupForm(const ItemContext &context, QTabWidget *tabs, QObject *pare
 void SetupForm::createItems()
 {
     const QStringList &tabs = ParameterTable::tabs();
-    for (const Parameter &p : ParameterTable::creationOrder()) {
-        // The other 14 magnet offsets are created by the catalogue build.
-        if (p.control == QLatin1String("MagOffItem") && p.index > 0)
-            continue;
-        addItem(p, m_tabs->widget(tabs.indexOf(p.tab)));
+    for (Setting *setting : m_settings->item_list()) {
+        const Parameter &p = *setting->parameter();
+        SetupItem *item = createItem(setting, m_tabs->widget(tabs.indexOf(p.tab)));
+        item->setObjectName(p.name());
+        m_items.insert(p.name(), item);
+        connect(setting, &Setting::changed, this, &SetupForm::itemChanged);
+        connect(setting, &Setting::selectionChanged, this, &SetupForm::update_disabled);
     }
     for (const auto &label : sectionLabels()) {
         auto *l = new QLabel(label.second);
@@ -190,16 +175,6 @@ void SetupForm::createItems()
     for (int n = 1; n <= 5; ++n)
         m_limitCombo->addItem(QStringLiteral("Digital Output %1").arg(n));
     connect(m_limitCombo, &QComboBox::currentIndexChanged, this, &SetupForm::onLimitSelected);
-}
-
-SetupItem *SetupForm::addItem(const Parameter &p, QWidget *page)
-{
-    SetupItem *item = createItem(p.kind, m_ctx, page);
-    item->setObjectName(p.name());
-    m_items.insert(p.name(), item);
-    connect(item, &SetupItem::changed, this, &SetupForm::itemChanged);
-    connect(item, &SetupItem::selectionChanged, this, &SetupForm::update_disabled);
-    return item;
 }
 
 void SetupForm::layOut()
@@ -246,7 +221,8 @@ QWidget *SetupForm::placeEntry(const QString &entry, QWidget *page)
         v->setContentsMargins(8, 6, 8, 6);
         v->addWidget(m_magOffCombo);
         m_magOffSpot = new QGridLayout;
-        m_magOffSpot->addWidget(item(QStringLiteral("MagOffItem"), 0), 0, 0);
+        for (int i = 0; i < 15; ++i)
+            m_magOffSpot->addWidget(item(QStringLiteral("MagOffItem"), i), 0, 0);
         v->addLayout(m_magOffSpot);
         return frame;
     }
@@ -279,42 +255,19 @@ QWidget *SetupForm::placeEntry(const QString &entry, QWidget *page)
 
 void SetupForm::build_catalogue()
 {
-    bool limitSelected = false;
-    QWidget *positionPage = m_tabs->widget(ParameterTable::tabs().indexOf(QStringLiteral("Position")));
-    for (const Parameter &p : ParameterTable::parameters()) {
-        const bool limit = p.control.startsWith(QLatin1String("Limit"));
-        if (limit && !limitSelected) {
-            // The selector's rule runs before the limit items are configured.
-            m_limitCombo->setCurrentIndex(0);
-            onLimitSelected(0);
-            limitSelected = true;
-        }
-        SetupItem *target = item(p.control, p.index);
-        if (!target && p.control == QLatin1String("MagOffItem")) {
-            target = addItem(p, positionPage);
-            m_magOffSpot->addWidget(target, 0, 0);
-        }
-        if (!target)
-            continue;
-        if (p.control == QLatin1String("MagOffItem") && p.index == 0)
-            target->show();
-        configure(target, p);
+    for (SetupItem *target : std::as_const(m_items)) {
+        const Parameter &p = *target->setting()->parameter();
         const QString name = accessibleTitle(p);
         if (!name.isEmpty())
             target->set_accessible_name(name);
-        if (p.control == QLatin1String("MagOffItem")) {
-            // The selector above names the magnet; the empty title would show a lone colon.
+        // The selector above names the magnet; the empty title would show a lone colon.
+        if (p.control == QLatin1String("MagOffItem"))
             titleOf(target)->hide();
-            if (p.index > 0)
-                target->hide();
-            if (p.index == 14) {
-                m_magOffCombo->setCurrentIndex(0);
-                onMagOffSelected(0);
-            }
-        }
-        if (limit && p.index != 0)
-            target->hide();
     }
+    m_limitCombo->setCurrentIndex(0);
+    onLimitSelected(0);
+    m_magOffCombo->setCurrentIndex(0);
+    onMagOffSelected(0);
     alignTitles();
 }
 
@@ -343,8 +296,7 @@ void SetupForm::alignTitles()
 
 void SetupForm::update_disabled()
 {
-    ListItem *ttype = ttypeItem();
-    const int k = ttype ? ttype->getindex() : -1;
+    const int k = m_settings->ttype_item()->getindex();
     for (const AvailabilityRow &row : availabilityRows()) {
         if (!row.types.contains(k))
             continue;
@@ -367,14 +319,9 @@ SetupItem *SetupForm::item(const QString &control, int index) const
     return m_items.value(key.name());
 }
 
-ListItem *SetupForm::unitsItem() const
+SetupItem *SetupForm::itemFor(const Setting *setting) const
 {
-    return static_cast<ListItem *>(item(QStringLiteral("UnitsItem")));
-}
-
-ListItem *SetupForm::ttypeItem() const
-{
-    return static_cast<ListItem *>(item(QStringLiteral("TTypeItem")));
+    return setting && setting->parameter() ? m_items.value(setting->parameter()->name()) : nullptr;
 }
 
 QComboBox *SetupForm::magOffCombo() const

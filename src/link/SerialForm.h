@@ -78,7 +78,7 @@ public:
 
     // --- administration ---
     void write_enable(bool enable) override;
-    void reset_wp();
+    void reset_wp() override;
     bool change_nodeid(qint16 new_id); // true when the device took the new node ID
 
     // --- state ---

@@ -4,8 +4,7 @@
 
 LengthUnits::LengthUnits()
 {
-    for (float &f : m_factor)
-        f = 0.0f;
+    fill_factors();
 }
 
 void LengthUnits::fill_factors()

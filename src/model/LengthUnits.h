@@ -10,14 +10,14 @@ class LengthUnits
 public:
     static constexpr int Count = 5;
 
-    LengthUnits();
+    LengthUnits(); // with the factor table filled
 
-    // Fills the factor table; done once at start-up before any item converts.
+    // Fills the factor table (the start-up step that does it finds it filled already).
     void fill_factors();
     float factor(int unit) const;
 
     // value / factor[from] * factor[to], in single precision. A unit outside 0 to 4
-    // (or a table not yet filled) converts as Inches, so nothing reads outside the table.
+    // converts as Inches, so nothing reads outside the table.
     float convert_length(double value, int from, int to) const;
 
     int current_units() const;

@@ -1,7 +1,8 @@
 #include "shell/QTX2SetlinkForm.h"
 
-#include "model/LengthUnits.h"
 #include "link/SerialForm.h"
+#include "model/ItemTrack.h"
+#include "model/SettingsSet.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
 #include "shell/AboutBox.h"
@@ -14,7 +15,6 @@
 #include "shell/NodeIDForm.h"
 #include "shell/ShortcutKeeper.h"
 #include "shell/Twips.h"
-#include "transfer/ItemTrack.h"
 #include "transfer/TransferCommands.h"
 
 #include <QAction>
@@ -44,8 +44,6 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
       m_port(port),
       m_prompt(prompt),
       m_opener(opener),
-      m_track(std::make_unique<ItemTrack>()),
-      m_units(std::make_unique<LengthUnits>()),
       m_help(std::make_unique<HelpLinks>(opener)),
       m_quit([] { qApp->quit(); })
 {
@@ -69,12 +67,10 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
     buildCentral();
     buildStatusBar();
 
-    ItemContext context;
-    context.track = m_track.get();
-    context.link = m_serial;
-    context.units = m_units.get();
-    m_form = new SetupForm(context, m_tabs, this);
-    m_transfer = new TransferCommands(m_track.get(), m_serial, m_form, m_units.get(), m_positionTimer, prompt, this);
+    m_settings = new SettingsSet(m_serial, this);
+    m_track = new ItemTrack(m_settings, m_serial, this);
+    m_form = new SetupForm(m_settings, m_tabs, this);
+    m_transfer = new TransferCommands(m_track, m_serial, m_form, m_positionTimer, prompt, this);
     m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
                                     m_menus->magPosnMenu, this);
 
@@ -86,13 +82,14 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
 
 QTX2SetlinkForm::~QTX2SetlinkForm()
 {
-    // The items and read-outs go before the link, the item list and the unit table that
-    // they refer to.
+    // The editors and read-outs go before the settings and the link that they refer to.
     m_positionTimer->stop();
     delete m_monitor;
     delete m_transfer;
     delete takeCentralWidget();
     delete m_form;
+    delete m_track;
+    delete m_settings;
     delete m_serial;
 }
 
@@ -225,7 +222,7 @@ bool QTX2SetlinkForm::start()
     load_prefs();
     save_prefs();
     // 7.
-    m_units->fill_factors();
+    m_settings->units().fill_factors();
     // 8.
     m_tabs->setCurrentIndex(0);
     // 9.

@@ -11,7 +11,6 @@ class ConnectionPanel;
 class DesktopOpener;
 class HelpLinks;
 class ItemTrack;
-class LengthUnits;
 class LogPane;
 class MainMenus;
 class MainToolbar;
@@ -24,6 +23,7 @@ class QTabWidget;
 class QTimer;
 class SerialForm;
 class SerialPortIo;
+class SettingsSet;
 class TransferCommands;
 class UserPrompt;
 
@@ -46,6 +46,7 @@ public:
 
     SerialForm *serialForm() const { return m_serial; }
     SetupForm *setupForm() const { return m_form; }
+    SettingsSet *settings() const { return m_settings; }
     LogPane *logPane() const { return m_log; }
     QTabWidget *tabs() const { return m_tabs; }
     TransferCommands *transferCommands() const { return m_transfer; }
@@ -80,12 +81,12 @@ private:
     UserPrompt *m_prompt;
     DesktopOpener *m_opener;
 
-    std::unique_ptr<ItemTrack> m_track;
-    std::unique_ptr<LengthUnits> m_units;
     std::unique_ptr<HelpLinks> m_help;
     PreferencesStore m_prefs;
 
     SerialForm *m_serial = nullptr;
+    SettingsSet *m_settings = nullptr;
+    ItemTrack *m_track = nullptr;
     SetupForm *m_form = nullptr;
     TransferCommands *m_transfer = nullptr;
     PositionMonitor *m_monitor = nullptr;

@@ -1,37 +1,24 @@
 #include "transfer/TransferCommands.h"
 
-#include "model/FactoryDefaults.h"
-#include "model/LengthUnits.h"
-#include "items/ListItem.h"
 #include "link/SerialForm.h"
 #include "link/UserPrompt.h"
-#include "transfer/ItemTrack.h"
+#include "model/ItemTrack.h"
 #include "model/SettingsFile.h"
+#include "model/SettingsSet.h"
 
 #include <QDir>
 #include <QTimer>
 
-TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, LengthUnits *units,
-                                   QTimer *positionTimer, UserPrompt *prompt, QObject *parent)
-    : QObject(parent), m_track(track), m_link(link), m_form(form), m_units(units), m_timer(positionTimer),
-      m_prompt(prompt)
+TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, QTimer *positionTimer,
+                                   UserPrompt *prompt, QObject *parent)
+    : QObject(parent), m_track(track), m_link(link), m_form(form), m_settings(track->settings()),
+      m_timer(positionTimer), m_prompt(prompt)
 {
-    m_track->setLink(link);
     m_track->setBusyTimer(positionTimer);
     connect(m_track, &ItemTrack::progress, this, &TransferCommands::progress);
     // During an upload the captions follow the link after every item, so a dropped
     // connection shows at once.
     connect(m_track, &ItemTrack::itemRead, this, &TransferCommands::emitLinkColour);
-    // Lengths read after the units item are in the unit it just took; converting them
-    // with the form's previous unit would store wrong lengths, and a download would then
-    // write them to the device.
-    connect(m_track, &ItemTrack::unitsTaken, this, &TransferCommands::refresh_current_units);
-}
-
-void TransferCommands::refresh_current_units()
-{
-    if (ListItem *units = m_form->unitsItem())
-        m_units->set_current_units(units->getindex());
 }
 
 void TransferCommands::emitLinkColour()
@@ -41,7 +28,7 @@ void TransferCommands::emitLinkColour()
 
 void TransferCommands::upload()
 {
-    refresh_current_units();
+    m_settings->refresh_current_units();
     m_track->upload_all();
     emitLinkColour();
     m_form->update_disabled();
@@ -50,7 +37,7 @@ void TransferCommands::upload()
 void TransferCommands::download()
 {
     const bool wasConnected = m_link->is_connected();
-    refresh_current_units();
+    m_settings->refresh_current_units();
     m_track->download_all();
     emitEndColour(wasConnected);
 }
@@ -78,11 +65,9 @@ void TransferCommands::factory_reset()
         m_timer->start();
         upload();
     } else {
-        for (const FactoryDefaults::Default &d : FactoryDefaults::defaults())
-            if (SetupItem *item = m_form->item(d.control, d.index))
-                item->set_value_variant(d.value);
+        m_settings->apply_factory_defaults();
     }
-    refresh_current_units();
+    m_settings->refresh_current_units();
     if (!m_link->factory_command())
         m_track->download_all();
     emitEndColour(wasConnected);
@@ -111,8 +96,7 @@ void TransferCommands::open_file()
     case SettingsFile::ReadResult::Ok:
         break;
     }
-    for (const QString &line : std::as_const(lines))
-        m_track->file_read_line(line);
+    m_track->file_read_lines(lines);
     m_form->update_disabled();
 }
 
@@ -121,13 +105,7 @@ void TransferCommands::save_file()
     const QString path = m_prompt->saveFileName();
     if (path.isEmpty())
         return;
-    // Loading reads a file's lengths in the unit its units line names, so they are
-    // written in that unit, also when the user has picked a unit not yet sent to the
-    // device. The device's unit itself stays as it is.
-    const int deviceUnits = m_units->current_units();
-    refresh_current_units();
     const QStringList lines = m_track->file_lines();
-    m_units->set_current_units(deviceUnits);
     QString error;
     if (!SettingsFile::write(path, lines, &error))
         m_prompt->message(QStringLiteral("Could not save the settings file %1.").arg(QDir::toNativeSeparators(path)),

@@ -5,9 +5,9 @@
 #include <QObject>
 
 class ItemTrack;
-class LengthUnits;
 class QTimer;
 class SerialForm;
+class SettingsSet;
 class UserPrompt;
 
 // The commands that move all settings at once: upload, download, open and save a
@@ -17,8 +17,8 @@ class TransferCommands : public QObject
 {
     Q_OBJECT
 public:
-    TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, LengthUnits *units,
-                     QTimer *positionTimer, UserPrompt *prompt, QObject *parent = nullptr);
+    TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, QTimer *positionTimer,
+                     UserPrompt *prompt, QObject *parent = nullptr);
 
 public slots:
     void upload();
@@ -33,14 +33,13 @@ signals:
     void syncColour(SyncColour colour);      // the tab caption colour
 
 private:
-    void refresh_current_units();
     void emitLinkColour();
     void emitEndColour(bool wasConnected);
 
     ItemTrack *m_track;
     SerialForm *m_link;
     SetupForm *m_form;
-    LengthUnits *m_units;
+    SettingsSet *m_settings;
     QTimer *m_timer;
     UserPrompt *m_prompt;
 };

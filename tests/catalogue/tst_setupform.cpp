@@ -1,9 +1,9 @@
 #include "FakeLink.h"
-#include "model/ParameterTable.h"
 #include "catalogue/SetupForm.h"
-#include "model/LengthUnits.h"
-#include "items/ListItem.h"
-#include "transfer/ItemTrack.h"
+#include "model/FloatSetting.h"
+#include "model/HexSetting.h"
+#include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 class TestSetupForm : public QObject
@@ -18,11 +19,16 @@ class TestSetupForm : public QObject
     Q_OBJECT
 
     FakeLink link;
-    LengthUnits units;
-    ItemTrack *track = nullptr;
+    SettingsSet *settings = nullptr;
     QTabWidget *tabs = nullptr;
     SetupForm *form = nullptr;
 
+    QLineEdit *field(const QString &control) { return form->item(control)->findChild<QLineEdit *>("ValueText"); }
+    static void leave(QWidget *editor)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(editor, &out);
+    }
     QComboBox *listCombo(const QString &control, int index = -1)
     {
         return form->item(control, index)->findChild<QComboBox *>("ListCombo");
@@ -40,11 +46,10 @@ class TestSetupForm : public QObject
 private slots:
     void init()
     {
-        units.fill_factors();
-        track = new ItemTrack;
+        settings = new SettingsSet(&link);
         tabs = new QTabWidget;
         tabs->resize(600, 340);
-        form = new SetupForm(ItemContext{track, &link, &units}, tabs);
+        form = new SetupForm(settings, tabs);
         form->build_catalogue();
         form->update_disabled();
     }
@@ -52,85 +57,7 @@ private slots:
     {
         delete form;
         delete tabs;
-        delete track;
-    }
-
-    // The table itself: 86 parameters, in the order items are created and configured.
-    void everyParameterOnce()
-    {
-        QCOMPARE(ParameterTable::parameters().size(), 86);
-        QSet<QString> codes;
-        for (const ParameterTable::Parameter &p : ParameterTable::parameters())
-            codes.insert(p.code);
-        QCOMPARE(codes.size(), 86); // codes are case-sensitive: "PO" and "Po" both count
-    }
-
-    void creationOrderIsTheItemListOrder()
-    {
-        const QList<ParameterTable::Parameter> &order = ParameterTable::creationOrder();
-        QCOMPARE(order.size(), 86);
-        QCOMPARE(order.first().name(), QStringLiteral("PresetItem(0)"));
-        QCOMPARE(order.at(4).name(), QStringLiteral("LimitLBItem(0)"));
-        QCOMPARE(order.at(18).name(), QStringLiteral("MagOffItem(0)"));
-        QCOMPARE(order.at(34).code, QStringLiteral("PU"));
-        QCOMPARE(order.at(37).name(), QStringLiteral("PlacesItem"));
-        QCOMPARE(order.at(38).code, QStringLiteral("Ab"));
-        QCOMPARE(order.at(48).code, QStringLiteral("IB"));
-        QCOMPARE(order.at(49).code, QStringLiteral("L2A"));
-        QCOMPARE(order.at(52).code, QStringLiteral("L2L"));
-        QCOMPARE(order.at(65).code, QStringLiteral("p2"));
-        QCOMPARE(order.at(71).code, QStringLiteral("p8"));
-        QCOMPARE(order.at(72).code, QStringLiteral("Pm2"));
-        QCOMPARE(order.last().code, QStringLiteral("PmF"));
-        QSet<QString> names;
-        for (const ParameterTable::Parameter &p : order)
-            names.insert(p.name());
-        QCOMPARE(names.size(), 86);
-    }
-
-    void generatedCodesAndTitles()
-    {
-        QCOMPARE(ParameterTable::byControl("MagOffItem", 9)->code, QStringLiteral("PmA"));
-        QCOMPARE(ParameterTable::byControl("LimitUBItem", 2)->code, QStringLiteral("L3U"));
-        QCOMPARE(ParameterTable::byControl("LimitUBItem", 2)->title, QStringLiteral("Limit 3 Bound"));
-        QCOMPARE(ParameterTable::byControl("LimitActItem", 4)->title, QStringLiteral("Limit 5 Active State"));
-        QCOMPARE(ParameterTable::byControl("PresetItem", 7)->code, QStringLiteral("p8"));
-        QCOMPARE(ParameterTable::byControl("DigInItem", 1)->title, QStringLiteral("Input 2 Action"));
-        QCOMPARE(ParameterTable::byControl("ButtonHoldItem", 5)->code, QStringLiteral("AF"));
-        QCOMPARE(ParameterTable::byCode("Po")->title, QStringLiteral("Soft Offset"));
-        QCOMPARE(ParameterTable::byCode("PO")->title, QStringLiteral("Hard Offset"));
-        QVERIFY(!ParameterTable::byCode("po"));
-    }
-
-    void configurationOrderGroupsLimitSwitches()
-    {
-        const QList<ParameterTable::Parameter> &all = ParameterTable::parameters();
-        QCOMPARE(all.at(12).name(), QStringLiteral("ReferenceItem"));
-        QCOMPARE(all.at(13).code, QStringLiteral("Pm1"));
-        QCOMPARE(all.at(27).code, QStringLiteral("PmF"));
-        QCOMPARE(all.at(28).code, QStringLiteral("XT"));
-        QStringList limits;
-        for (int i = 58; i < 66; ++i)
-            limits << all.at(i).code;
-        QCOMPARE(limits, (QStringList{"L1L", "L1U", "L1S", "L1A", "L2L", "L2U", "L2S", "L2A"}));
-        QCOMPARE(all.last().code, QStringLiteral("p8"));
-    }
-
-    void itemListFollowsCreationOrder()
-    {
-        ItemTrack own;
-        QTabWidget page;
-        SetupForm built(ItemContext{&own, &link, &units}, &page);
-        QCOMPARE(own.item_list().size(), 72);
-        built.build_catalogue();
-        const QList<SetupItem *> &items = own.item_list();
-        QCOMPARE(items.size(), 86);
-        const QList<ParameterTable::Parameter> &order = ParameterTable::creationOrder();
-        for (int i = 0; i < 86; ++i) {
-            QCOMPARE(items.at(i)->get_serstring(), order.at(i).code);
-            QCOMPARE(items.at(i)->objectName(), order.at(i).name());
-        }
-        QCOMPARE(own.units_item()->objectName(), QStringLiteral("UnitsItem"));
+        delete settings;
     }
 
     void tabsAndCaptions()
@@ -142,15 +69,6 @@ private slots:
         QCOMPARE(captions, ParameterTable::tabs());
         QCOMPARE(form->item("PlacesItem")->title(), QStringLiteral("Decimal Places:"));
         QCOMPARE(form->sectionLabel("digitallabel")->text(), QStringLiteral("Start/Stop and PWM Configuration:"));
-    }
-
-    void everyListShowsItsFirstChoice()
-    {
-        for (const ParameterTable::Parameter &p : ParameterTable::parameters()) {
-            if (p.kind != ParameterTable::Kind::List)
-                continue;
-            QCOMPARE(listCombo(p.control, p.index)->currentText(), p.choices.first().display);
-        }
     }
 
     // Each selector shows only the entry it names.
@@ -207,10 +125,70 @@ private slots:
         QVERIFY(form->item("RecircsItem")->is_enabled_look());
     }
 
+    // The editors are views: what the user types, steps or picks reaches the setting, and
+    // a value that arrives shows in the editor.
+    void editorsAreViews()
+    {
+        QLineEdit *places = field("PlacesItem");
+        places->selectAll();
+        QTest::keyClicks(places, "4");
+        QCOMPARE(settings->byCode("dP")->value_text(), QStringLiteral("4"));
+        settings->byCode("dP")->take("2");
+        QCOMPARE(places->text(), QStringLiteral("2"));
+        auto *up = form->item("PlacesItem")->findChild<QToolButton *>("UpButton");
+        for (int i = 0; i < 5; ++i)
+            QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(settings->byCode("dP")->value_text(), QStringLiteral("5")); // held to 1..5
+
+        listCombo("DirectionItem")->setCurrentIndex(1);
+        QCOMPARE(settings->byCode("PD")->make_file_write_str(), QStringLiteral("PDNEGATIVE"));
+        settings->byCode("PD")->take("POSITIVE");
+        QCOMPARE(listCombo("DirectionItem")->currentText(), QStringLiteral("Positive"));
+        QSignalSpy validated(settings->byCode("PD"), &Setting::selectionChanged);
+        leave(listCombo("DirectionItem"));
+        QCOMPARE(validated.count(), 1);
+
+        auto *offset = static_cast<FloatSetting *>(settings->byCode("PO"));
+        auto *unit = form->item("HOffsetItem")->findChild<QComboBox *>("UnitsCombo");
+        field("HOffsetItem")->setText("1");
+        unit->setCurrentIndex(2);
+        QCOMPARE(field("HOffsetItem")->text(), QStringLiteral("2.5400"));
+        QCOMPARE(offset->display_unit(), 2);
+        field("HOffsetItem")->setText("2.123456789");
+        leave(unit);
+        QCOMPARE(field("HOffsetItem")->text(), QStringLiteral("2.123457"));
+        field("HOffsetItem")->setText("3.123456789");
+        emit unit->activated(2); // the entry already shown, picked again
+        QCOMPARE(offset->value_text(), QStringLiteral("3.123457"));
+        settings->units().set_current_units(3);
+        offset->reset_units();
+        QCOMPARE(unit->currentText(), QStringLiteral("MM"));
+        QVERIFY(!form->item("ScaleItem")->findChild<QComboBox *>("UnitsCombo")->isVisibleTo(form->item("ScaleItem")));
+
+        field("SSIMaskItem")->setText(" 1a ");
+        leave(field("SSIMaskItem"));
+        QCOMPARE(settings->byCode("Xe")->value_text(), QStringLiteral("0000001A"));
+        QCOMPARE(field("SSIMaskItem")->text(), QStringLiteral("0000001A"));
+    }
+
+    // Greying is a look: the editor stays editable and its setting still travels.
+    void greyedStaysEditable()
+    {
+        SetupItem *item = form->item("PlacesItem");
+        QLineEdit *edit = field("PlacesItem");
+        item->enable(false);
+        QCOMPARE(edit->palette().color(QPalette::Active, QPalette::Text),
+                 edit->palette().color(QPalette::Disabled, QPalette::Text));
+        QVERIFY(edit->isEnabled() && !edit->isReadOnly());
+        item->enable(true);
+        QVERIFY(edit->palette().color(QPalette::Active, QPalette::Text)
+                != edit->palette().color(QPalette::Disabled, QPalette::Text));
+    }
+
     void editorsAreNamedApart()
     {
         QSet<QString> names;
-        for (SetupItem *item : track->item_list()) {
+        for (SetupItem *item : tabs->findChildren<SetupItem *>()) {
             names.insert(item->accessible_name());
             QVERIFY(!item->accessible_name().isEmpty());
         }

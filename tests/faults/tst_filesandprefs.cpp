@@ -6,6 +6,9 @@
 #include "items/HexItem.h"
 #include "items/IntegerItem.h"
 #include "items/ListItem.h"
+#include "model/FloatSetting.h"
+#include "model/IntegerSetting.h"
+#include "model/Setting.h"
 #include "model/NumberText.h"
 #include "shell/DesktopOpener.h"
 #include "shell/QTX2SetlinkForm.h"
@@ -165,7 +168,7 @@ class TestFilesAndPrefs : public QObject
         const QChar c = value.isEmpty() ? QChar() : value.at(0);
         const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
         const int v = digit ? c.unicode() - '0' : 0;
-        if (auto *i = qobject_cast<IntegerItem *>(item))
+        if (auto *i = qobject_cast<IntegerSetting *>(item->setting()))
             return v >= i->lower_limit() && v <= i->upper_limit() ? QString::number(v) : QString();
         if (qobject_cast<HexItem *>(item)) {
             bool ok = false;
@@ -380,7 +383,7 @@ private slots:
                     QVERIFY2(after[i] == before[i], qPrintable(what));
                     continue;
                 }
-                if (auto *f = qobject_cast<FloatItem *>(item)) {
+                if (auto *f = qobject_cast<FloatSetting *>(item->setting())) {
                     const QChar c = taken[p.name()].isEmpty() ? QChar() : taken[p.name()].at(0);
                     const double v = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ? c.unicode() - '0' : 0;
                     if (v >= f->lower_limit() && v <= f->upper_limit())
@@ -410,10 +413,10 @@ private slots:
     void lineEnds()
     {
         QFETCH(QByteArray, end);
-        win->item(byCode("dP"))->set_value_variant(2);
-        win->item(byCode("Xe"))->set_value_variant(0x7F0000FF);
-        win->item(byCode("dZ"))->set_value_variant(QStringLiteral("NO"));
-        win->item(byCode("PS"))->set_value_variant(0.125);
+        win->item(byCode("dP"))->setting()->set_default(2);
+        win->item(byCode("Xe"))->setting()->set_default(0x7F0000FF);
+        win->item(byCode("dZ"))->setting()->set_default(QStringLiteral("NO"));
+        win->item(byCode("PS"))->setting()->set_default(0.125);
         const QStringList saved = win->values();
         win->save(path("ends.txt"));
         QByteArray data = readFile(path("ends.txt"));
@@ -567,22 +570,22 @@ private slots:
             ++n;
             switch (p.kind) {
             case Kind::Integer:
-                item->set_value_variant(int(p.max) - n % 3 >= p.min ? int(p.max) - n % 3 : int(p.max));
+                item->setting()->set_default(int(p.max) - n % 3 >= p.min ? int(p.max) - n % 3 : int(p.max));
                 break;
             case Kind::Float:
-                item->set_value_variant(p.min + (p.max - p.min) * (0.1 + 0.01 * n) / 1.7);
+                item->setting()->set_default(p.min + (p.max - p.min) * (0.1 + 0.01 * n) / 1.7);
                 break;
             case Kind::List:
-                item->set_value_variant(p.choices.at((n + 1) % p.choices.size()).token);
+                item->setting()->set_default(p.choices.at((n + 1) % p.choices.size()).token);
                 break;
             case Kind::Hex:
-                item->set_value_variant(int(0x80000001u + quint32(n) * 0x01010101u));
+                item->setting()->set_default(int(0x80000001u + quint32(n) * 0x01010101u));
                 break;
             }
         }
         // Lengths travel in the file's unit with single precision's 7 digits; in inches
         // every value above survives exactly (other units: savedLengthsFollowTheChosenUnit).
-        win->item(byCode("PU"))->set_value_variant(QStringLiteral("INCHES"));
+        win->item(byCode("PU"))->setting()->set_default(QStringLiteral("INCHES"));
         const QStringList saved = win->values();
         win->save(path("all.txt"));
         QVERIFY(messages().isEmpty());
@@ -600,11 +603,11 @@ private slots:
     // the same lengths.
     void savedLengthsFollowTheChosenUnit()
     {
-        auto *units = qobject_cast<ListItem *>(win->item(byCode("PU")));
+        QWidget *units = win->item(byCode("PU"));
         QComboBox *combo = units->findChild<QComboBox *>();
         QVERIFY(combo);
         combo->setCurrentIndex(3); // MM, chosen by the user
-        win->item(byCode("PO"))->set_value_variant(2.0);
+        win->item(byCode("PO"))->setting()->set_default(2.0);
         const QStringList saved = win->values();
         win->save(path("mm.txt"));
         Window fresh;

@@ -2,12 +2,15 @@
 #include "SimPort.h"
 #include "shell/DesktopOpener.h"
 #include "shell/QTX2SetlinkForm.h"
+#include "model/Setting.h"
+#include "model/SettingsSet.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -114,6 +117,45 @@ private slots:
         QCOMPARE(port.device().value("XT"), QStringLiteral("PWM"));
         QCOMPARE(port.device().value("Xe"), QStringLiteral("FF00FF"));
         QVERIFY(prompt.messages.isEmpty());
+    }
+
+    // A device that knows "FD" resets itself and is read back; one that does not is written
+    // the form's own factory values. Either way both end in the device's factory state.
+    void factoryReset_data()
+    {
+        QTest::addColumn<bool>("byDevice");
+        QTest::addColumn<QStringList>("head");
+        QTest::newRow("by the device") << true << QStringList{"$0WE", "$0SFD", "$0WP", "$0RPU"};
+        QTest::newRow("by the form") << false << QStringList{"$0WE", "$0SPUINCHES"};
+    }
+    void factoryReset()
+    {
+        QFETCH(bool, byDevice);
+        QFETCH(QStringList, head);
+        if (port.isOpen())
+            clickConnect();
+        port.device().faults().noFactoryCommand = !byDevice;
+        port.device().setValue("dP", "5");
+        clickConnect();
+        port.clearWire();
+        trigger("MenuFactory");
+        QStringList sent;
+        for (const QString &m : port.sentMessages())
+            if (!QRegularExpression("^\\$0R(D|d[1-9a-f])$").match(m).hasMatch())
+                sent << m;
+        QCOMPARE(sent.mid(0, head.size()), head);
+        QCOMPARE(sent.size(), head.size() + 85);
+        QCOMPARE(value("PlacesItem"), QStringLiteral("3"));
+        QCOMPARE(window->tabs()->tabBar()->tabTextColor(0), QColor(Qt::black));
+        Qtx2Device factory;
+        for (Setting *s : window->settings()->item_list())
+            if (s->get_serstring() != "CS")
+                QCOMPARE(port.device().value(s->get_serstring()), factory.value(s->get_serstring()));
+        // Without a connection nothing is sent.
+        clickConnect();
+        port.clearWire();
+        trigger("MenuFactory");
+        QVERIFY(port.sentMessages().isEmpty());
     }
 };
 

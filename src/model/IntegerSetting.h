@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/Setting.h"
+
+// A whole-number parameter within signed 16-bit limits. Replies and file values are
+// rounded (halves to even) and taken only within the limits; writes and file lines carry
+// whatever number the text starts with, so typed text is never refused.
+class IntegerSetting : public Setting
+{
+    Q_OBJECT
+public:
+    using Setting::Setting;
+
+    void set_all(const QString &s, const QString &t, qint16 minval, qint16 maxval);
+    void set_limits(qint16 minval, qint16 maxval);
+    void set_value(qint16 value); // shown only within the limits
+    qint16 lower_limit() const { return m_min; }
+    qint16 upper_limit() const { return m_max; }
+
+    // What the user typed or stepped to.
+    void edit_text(const QString &text) { show_text(text); }
+
+    void set_default(const QVariant &value) override;
+    QString value_text() const override { return text(); }
+    QString file_value() const override;
+    bool take(const QString &text) override;
+
+signals:
+    void limitsChanged();
+
+protected:
+    QString wire_value() const override;
+
+private:
+    qint16 m_min = 0;
+    qint16 m_max = 0;
+};

@@ -1,0 +1,136 @@
+#include "model/ItemTrack.h"
+
+#include "link/ParameterLink.h"
+#include "model/ListSetting.h"
+#include "model/NumberText.h"
+#include "model/SettingsSet.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString UnitsCode = QStringLiteral("PU");
+
+// prefix + the "###" percentage padded in front to width + "%".
+QString progressText(const QString &prefix, int i, int n, int width)
+{
+    QString p = NumberText::percent_text(100.0 * i / n);
+    while (p.size() < width)
+        p.prepend(QLatin1Char(' '));
+    return prefix + p + QLatin1Char('%');
+}
+
+} // namespace
+
+ItemTrack::ItemTrack(SettingsSet *settings, ParameterLink *link, QObject *parent)
+    : QObject(parent), m_settings(settings), m_link(link)
+{
+}
+
+const QList<Setting *> &ItemTrack::item_list() const
+{
+    return m_settings->item_list();
+}
+
+void ItemTrack::setBusyTimer(QTimer *timer)
+{
+    m_timer = timer;
+}
+
+bool ItemTrack::claim()
+{
+    if (m_timer && !m_timer->isActive())
+        return false;
+    if (m_timer)
+        m_timer->stop();
+    return true;
+}
+
+void ItemTrack::release()
+{
+    emit progress(QString());
+    if (m_timer)
+        m_timer->start();
+}
+
+void ItemTrack::upload_all()
+{
+    if (!claim())
+        return;
+    // Lengths read after the units setting are in the unit it just took.
+    m_settings->units_item()->ser_read();
+    m_settings->refresh_current_units();
+    const QList<Setting *> &items = item_list();
+    const int n = int(items.size());
+    for (int i = 0; i < n; ++i) {
+        emit progress(progressText(QStringLiteral("Uploading... "), i + 1, n, 4));
+        if (items.at(i)->get_serstring() != UnitsCode)
+            items.at(i)->ser_read();
+        emit itemRead();
+    }
+    release();
+}
+
+void ItemTrack::download_all()
+{
+    if (!claim())
+        return;
+    if (m_link)
+        m_link->reset_wp();
+    m_settings->units_item()->ser_write();
+    const QList<Setting *> &items = item_list();
+    const int n = int(items.size());
+    for (int i = 0; i < n; ++i) {
+        emit progress(progressText(QStringLiteral("Downloading... "), i + 1, n, 3));
+        if (items.at(i)->get_serstring() != UnitsCode)
+            items.at(i)->ser_write();
+    }
+    release();
+}
+
+QStringList ItemTrack::file_lines()
+{
+    // A file's lengths are read back in the unit its units line names, so they are written
+    // in that unit, also when the user picked a unit not yet sent to the device.
+    LengthUnits &units = m_settings->units();
+    const int deviceUnits = units.current_units();
+    m_settings->refresh_current_units();
+    QStringList lines;
+    const auto add = [&lines](const QString &line) {
+        if (!line.isEmpty())
+            lines.append(line);
+    };
+    add(m_settings->units_item()->make_file_write_str());
+    for (Setting *s : item_list())
+        if (s->get_serstring() != UnitsCode)
+            add(s->make_file_write_str());
+    units.set_current_units(deviceUnits);
+    return lines;
+}
+
+void ItemTrack::file_read_lines(const QStringList &lines)
+{
+    LengthUnits &units = m_settings->units();
+    const int deviceUnits = units.current_units();
+    for (const QString &line : lines)
+        file_read_line(line);
+    // The file's unit was for its own lines; what the device works in has not changed.
+    units.set_current_units(deviceUnits);
+}
+
+void ItemTrack::file_read_line(const QString &line)
+{
+    for (Setting *s : item_list()) {
+        if (s->check_file_read(line)) {
+            if (s->get_serstring() == UnitsCode)
+                m_settings->refresh_current_units();
+            return;
+        }
+    }
+}
+
+void ItemTrack::reset_units_all()
+{
+    for (Setting *s : item_list())
+        s->reset_units();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class ParameterLink;
+class QTimer;
+class Setting;
+class SettingsSet;
+
+// The walks over every setting of a set, in item-list order: upload, download, the
+// settings-file lines and the units reset. The units setting (code "PU") is always
+// handled first and skipped in the walk, so lengths are read and written in the unit it
+// names.
+class ItemTrack : public QObject
+{
+    Q_OBJECT
+public:
+    ItemTrack(SettingsSet *settings, ParameterLink *link, QObject *parent = nullptr);
+
+    const QList<Setting *> &item_list() const;
+    SettingsSet *settings() const { return m_settings; }
+
+    // The busy flag: a walk runs only while this timer runs (the window's position timer)
+    // and stops it for its whole length. Without one, walks always run.
+    void setBusyTimer(QTimer *timer);
+
+    void upload_all();
+    void download_all();
+    // The lines of a settings file: the units line first, then every other setting's line;
+    // lengths in the unit the units line names.
+    QStringList file_lines();
+    // Each line to the first setting that owns it. A units line makes the lengths that
+    // follow read in its unit; afterwards current_units is the device's again.
+    void file_read_lines(const QStringList &lines);
+    void file_read_line(const QString &line);
+    void reset_units_all();
+
+signals:
+    // The progress text of a walk ("Uploading...  50%"), empty when it ends.
+    void progress(const QString &text);
+    // Upload only: after each entry, so the window refreshes the tab caption colour.
+    void itemRead();
+
+private:
+    bool claim();
+    void release();
+
+    SettingsSet *m_settings;
+    ParameterLink *m_link;
+    QTimer *m_timer = nullptr;
+};

@@ -1,0 +1,57 @@
+#include "model/Setting.h"
+
+#include "link/ParameterLink.h"
+
+Setting::Setting(const SettingContext &context, QObject *parent) : QObject(parent), m_context(context) {}
+
+void Setting::set_serstring(const QString &s)
+{
+    m_code = s;
+}
+
+void Setting::set_title(const QString &t)
+{
+    m_title = t + QLatin1Char(':');
+}
+
+void Setting::ser_read()
+{
+    if (!link() || !link()->sendrcv_nodeid(QStringLiteral("R") + m_code, false))
+        return;
+    take(link()->rcvstring());
+}
+
+void Setting::ser_write()
+{
+    const QString value = wire_value();
+    if (!link() || value.isNull())
+        return;
+    link()->write_enable(true);
+    link()->sendrcv_nodeid(QStringLiteral("S") + m_code + value, false);
+}
+
+bool Setting::check_file_read(const QString &s)
+{
+    // A setting not yet given a code owns no line.
+    const bool mine = !m_code.isEmpty() && s.startsWith(m_code, Qt::CaseSensitive);
+    if (mine)
+        take(s.mid(m_code.size()));
+    emit changed();
+    return mine;
+}
+
+QString Setting::make_file_write_str() const
+{
+    const QString value = file_value();
+    return value.isNull() ? QString() : m_code + value;
+}
+
+bool Setting::show_text(const QString &text)
+{
+    if (text == m_text)
+        return false;
+    m_text = text;
+    emit changed();
+    emit displayChanged();
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/ParameterTable.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+class LengthUnits;
+class ParameterLink;
+
+// What every setting of one set shares: the link its reads and writes go through (none
+// for a set that only holds values, such as a settings file being compared) and the
+// length-unit model its lengths convert against.
+struct SettingContext
+{
+    ParameterLink *link = nullptr;
+    const LengthUnits *units = nullptr;
+};
+
+// One device parameter's value, apart from any editor. It moves the value between the
+// device ("R" + code, "S" + code + value), a settings-file line (code + value) and
+// whatever view shows it, by the rules of its kind. The walks use settings only through
+// this contract.
+//
+// The value is held as the text an editor would show; views bind to it both ways: what
+// the user types or picks arrives through the edit operations of each kind, and
+// displayChanged() tells a view to show the value again.
+class Setting : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Setting(const SettingContext &context, QObject *parent = nullptr);
+
+    // The catalogue row this setting was configured from, or nullptr.
+    const ParameterTable::Parameter *parameter() const { return m_parameter; }
+    void set_parameter(const ParameterTable::Parameter *p) { m_parameter = p; }
+
+    void set_serstring(const QString &s);
+    QString get_serstring() const { return m_code; }
+    void set_title(const QString &t); // kept with ":" appended
+    QString title() const { return m_title; }
+
+    // "R" + code; a reply that arrives is taken as the kind takes it. A failed exchange
+    // leaves the value as it was.
+    void ser_read();
+    // Lifts the write protection, then sends "S" + code + the kind's value text.
+    void ser_write();
+    // True when the line begins with the code; its value is then taken as a reply would
+    // be. Every line offered counts as a change.
+    bool check_file_read(const QString &s);
+    QString make_file_write_str() const;
+    virtual void reset_units() {}
+    // A factory default, in the type the kind takes (int for integer and hex settings,
+    // double in inches for float settings, a device token for list settings).
+    virtual void set_default(const QVariant &value) = 0;
+
+    // The text a view shows: the editor text, or the display text of a list's choice.
+    virtual QString value_text() const = 0;
+    // The value as a settings file carries it (empty when there is none to carry).
+    virtual QString file_value() const = 0;
+    // Takes a value text as a reply or file line would carry it; false when the kind's
+    // checks refused it and the value stayed as it was.
+    virtual bool take(const QString &text) = 0;
+
+signals:
+    // Any change of the value, and every settings-file line offered.
+    void changed();
+    // List settings only: after changed(), on every selection change and validation.
+    void selectionChanged();
+    // What a view shows is new: its text, its unit or its choice.
+    void displayChanged();
+
+protected:
+    const SettingContext &context() const { return m_context; }
+    ParameterLink *link() const { return m_context.link; }
+    // The value text a write command carries; nothing is sent when it is empty.
+    virtual QString wire_value() const = 0;
+    // Sets the shown text; false when it was already shown.
+    bool show_text(const QString &text);
+    QString text() const { return m_text; }
+
+private:
+    SettingContext m_context;
+    const ParameterTable::Parameter *m_parameter = nullptr;
+    QString m_code;
+    QString m_title;
+    QString m_text = QStringLiteral("0");
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/LengthUnits.h"
+#include "model/Setting.h"
+
+#include <QList>
+#include <QObject>
+
+class FloatSetting;
+class ListSetting;
+class ParameterLink;
+
+// Every parameter of the catalogue as a setting, in the item list's order (the order the
+// window creates its editors in: the 72 of its layout, then magnet offsets 2 to 15), each
+// configured from its catalogue row, with the length-unit model they convert against.
+// A set without a link holds values only: a settings file read for comparison, or the
+// device's values read back beside the form's.
+class SettingsSet : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SettingsSet(ParameterLink *link = nullptr, QObject *parent = nullptr);
+
+    const QList<Setting *> &item_list() const { return m_items; }
+    Setting *byCode(const QString &code) const; // exact case
+    Setting *byControl(const QString &control, int index = -1) const;
+    ListSetting *units_item() const; // the setting whose code is "PU"
+    ListSetting *ttype_item() const;
+
+    LengthUnits &units() { return m_units; }
+    const LengthUnits &units() const { return m_units; }
+    // current_units from the units setting's choice, as every transfer starts.
+    void refresh_current_units();
+
+    // The form's own copy of the factory settings, in the order they are applied.
+    void apply_factory_defaults();
+
+private:
+    LengthUnits m_units;
+    QList<Setting *> m_items;
+};

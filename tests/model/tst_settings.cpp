@@ -1,0 +1,342 @@
+#include "FakeLink.h"
+
+#include "model/FloatSetting.h"
+#include "model/HexSetting.h"
+#include "model/IntegerSetting.h"
+#include "model/ListSetting.h"
+#include "model/SettingsSet.h"
+
+#include <QSet>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The rules of the four kinds on the catalogue's own settings, with no widget: what a
+// reply, a file line, a default and typed text become, and what goes on the wire.
+// XH: integer 0..100; dP: integer 1..5; Xe: hex; dZ: list Yes/No; PO: length within
+// +-99999.99999 in; PR: length 0.00001..1 in; PS: plain 0.00001..99999.99999.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+    FakeLink link;
+    std::unique_ptr<SettingsSet> set;
+
+    Setting *at(const QString &code) { return set->byCode(code); }
+    FloatSetting *length(const QString &code) { return static_cast<FloatSetting *>(at(code)); }
+    void start(const QString &code, const QString &text, int units)
+    {
+        at(code)->take(text);
+        set->units().set_current_units(units);
+        link.sent.clear();
+    }
+
+private slots:
+    void init()
+    {
+        link = FakeLink();
+        set = std::make_unique<SettingsSet>(&link);
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("int") << "XH" << "7" << 0 << "3" << "3";
+        QTest::newRow("int half to even down") << "XH" << "7" << 0 << "2.5" << "2";
+        QTest::newRow("int half to even up") << "XH" << "7" << 0 << "3.5" << "4";
+        QTest::newRow("int blank inside") << "XH" << "7" << 0 << "1 2" << "12";
+        QTest::newRow("int trailing letters") << "XH" << "7" << 0 << "4xyz" << "4";
+        QTest::newRow("int below limit") << "XH" << "7" << 0 << "-1" << "7";
+        QTest::newRow("int rounds above limit") << "XH" << "7" << 0 << "100.6" << "7";
+        QTest::newRow("int outside 16 bits") << "XH" << "7" << 0 << "70000" << "7";
+        QTest::newRow("int no number reads as 0") << "XH" << "7" << 0 << "abc" << "0";
+        QTest::newRow("int 0 outside 1..5") << "dP" << "3" << 0 << "abc" << "3";
+        QTest::newRow("hex short") << "Xe" << "CAFE0001" << 0 << "1F" << "0000001F";
+        QTest::newRow("hex lower case") << "Xe" << "CAFE0001" << 0 << "abc" << "00000ABC";
+        QTest::newRow("hex empty") << "Xe" << "CAFE0001" << 0 << "" << "00000000";
+        QTest::newRow("hex FFFF stays positive") << "Xe" << "CAFE0001" << 0 << "FFFF" << "0000FFFF";
+        QTest::newRow("hex nine digits ignored") << "Xe" << "CAFE0001" << 0 << "123456789" << "CAFE0001";
+        QTest::newRow("hex leading zeros beyond eight") << "Xe" << "CAFE0001" << 0 << "00000000AB" << "000000AB";
+        QTest::newRow("list") << "dZ" << "NO" << 0 << "YES" << "Yes";
+        QTest::newRow("list other case") << "dZ" << "NO" << 0 << "yes" << "No";
+        QTest::newRow("list trailing blank") << "dZ" << "NO" << 0 << "YES " << "No";
+        QTest::newRow("MM 254 is 10 in") << "PO" << ".5" << 3 << "254" << "10.0000";
+        QTest::newRow("limit in inches: 25.4 mm") << "PR" << ".5" << 3 << "25.4" << "1.0000";
+        QTest::newRow("limit in inches: 25.5 mm") << "PR" << ".5" << 3 << "25.5" << "0.5000";
+        QTest::newRow("limit in inches: 0.0254 m") << "PR" << ".5" << 4 << "0.0254" << "1.0000";
+        QTest::newRow("time-out text reads 0") << "PO" << ".5" << 3 << "TIMEOUT ERROR" << "0.0000";
+        QTest::newRow("beyond every range") << "PO" << ".5" << 0 << "1E400" << "0.5000";
+        // A length at its limit, carried in single precision, is taken; one step further is not.
+        QTest::newRow("lower limit") << "PR" << ".5" << 0 << "0.00001" << "0.00001";
+        QTest::newRow("lower limit in MM") << "PR" << ".5" << 3 << "0.000254" << "0.00001";
+        QTest::newRow("below the lower limit") << "PR" << ".5" << 0 << "0.0000099" << "0.5000";
+        QTest::newRow("above the upper limit") << "PR" << ".5" << 0 << "1.00001" << "0.5000";
+        QTest::newRow("upper limit") << "PO" << ".5" << 0 << "99999.99999" << "100000.0000";
+        QTest::newRow("six steps beyond") << "PO" << ".5" << 0 << "100000.05" << "0.5000";
+        QTest::newRow("below the negative limit") << "PO" << ".5" << 0 << "-100000.05" << "0.5000";
+        QTest::newRow("plain: units ignored") << "PS" << ".5" << 3 << "12.5" << "12.5000";
+        QTest::newRow("plain: below its limit") << "PS" << ".5" << 3 << "0" << "0.5000";
+    }
+    void read()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, start);
+        QFETCH(int, units);
+        QFETCH(QString, reply);
+        QFETCH(QString, shown);
+        this->start(code, start, units);
+        link.replies.insert("R" + code, reply);
+        at(code)->ser_read();
+        QCOMPARE(link.sent, QStringList{"R" + code});
+        QCOMPARE(at(code)->value_text(), shown);
+        // A failed exchange shows nothing: its time-out text is not the device's value.
+        link.fail = true;
+        QSignalSpy changed(at(code), &Setting::changed);
+        at(code)->ser_read();
+        QCOMPARE(changed.count(), 0);
+        // Its own settings-file line brings the same value back.
+        const QString line = at(code)->make_file_write_str();
+        at(code)->take(start);
+        QVERIFY(at(code)->check_file_read(line));
+        QCOMPARE(at(code)->value_text(), shown);
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("int") << "dP" << 0 << "3" << "SdP3" << "dP3";
+        QTest::newRow("int letters") << "dP" << 0 << "12abc" << "SdP12" << "dP12";
+        QTest::newRow("int not rounded") << "dP" << 0 << "1.5" << "SdP1.5" << "dP1.5";
+        QTest::newRow("int below one") << "dP" << 0 << "-.5" << "SdP-0.5" << "dP-.5";
+        QTest::newRow("int no number") << "dP" << 0 << "abc" << "SdP0" << "dP0";
+        QTest::newRow("int huge") << "dP" << 0 << "1E20" << "SdP1E+20" << "dP1E+20";
+        QTest::newRow("hex FF") << "Xe" << 0 << "000000FF" << "SXeFF" << "XeFF";
+        QTest::newRow("hex zero") << "Xe" << 0 << "00000000" << "SXe0" << "Xe0";
+        QTest::newRow("hex all ones") << "Xe" << 0 << "FFFFFFFF" << "SXeFFFFFFFF" << "XeFFFFFFFF";
+        QTest::newRow("hex nine digits typed") << "Xe" << 0 << "123456789" << "SXe23456789" << "Xe23456789";
+        QTest::newRow("10 in to MM") << "PO" << 3 << "10.0000" << "SPO254" << "PO254";
+        QTest::newRow("1 in to feet") << "PO" << 1 << "1" << "SPO0.08333334" << "PO.08333334";
+        QTest::newRow("typed, not limited, to CM") << "PO" << 2 << "12.5abc" << "SPO31.75" << "PO31.75";
+        QTest::newRow("negative half inch") << "PO" << 0 << "-0.5" << "SPO-0.5" << "PO-.5";
+        QTest::newRow("7 digits only") << "PO" << 0 << "1.23456789" << "SPO1.234568" << "PO1.234568";
+        QTest::newRow("large in single") << "PO" << 3 << "1E6" << "SPO2.54E+07" << "PO2.54E+07";
+        QTest::newRow("plain: 15 digits") << "PS" << 3 << "0.123456789012345678" << "SPS0.123456789012346"
+                                          << "PS.123456789012346";
+    }
+    void write()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, units);
+        QFETCH(QString, typed);
+        QFETCH(QString, command);
+        QFETCH(QString, line);
+        set->units().set_current_units(units);
+        if (auto *f = qobject_cast<FloatSetting *>(at(code)))
+            f->edit_text(typed);
+        else if (auto *h = qobject_cast<HexSetting *>(at(code)))
+            h->edit_text(typed);
+        else
+            static_cast<IntegerSetting *>(at(code))->edit_text(typed);
+        QCOMPARE(at(code)->value_text(), typed);
+        at(code)->ser_write();
+        QCOMPARE(link.sent, (QStringList{"WE", command}));
+        QCOMPARE(at(code)->make_file_write_str(), line);
+    }
+
+    void fileLine_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("mine");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("int rounded") << "dP" << "2" << 0 << "dP4.5" << true << "4";
+        QTest::newRow("int outside limits") << "dP" << "2" << 0 << "dP6" << true << "2";
+        QTest::newRow("int code only offers 0") << "XH" << "2" << 0 << "XH" << true << "0";
+        QTest::newRow("int other case") << "dP" << "2" << 0 << "dp4" << false << "2";
+        QTest::newRow("shorter than the code") << "dP" << "2" << 0 << "d" << false << "2";
+        QTest::newRow("blank before the code") << "dP" << "2" << 0 << " dP4" << false << "2";
+        QTest::newRow("hex code only") << "Xe" << "12" << 0 << "Xe" << true << "00000000";
+        QTest::newRow("hex other case") << "Xe" << "12" << 0 << "XEFF" << false << "00000012";
+        QTest::newRow("list no match") << "dZ" << "YES" << 0 << "dZMAYBE" << true << "Yes";
+        QTest::newRow("list code only") << "dZ" << "YES" << 0 << "dZ" << true << "Yes";
+        QTest::newRow("list other case token") << "dZ" << "YES" << 0 << "dZno" << true << "Yes";
+        QTest::newRow("length read in MM") << "PR" << ".5" << 3 << "PR25.4" << true << "1.0000";
+        QTest::newRow("same line in CM is too long") << "PR" << ".5" << 2 << "PR25.4" << true << "0.5000";
+        QTest::newRow("length code only is 0: below") << "PR" << ".5" << 3 << "PR" << true << "0.5000";
+        QTest::newRow("plain 0 within 0..100") << "AP" << "1" << 0 << "AP0" << true << "0.0000";
+    }
+    void fileLine()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, start);
+        QFETCH(int, units);
+        QFETCH(QString, line);
+        QFETCH(bool, mine);
+        QFETCH(QString, shown);
+        this->start(code, start, units);
+        QSignalSpy spy(at(code), &Setting::changed);
+        QCOMPARE(at(code)->check_file_read(line), mine);
+        QCOMPARE(at(code)->value_text(), shown);
+        QVERIFY(spy.count() >= 1); // the offered line always counts
+    }
+
+    // Limits are taken only as a rising pair; a kind never given one accepts only 0.
+    void limitPairs()
+    {
+        IntegerSetting fresh({&link, nullptr});
+        fresh.edit_text("9");
+        QVERIFY(!fresh.take("1"));
+        QVERIFY(fresh.take("0"));
+        auto *places = static_cast<IntegerSetting *>(at("dP"));
+        places->set_limits(5, 5);
+        places->set_limits(9, 1);
+        QCOMPARE(places->upper_limit(), qint16(5));
+        FloatSetting fixed({&link, nullptr});
+        fixed.set_limits(2.5, 2.5);
+        QVERIFY(!fixed.take("1") && fixed.take("0"));
+        auto *mask = static_cast<HexSetting *>(at("Xe"));
+        QCOMPARE(mask->upper_limit(), 0); // 0 and FFFFFFFF (-1) is not a rising pair
+        mask->set_default(4294967295LL);  // and hex values are never limited
+        QCOMPARE(mask->value_text(), QStringLiteral("FFFFFFFF"));
+    }
+
+    void hexLeavingNormalises_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("blanks around") << " 12 " << "00000012";
+        QTest::newRow("nine digits keep the last eight") << "123456789" << "23456789";
+        QTest::newRow("lower case") << "1a" << "0000001A";
+    }
+    void hexLeavingNormalises()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto *hex = static_cast<HexSetting *>(at("Xe"));
+        hex->edit_text(typed);
+        hex->normalise();
+        QCOMPARE(hex->value_text(), shown);
+    }
+
+    void listChoices()
+    {
+        auto *type = static_cast<ListSetting *>(at("AT"));
+        QStringList order;
+        connect(type, &Setting::changed, this, [&order] { order << "changed"; });
+        connect(type, &Setting::selectionChanged, this, [&order] { order << "selection"; });
+        type->choose(2);
+        type->validate();
+        QCOMPARE(order, (QStringList{"changed", "selection", "changed", "selection"}));
+        QCOMPARE(type->value_text(), QStringLiteral("Forced"));
+        type->add_item("Again", "VELOCITY"); // a second VELOCITY: the lower index wins
+        QVERIFY(type->check_file_read("ATVELOCITY"));
+        QCOMPARE(type->getindex(), 1);
+        type->init_list(); // nothing chosen: nothing to write or save
+        QCOMPARE(type->getindex(), -1);
+        type->ser_write();
+        QCOMPARE(link.sent, QStringList());
+        QCOMPARE(type->make_file_write_str(), QString());
+    }
+
+    void unitSelection_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("CM") << 2 << "2.5400";
+        QTest::newRow("Feet") << 1 << "0.08333334";
+        QTest::newRow("same unit re-formats") << 0 << "1.0000";
+    }
+    void unitSelection()
+    {
+        QFETCH(int, unit);
+        QFETCH(QString, shown);
+        FloatSetting *offset = length("PO");
+        offset->edit_text("1");
+        offset->select_unit(unit);
+        QCOMPARE(offset->value_text(), shown);
+        QCOMPARE(offset->display_unit(), unit);
+        offset->ser_write(); // still one inch on the wire
+        QCOMPARE(link.sent.last(), QStringLiteral("SPO1"));
+        offset->set_default(2.0); // a default shows in the chosen unit
+        QCOMPARE(offset->make_file_write_str(), QStringLiteral("PO2"));
+    }
+
+    // Arriving values follow the device's unit while the user has chosen none; the
+    // selector follows them, so later writes convert from the unit the text is in.
+    void unitsFollowTheDevice()
+    {
+        FloatSetting *offset = length("PO");
+        offset->reset_units();
+        QVERIFY(!offset->unit_chosen());
+        start("PO", "0", 3);
+        link.replies.insert("RPO", "254");
+        offset->ser_read();
+        QCOMPARE(offset->value_text(), QStringLiteral("254.0000"));
+        QCOMPARE(offset->display_unit(), 3);
+        offset->ser_write();
+        QCOMPARE(link.sent.last(), QStringLiteral("SPO254"));
+
+        offset->set_value(1);
+        set->units().set_current_units(2);
+        offset->reset_units();
+        QCOMPARE(offset->value_text(), QStringLiteral("2.5400"));
+        QCOMPARE(offset->display_unit(), 2);
+        set->units().set_current_units(-1); // no unit chosen on the device side: inches
+        offset->reset_units();
+        QCOMPARE(offset->value_text(), QStringLiteral("1.0000"));
+        length("PS")->take("0.5");
+        length("PS")->reset_units(); // a plain number never converts
+        QCOMPARE(length("PS")->value_text(), QStringLiteral("0.5000"));
+    }
+
+    // The catalogue: 86 settings in item-list order, each code once (case counts), lists
+    // on their first choice, and the form's factory copy.
+    void catalogue()
+    {
+        const QList<Setting *> &items = set->item_list();
+        QCOMPARE(items.size(), 86);
+        QSet<QString> codes;
+        for (int i = 0; i < 86; ++i) {
+            QCOMPARE(items.at(i)->get_serstring(), ParameterTable::creationOrder().at(i).code);
+            codes.insert(items.at(i)->get_serstring());
+            if (auto *list = qobject_cast<ListSetting *>(items.at(i)))
+                QCOMPARE(list->getindex(), 0);
+        }
+        QCOMPARE(codes.size(), 86);
+        const QStringList expected{"p1", "L1A", "L1S", "L1U", "L1L", "Xp"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(items.at(i)->get_serstring(), expected.at(i));
+        QCOMPARE(items.at(18)->get_serstring(), QStringLiteral("Pm1"));
+        QCOMPARE(items.at(34)->get_serstring(), QStringLiteral("PU"));
+        QCOMPARE(items.at(49)->get_serstring(), QStringLiteral("L2A"));
+        QCOMPARE(items.at(71)->get_serstring(), QStringLiteral("p8"));
+        QCOMPARE(items.at(80)->get_serstring(), QStringLiteral("PmA"));
+        QCOMPARE(set->byControl("LimitUBItem", 2)->title(), QStringLiteral("Limit 3 Bound:"));
+        QCOMPARE(at("Po")->title(), QStringLiteral("Soft Offset:"));
+        QCOMPARE(at("AF")->title(), QStringLiteral("Hold Cancel:"));
+        const QStringList configured{"L1L", "L1U", "L1S", "L1A", "L2L"};
+        for (int i = 0; i < configured.size(); ++i)
+            QCOMPARE(ParameterTable::parameters().at(58 + i).code, configured.at(i));
+
+        set->apply_factory_defaults();
+        const QStringList defaults{"dP=3", "dZ=No", "PR=0.0001968504", "PS=1.0000", "XT=SSI Binary", "XB=24",
+                                   "XE=00000000", "Xe=FFFFFFFF", "XG=9.0000", "XA=Off", "AR=10.0000",
+                                   "AT=Forced", "L3A=Inside Bounds", "CS=0"};
+        for (const QString &d : defaults) {
+            const QStringList pair = d.split('=');
+            QCOMPARE(at(pair.at(0))->value_text(), pair.at(1));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

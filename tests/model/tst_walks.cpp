@@ -1,0 +1,221 @@
+#include "RecordingPrompt.h"
+#include "SimPort.h"
+
+#include "link/SerialForm.h"
+#include "model/FloatSetting.h"
+#include "model/ItemTrack.h"
+#include "model/ListSetting.h"
+#include "model/SettingsFile.h"
+#include "model/SettingsSet.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// The walks over all settings against the simulated QTX2, with no window: the traffic
+// and its order, the progress texts, the busy flag, and settings files.
+struct Walker
+{
+    explicit Walker(SimPort *port) : link(port, &prompt), set(&link), track(&set, &link)
+    {
+        link.setPauseFunction([](int) {});
+        link.setPositionTimer(&timer);
+        timer.setInterval(250);
+        timer.start();
+        track.setBusyTimer(&timer);
+    }
+    bool connect() { return link.scan_ports() && link.open_qtx("COM1", "19200 bps", -1); }
+    QStringList values() const
+    {
+        QStringList out;
+        for (Setting *s : set.item_list())
+            out << s->get_serstring() + "=" + s->value_text();
+        return out;
+    }
+    Setting *at(const QString &code) const { return set.byCode(code); }
+
+    RecordingPrompt prompt;
+    QTimer timer;
+    SerialForm link;
+    SettingsSet set;
+    ItemTrack track;
+};
+
+class TestWalks : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<SimPort> port;
+    std::unique_ptr<Walker> w;
+    QTemporaryDir dir;
+
+    QStringList sent() const
+    {
+        QStringList out;
+        for (const QString &m : port->sentMessages())
+            out << m.mid(2);
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        port = std::make_unique<SimPort>();
+        w = std::make_unique<Walker>(port.get());
+    }
+    void cleanup()
+    {
+        w.reset();
+        port.reset();
+    }
+
+    // The units go first so lengths are read and written in the device's unit; then every
+    // other setting once, in item-list order, with the progress of every entry.
+    void walks_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QStringList>("head");
+        QTest::addColumn<QStringList>("progress"); // after entries 1, 5, 43 and 86
+        QTest::newRow("upload") << true << QStringList{"RPU"}
+                                << QStringList{"Uploading...    1%", "Uploading...    6%", "Uploading...   50%",
+                                               "Uploading...  100%"};
+        QTest::newRow("download") << false << QStringList{"WE", "SPUINCHES"}
+                                  << QStringList{"Downloading...   1%", "Downloading...   6%",
+                                                 "Downloading...  50%", "Downloading... 100%"};
+    }
+    void walks()
+    {
+        QFETCH(bool, upload);
+        QFETCH(QStringList, head);
+        QFETCH(QStringList, progress);
+        QVERIFY(w->connect());
+        port->clearWire();
+        QSignalSpy spy(&w->track, &ItemTrack::progress);
+        upload ? w->track.upload_all() : w->track.download_all();
+        const QStringList out = sent();
+        QCOMPARE(out.mid(0, head.size()), head);
+        QStringList codes;
+        for (Setting *s : w->set.item_list())
+            if (s->get_serstring() != "PU")
+                codes << (upload ? "R" : "S") + s->get_serstring();
+        QCOMPARE(out.size() - head.size(), codes.size());
+        for (int i = 0; i < codes.size(); ++i)
+            QVERIFY2(out.at(head.size() + i).startsWith(codes.at(i)), qPrintable(out.at(head.size() + i)));
+        QCOMPARE(spy.count(), 87);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(spy.at(QList<int>{0, 4, 42, 85}.at(i)).at(0).toString(), progress.at(i));
+        QCOMPARE(spy.last().at(0).toString(), QString());
+        QVERIFY(w->timer.isActive());
+    }
+
+    void lengthsFollowTheDeviceUnit()
+    {
+        port->device().setValue("PU", "MM");
+        port->device().setValue("p1", "25.4");
+        port->device().setValue("AR", "508");
+        QVERIFY(w->connect());
+        w->track.upload_all();
+        QCOMPARE(w->set.units().current_units(), 3);
+        QCOMPARE(w->at("PU")->value_text(), QStringLiteral("MM"));
+        QCOMPARE(w->at("p1")->value_text(), QStringLiteral("1.0000"));
+        QCOMPARE(w->at("AR")->value_text(), QStringLiteral("20.0000"));
+        static_cast<FloatSetting *>(w->at("p1"))->edit_text("2");
+        w->track.download_all();
+        QCOMPARE(port->device().value("p1"), QStringLiteral("50.8"));
+        QCOMPARE(port->device().value("AR"), QStringLiteral("508"));
+    }
+
+    // The busy flag: a walk started inside a walk does nothing; a link lost on the way
+    // leaves the rest of the settings as they were and the timer running again.
+    void walkInsideAWalkAndLostLink()
+    {
+        QVERIFY(w->connect());
+        port->clearWire();
+        const QString places = w->at("dP")->value_text();
+        QObject::connect(&w->track, &ItemTrack::progress, [&](const QString &text) {
+            if (text == "Uploading...    1%") {
+                w->track.upload_all();
+                w->track.download_all();
+            } else if (text == "Uploading...   12%") {
+                w->link.disconnect_qtx();
+            }
+        });
+        w->track.upload_all();
+        QCOMPARE(port->sentMessages().size(), 10); // the units and entries 1 to 9
+        QCOMPARE(w->at("dP")->value_text(), places);
+        QVERIFY(w->timer.isActive());
+    }
+
+    void fileRoundTrip()
+    {
+        w->set.apply_factory_defaults();
+        static_cast<ListSetting *>(w->at("PU"))->set_value("MM");
+        w->set.units().set_current_units(3);
+        w->at("XT")->take("PWM");
+        w->at("dP")->take("4");
+        w->at("p8")->take("-12.5");
+        w->at("Xe")->take("0000FFFF");
+        w->at("CS")->take("80000001");
+        w->at("PmA")->take("3.25");
+        w->at("L4A")->take("OUTSIDE");
+        const QStringList saved = w->values();
+        const QString path = dir.filePath("settings.txt");
+        QString error;
+        QVERIFY(SettingsFile::write(path, w->track.file_lines(), &error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readLine(), QByteArray("PUMM\r\n"));
+        QCOMPARE(file.readAll().count("\r\n"), 85);
+
+        SimPort otherPort;
+        Walker fresh(&otherPort);
+        QStringList lines;
+        QCOMPARE(SettingsFile::read(path, &lines, &error), SettingsFile::ReadResult::Ok);
+        fresh.track.file_read_lines(lines);
+        QCOMPARE(fresh.values(), saved);
+        // The file's unit was for its own lines: the device's is in force again.
+        QCOMPARE(fresh.set.units().current_units(), 0);
+        fresh.track.reset_units_all();
+        QCOMPARE(fresh.at("p8")->value_text(), QStringLiteral("-0.492126"));
+    }
+
+    void fileLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList three{"PUCM", "dP3", "dZYES"};
+        QTest::newRow("CR LF") << QByteArray("PUCM\r\ndP3\r\ndZYES\r\n") << three;
+        QTest::newRow("LF") << QByteArray("PUCM\ndP3\ndZYES\n") << three;
+        QTest::newRow("lone CR, no final end") << QByteArray("PUCM\rdP3\rdZYES") << three;
+        QTest::newRow("mixed") << QByteArray("PUCM\rdP3\ndZYES\r\n") << three;
+        QTest::newRow("blank lines kept; LF CR is two ends") << QByteArray("a\r\n\r\nb\n\rc")
+                                                            << QStringList{"a", "", "b", "", "c"};
+        QTest::newRow("empty") << QByteArray() << QStringList();
+        QTest::newRow("8-bit bytes") << QByteArray("p1\xe9\xff\r\n") << QStringList{QString::fromLatin1("p1\xe9\xff")};
+    }
+    void fileLineEnds()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QStringList, lines);
+        QCOMPARE(SettingsFile::splitLines(data), lines);
+    }
+
+    // A refused read hands back no stale lines.
+    void refusedRead()
+    {
+        QStringList lines{"stale"};
+        QString error;
+        QCOMPARE(SettingsFile::read(dir.filePath("nope"), &lines, &error), SettingsFile::ReadResult::NotFound);
+        QVERIFY(lines.isEmpty());
+        QFile big(dir.filePath("big"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(SettingsFile::MaxSize + 1));
+        big.close();
+        lines = QStringList{"stale"};
+        QCOMPARE(SettingsFile::read(big.fileName(), &lines, &error), SettingsFile::ReadResult::TooLarge);
+        QVERIFY(lines.isEmpty() && !error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWalks)
+#include "tst_walks.moc"
