@@ -156,6 +156,28 @@ QString FloatSetting::file_value() const
     return m_uflag ? NumberText::file_single(float(v)) : NumberText::file_double(v);
 }
 
+bool FloatSetting::same_value(const Setting &other) const
+{
+    const auto *f = qobject_cast<const FloatSetting *>(&other);
+    if (!f)
+        return false;
+    const double a = value(), b = f->value();
+    // A length crosses a 7-digit text and single-precision conversions; a plain number
+    // travels with 15 digits.
+    const double relative = m_uflag ? 1.2e-6 : 1e-14;
+    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
+}
+
+QString FloatSetting::shown_as_mine(const Setting &other) const
+{
+    const auto *f = qobject_cast<const FloatSetting *>(&other);
+    if (!f)
+        return other.value_text();
+    if (!m_uflag)
+        return NumberText::display_double(f->value());
+    return NumberText::display_single(convert(f->value(), 0, m_displayUnit));
+}
+
 void FloatSetting::set_default(const QVariant &value)
 {
     bool ok = false;

@@ -34,6 +34,8 @@ public:
     QString file_value() const override;
     // Refused outside the limits (tested in inches for a length).
     bool take(const QString &text) override;
+    bool same_value(const Setting &other) const override;
+    QString shown_as_mine(const Setting &other) const override;
 
 signals:
     // The unit selector is shown or hidden.

@@ -66,6 +66,12 @@ void HexSetting::set_default(const QVariant &value)
         set_value(qint32(quint32(quint64(v))));
 }
 
+bool HexSetting::same_value(const Setting &other) const
+{
+    const auto *hex = qobject_cast<const HexSetting *>(&other);
+    return hex && hex->value() == value();
+}
+
 QString HexSetting::wire_value() const
 {
     return NumberText::hex_text(value());

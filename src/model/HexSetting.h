@@ -28,6 +28,7 @@ public:
     QString file_value() const override;
     // Refused only when it holds more digits than 32 bits carry.
     bool take(const QString &text) override;
+    bool same_value(const Setting &other) const override;
 
 protected:
     QString wire_value() const override;

@@ -42,6 +42,11 @@ void IntegerSetting::set_default(const QVariant &value)
         set_value(qint16(v));
 }
 
+bool IntegerSetting::same_value(const Setting &other) const
+{
+    return NumberText::leading_value(text()) == NumberText::leading_value(other.value_text());
+}
+
 QString IntegerSetting::wire_value() const
 {
     return NumberText::wire_double(NumberText::leading_value(text()));

@@ -24,6 +24,7 @@ public:
     QString value_text() const override { return text(); }
     QString file_value() const override;
     bool take(const QString &text) override;
+    bool same_value(const Setting &other) const override;
 
 signals:
     void limitsChanged();

@@ -53,7 +53,7 @@ void ItemTrack::release()
         m_timer->start();
 }
 
-void ItemTrack::upload_all()
+void ItemTrack::upload_all(const QString &progressPrefix)
 {
     if (!claim())
         return;
@@ -63,7 +63,7 @@ void ItemTrack::upload_all()
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
-        emit progress(progressText(QStringLiteral("Uploading... "), i + 1, n, 4));
+        emit progress(progressText(progressPrefix, i + 1, n, 4));
         if (items.at(i)->get_serstring() != UnitsCode)
             items.at(i)->ser_read();
         emit itemRead();

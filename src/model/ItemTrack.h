@@ -27,7 +27,9 @@ public:
     // and stops it for its whole length. Without one, walks always run.
     void setBusyTimer(QTimer *timer);
 
-    void upload_all();
+    // Reads every setting from the device. The prefix names the walk in its progress
+    // texts: a read-back to verify or to keep a backup reads the same way.
+    void upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "));
     void download_all();
     // The lines of a settings file: the units line first, then every other setting's line;
     // lengths in the unit the units line names.

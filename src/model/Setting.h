@@ -62,6 +62,13 @@ public:
     // Takes a value text as a reply or file line would carry it; false when the kind's
     // checks refused it and the value stayed as it was.
     virtual bool take(const QString &text) = 0;
+    // Whether another setting of the same parameter holds the same value: numbers by
+    // value (lengths in one unit, within what single precision carries), lists by token,
+    // hex by its 32 bits. Texts may differ ("3" and "3.0", "FF" and "000000FF").
+    virtual bool same_value(const Setting &other) const = 0;
+    // The value of another setting of the same parameter, shown as this one shows its own
+    // (a length in this one's display unit).
+    virtual QString shown_as_mine(const Setting &other) const { return other.value_text(); }
 
 signals:
     // Any change of the value, and every settings-file line offered.

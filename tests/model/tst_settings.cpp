@@ -4,6 +4,7 @@
 #include "model/HexSetting.h"
 #include "model/IntegerSetting.h"
 #include "model/ListSetting.h"
+#include "model/SettingsDiff.h"
 #include "model/SettingsSet.h"
 
 #include <QSet>
@@ -296,6 +297,28 @@ private slots:
         length("PS")->take("0.5");
         length("PS")->reset_units(); // a plain number never converts
         QCOMPARE(length("PS")->value_text(), QStringLiteral("0.5000"));
+    }
+
+    // Values compared by value, whatever their texts: the units of lengths, number forms
+    // and hex padding do not count; anything else does.
+    void differences()
+    {
+        SettingsSet device;
+        device.units().set_current_units(3);
+        const QStringList same{"dP=3.0", "PO=25.4", "Xe=FF", "PU=INCHES"};
+        const QStringList differ{"XH=21", "PS=1.000001", "p1=25.41", "Xb=1000K"};
+        for (const QString &pair : same + differ) {
+            const QStringList kv = pair.split('=');
+            at(kv.at(0))->take(kv.at(0) == "PO" || kv.at(0) == "p1" ? "1" : kv.at(0) == "dP" ? "3" : kv.at(1));
+            device.byCode(kv.at(0))->take(kv.at(1));
+        }
+        at("XH")->take("20");
+        at("PS")->take("1");
+        at("Xb")->take("500K");
+        QStringList found;
+        for (const SettingsDiff::Difference &d : SettingsDiff::compare(*set, device))
+            found << d.mine->get_serstring() + ":" + d.mineText + "/" + d.otherText;
+        QCOMPARE(found, (QStringList{"p1:1.0000/1.000394", "Xb:500 kbps/1000 kbps", "XH:20/21", "PS:1.0000/1.000001"}));
     }
 
     // The catalogue: 86 settings in item-list order, each code once (case counts), lists
