@@ -1,8 +1,7 @@
-#include "FaultRig.h"
+#include "WindowRig.h"
 
 #include "shell/NodeIDForm.h"
 
-using namespace faults;
 
 // The cable comes off in the middle of each command that talks to the device: the window
 // must end disconnected and say so, keep no value the device never sent, and connect and
@@ -85,7 +84,7 @@ private slots:
         rig.port.onWrite = nullptr;
 
         QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
-        FAULTS_VERIFY_DISCONNECTED(rig);
+        VERIFY_DISCONNECTED(rig);
         QCOMPARE(rig.dispPosn(), QString());
         QCOMPARE(rig.panel2(), QString());
         QCOMPARE(rig.foreignValues(reference, factoryReference).join("; "), QString());

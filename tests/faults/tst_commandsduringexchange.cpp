@@ -1,4 +1,4 @@
-#include "FaultRig.h"
+#include "WindowRig.h"
 
 #include "shell/AboutBox.h"
 #include "shell/NodeIDForm.h"
@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
-using namespace faults;
 
 // Every command of the window fired while an exchange waits for its reply (an upload, a
 // download, a position poll, a connection attempt): messages never interleave, each
@@ -148,7 +147,7 @@ private slots:
         }
         QCOMPARE(rig.quits, 0);
         if (disconnects) {
-            FAULTS_VERIFY_DISCONNECTED(rig);
+            VERIFY_DISCONNECTED(rig);
             QCOMPARE(rig.panel1(), during == QLatin1String("connect") ? QStringLiteral("Timeout attempting to connect to QTX2")
                                                                         : QStringLiteral("Disconnected"));
             QCOMPARE(rig.panel2(), QString());

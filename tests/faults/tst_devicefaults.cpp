@@ -1,9 +1,8 @@
-#include "FaultRig.h"
+#include "WindowRig.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
 
-using namespace faults;
 
 // A misbehaving QTX2 behind the real window: each scenario connects and transfers through
 // the window's own controls and checks what the user is shown and what reaches the form.
@@ -46,7 +45,7 @@ private slots:
         withFault(rig, [](FaultSettings &f) { f.silent = true; });
         rig.clickConnect();
         QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
-        FAULTS_VERIFY_DISCONNECTED(rig);
+        VERIFY_DISCONNECTED(rig);
         QCOMPARE(rig.commands(), QStringList({"$0RID", "$0RMV"}));
         QCOMPARE(rig.itemTexts(), rig.initial);
         QVERIFY(rig.prompt.messages.isEmpty());
@@ -79,7 +78,7 @@ private slots:
             QCOMPARE(rig.connected(), inTime);
             if (!inTime) {
                 QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
-                FAULTS_VERIFY_DISCONNECTED(rig);
+                VERIFY_DISCONNECTED(rig);
             }
         } else {
             // A late node ID is taken as node 0, which is right for this device.
@@ -228,7 +227,7 @@ private slots:
             QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0"));
         } else {
             QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
-            FAULTS_VERIFY_DISCONNECTED(rig);
+            VERIFY_DISCONNECTED(rig);
         }
         recovers(rig);
     }
@@ -307,7 +306,7 @@ private slots:
         withFault(rig, [](FaultSettings &f) { f.endlessReply = true; });
         rig.clickConnect();
         QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
-        FAULTS_VERIFY_DISCONNECTED(rig);
+        VERIFY_DISCONNECTED(rig);
         QCOMPARE(rig.itemTexts(), rig.initial);
         recovers(rig);
     }
@@ -339,7 +338,7 @@ private slots:
         rig.clickConnect();
         if (connectedNode < 0) {
             QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
-            FAULTS_VERIFY_DISCONNECTED(rig);
+            VERIFY_DISCONNECTED(rig);
             QCOMPARE(rig.itemTexts(), rig.initial);
             return;
         }

@@ -174,6 +174,12 @@ private slots:
         QTest::newRow("same line in CM is too long") << "PR" << ".5" << 2 << "PR25.4" << true << "0.5000";
         QTest::newRow("length code only is 0: below") << "PR" << ".5" << 3 << "PR" << true << "0.5000";
         QTest::newRow("plain 0 within 0..100") << "AP" << "1" << 0 << "AP0" << true << "0.0000";
+        const QString long9(900 * 1024, '9');
+        QTest::newRow("900 KB of nines") << "dP" << "2" << 0 << "dP" + long9 << true << "2";
+        QTest::newRow("900 KB of zeros, then 5") << "dP" << "2" << 0 << "dP" + QString(900 * 1024, '0') + "5" << true << "5";
+        QTest::newRow("huge exponent") << "dP" << "2" << 0 << "dP1E" + long9 << true << "2";
+        QTest::newRow("900 KB of hex digits") << "Xe" << "12" << 0 << "Xe" + QString(900 * 1024, 'F') << true << "00000012";
+        QTest::newRow("900 KB token") << "PU" << "MM" << 0 << "PU" + QString(900 * 1024, 'M') << true << "MM";
     }
     void fileLine()
     {
@@ -349,6 +355,17 @@ private slots:
         const QStringList configured{"L1L", "L1U", "L1S", "L1A", "L2L"};
         for (int i = 0; i < configured.size(); ++i)
             QCOMPARE(ParameterTable::parameters().at(58 + i).code, configured.at(i));
+
+        // Every limit of the catalogue: taken at the limit, refused just beyond it.
+        for (Setting *s : items) {
+            const ParameterTable::Parameter &p = *s->parameter();
+            if (p.kind != ParameterTable::Kind::Integer && p.kind != ParameterTable::Kind::Float)
+                continue;
+            const double beyond = p.kind == ParameterTable::Kind::Integer ? 1 : std::max(1e-4, p.max * 1e-5);
+            for (const double v : {p.min, p.max, p.min - beyond, p.max + beyond})
+                QVERIFY2(s->take(QString::number(v, 'g', 12)) == (v >= p.min && v <= p.max),
+                         qPrintable(p.code + " " + QString::number(v, 'g', 12)));
+        }
 
         set->apply_factory_defaults();
         const QStringList defaults{"dP=3", "dZ=No", "PR=0.0001968504", "PS=1.0000", "XT=SSI Binary", "XB=24",

@@ -4,6 +4,8 @@
 #include "SimPort.h"
 #include "items/SetupItem.h"
 #include "link/SerialForm.h"
+#include "model/Setting.h"
+#include "model/SettingsSet.h"
 #include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
@@ -23,8 +25,6 @@
 
 #include <functional>
 #include <memory>
-
-namespace faults {
 
 class NoOpener : public DesktopOpener
 {
@@ -97,12 +97,16 @@ inline void giveDeviceOwnValues(Qtx2Device &device)
     device.setValue(QStringLiteral("Xm"), QStringLiteral("3"));
 }
 
-// One window over one simulated device, started as the program starts it.
+// One window over one simulated device, started as the program starts it: by default
+// with the preferences of a first start and auto-upload as asked, otherwise with the
+// preferences stored.
 struct Rig
 {
-    explicit Rig(bool autoUpload = false)
+    explicit Rig(bool autoUpload = false, const QList<int> &ports = {1}, bool firstStart = true)
     {
-        clearPreferences();
+        if (firstStart)
+            clearPreferences();
+        port.setAvailablePorts(ports);
         giveDeviceOwnValues(port.device());
         window = std::make_unique<QTX2SetlinkForm>(&port, &prompt, &opener);
         window->setQuitHandler([this] { ++quits; });
@@ -110,7 +114,7 @@ struct Rig
         // a fraction of a second.
         window->serialForm()->setPauseFunction([](int) {});
         started = window->start();
-        if (autoUpload != action("AutoUpMenu")->isChecked())
+        if (firstStart && autoUpload != action("AutoUpMenu")->isChecked())
             action("AutoUpMenu")->trigger();
         initial = itemTexts();
     }
@@ -140,6 +144,17 @@ struct Rig
         for (SetupItem *item : window->findChildren<SetupItem *>())
             texts.insert(item->objectName(), item->value_text());
         return texts;
+    }
+    Setting *setting(const QString &code) const { return window->settings()->byCode(code); }
+    void load(const QString &path)
+    {
+        prompt.openName = path;
+        trigger(QStringLiteral("LoadMenu"));
+    }
+    void save(const QString &path)
+    {
+        prompt.saveName = path;
+        trigger(QStringLiteral("SaveMenu"));
     }
 
     // Items whose text is neither what the form showed before any exchange nor what a
@@ -217,7 +232,7 @@ inline QMap<QString, QString> factoryTexts()
 }
 
 // The window tells the truth about a link that is gone.
-#define FAULTS_VERIFY_DISCONNECTED(rig)                                                            \
+#define VERIFY_DISCONNECTED(rig)                                                            \
     do {                                                                                           \
         QVERIFY(!(rig).connected());                                                               \
         QVERIFY2(!(rig).panel1().startsWith(QLatin1String("Connected")), qPrintable((rig).panel1())); \
@@ -226,4 +241,3 @@ inline QMap<QString, QString> factoryTexts()
         QTRY_COMPARE((rig).captionColour(), (rig).grey());                                         \
     } while (false)
 
-} // namespace faults
