@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and runs each one for
-# FUZZ_SECONDS (60 unless set) on a copy of its seed corpus. Exits non-zero when a target
-# finds a crash, a leak, a hang or a sanitizer report; the input that did it is kept under
-# build-fuzz/findings/ and its path printed.
+# FUZZ_SECONDS (60 unless set) on a copy of its seed corpus, as many at once as there are
+# cores. Exits non-zero when a target finds a crash, a leak, a hang or a sanitizer report;
+# the input that did it is kept under build-fuzz/findings/ and its path printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
@@ -24,23 +24,35 @@ export XDG_RUNTIME_DIR=$work
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 
-failed=()
-for src in "$root"/fuzz/fuzz_*.cpp; do
-  target=$(basename "$src" .cpp)
-  name=${target#fuzz_}
-  corpus=$work/corpus-$name
+# One target a core at a time; each reports when all have run.
+run_target() {
+  local target=$1 name=${1#fuzz_}
+  local corpus=$work/corpus-$name log=$work/$name.log
   mkdir -p "$corpus"
   # The repository's seeds stay as they are: the run grows a copy.
   if [ -d "$root/fuzz/corpus/$name" ]; then
     cp -r "$root/fuzz/corpus/$name/." "$corpus/"
   fi
-  log=$work/$name.log
   rm -f "$findings/$name"-*
-
-  status=0
+  local status=0
   (cd "$work" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
       -artifact_prefix="$findings/$name-" "$corpus" >"$log" 2>&1) || status=$?
+  echo "$status" >"$work/$name.status"
+}
 
+jobs=$(nproc)
+for src in "$root"/fuzz/fuzz_*.cpp; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do sleep 1; done
+  run_target "$(basename "$src" .cpp)" &
+done
+wait
+
+failed=()
+for src in "$root"/fuzz/fuzz_*.cpp; do
+  target=$(basename "$src" .cpp)
+  name=${target#fuzz_}
+  log=$work/$name.log
+  status=$(cat "$work/$name.status" 2>/dev/null || echo 1)
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n1)
   artifacts=$(find "$findings" -maxdepth 1 -name "$name-*" -type f | sort)
