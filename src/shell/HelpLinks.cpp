@@ -3,25 +3,43 @@
 #include "shell/DesktopOpener.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
-HelpLinks::HelpLinks(DesktopOpener *opener)
+#ifndef SETLINK_DOCS_FROM_BINDIR
+#error "SETLINK_DOCS_FROM_BINDIR comes from the build: the documentation folder relative to the programs' folder"
+#endif
+
+namespace {
+const QString HelpFile = QStringLiteral("qtx2setlink.html");
+}
+
+HelpLinks::HelpLinks(DesktopOpener *opener, const QString &programFolder)
     : m_opener(opener)
+    , m_programFolder(programFolder)
 {
 }
 
-QString HelpLinks::programFolder()
+QString HelpLinks::runningProgramFolder()
 {
     return QCoreApplication::applicationDirPath();
 }
 
-QString HelpLinks::helpFilePath()
+QString HelpLinks::documentFolder() const
 {
-    return programFolder() + QStringLiteral("/qtx2setlink.html");
+    if (QFileInfo::exists(m_programFolder + QLatin1Char('/') + HelpFile))
+        return m_programFolder;
+    return QDir::cleanPath(m_programFolder + QStringLiteral("/" SETLINK_DOCS_FROM_BINDIR));
 }
 
-QString HelpLinks::manualPath()
+QString HelpLinks::helpFilePath() const
 {
-    return programFolder() + QStringLiteral("/QTX2.pdf");
+    return documentFolder() + QLatin1Char('/') + HelpFile;
+}
+
+QString HelpLinks::manualPath() const
+{
+    return documentFolder() + QStringLiteral("/QTX2.pdf");
 }
 
 QUrl HelpLinks::websiteUrl()

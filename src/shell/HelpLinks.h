@@ -5,16 +5,21 @@
 
 class DesktopOpener;
 
-// The help file and the device manual next to the program, and the maker's web site.
-// Nothing here checks whether a file exists: the opener shows what it can.
+// The help page and the device manual, and the maker's web site. The documents sit next
+// to the program in its build folder and in the documentation folder once installed.
+// Nothing here checks whether a document opens: the opener shows what it can.
 class HelpLinks
 {
 public:
-    explicit HelpLinks(DesktopOpener *opener);
+    // programFolder: the folder of the running program, without a trailing separator.
+    explicit HelpLinks(DesktopOpener *opener, const QString &programFolder = runningProgramFolder());
 
-    static QString programFolder();
-    static QString helpFilePath();
-    static QString manualPath();
+    static QString runningProgramFolder();
+    // The program's own folder when the help page is there, else the installed
+    // documentation folder found from the program's place.
+    QString documentFolder() const;
+    QString helpFilePath() const;
+    QString manualPath() const;
     static QUrl websiteUrl();
 
     void open_contents();
@@ -23,4 +28,5 @@ public:
 
 private:
     DesktopOpener *m_opener;
+    QString m_programFolder;
 };

@@ -1,5 +1,7 @@
 #include "shell/IconPainter.h"
 
+#include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -124,5 +126,46 @@ QIcon IconPainter::icon(Kind kind)
         if (kind == Kind::Connect)
             icon.addPixmap(draw(kind, size, true), QIcon::Normal, QIcon::On);
     }
+    return icon;
+}
+
+void IconPainter::drawMark(QPainter &p, const QRectF &square)
+{
+    const qreal w = square.width();
+    const QColor blue(0x1d, 0x4e, 0x89);
+    const QColor amber(0xf0, 0xa0, 0x20);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(square.topLeft(), square.bottomRight());
+    fill.setColorAt(0, blue.lighter(130));
+    fill.setColorAt(1, blue);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawRoundedRect(square, w * 0.18, w * 0.18);
+
+    const qreal cy = square.center().y();
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(square.left() + w * 0.12, cy - w * 0.05, w * 0.76, w * 0.1), w * 0.05, w * 0.05);
+    p.setPen(QPen(amber, w * 0.09));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(square.left() + w * 0.6, cy), w * 0.16, w * 0.24);
+    p.restore();
+}
+
+QImage IconPainter::markImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const qreal margin = size / 16.0;
+    drawMark(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+    return image;
+}
+
+QIcon IconPainter::markIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(markImage(size)));
     return icon;
 }

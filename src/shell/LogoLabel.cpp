@@ -1,10 +1,10 @@
 #include "shell/LogoLabel.h"
 
+#include "shell/IconPainter.h"
+
 #include <QFontMetricsF>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace {
 const QSize LogoSize(176, 44);
@@ -30,24 +30,7 @@ QPixmap LogoLabel::logo(const QSize &size, qreal devicePixelRatio)
     p.setRenderHint(QPainter::Antialiasing);
     const qreal h = size.height();
     const QColor blue(0x1d, 0x4e, 0x89);
-    const QColor amber(0xf0, 0xa0, 0x20);
-
-    // The mark: a probe rod with a ring magnet on it, inside a rounded square.
-    const QRectF mark(1, 1, h - 2, h - 2);
-    QLinearGradient fill(mark.topLeft(), mark.bottomRight());
-    fill.setColorAt(0, blue.lighter(130));
-    fill.setColorAt(1, blue);
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawRoundedRect(mark, h * 0.18, h * 0.18);
-
-    const qreal cy = mark.center().y();
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(mark.left() + h * 0.12, cy - h * 0.05, mark.width() - h * 0.24, h * 0.1),
-                      h * 0.05, h * 0.05);
-    p.setPen(QPen(amber, h * 0.09));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(mark.left() + mark.width() * 0.6, cy), h * 0.16, h * 0.24);
+    IconPainter::drawMark(p, QRectF(1, 1, h - 2, h - 2));
 
     // The words.
     const QRectF words(h + h * 0.2, 0, size.width() - h * 1.2, h);

@@ -8,6 +8,7 @@
 #include "shell/AboutBox.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/HelpLinks.h"
+#include "shell/IconPainter.h"
 #include "shell/LogPane.h"
 #include "shell/LogoLabel.h"
 #include "shell/MainMenus.h"
@@ -49,7 +50,7 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
 {
     setObjectName(QStringLiteral("QTX2SetlinkForm"));
     setWindowTitle(QStringLiteral("QTX2 Setlink"));
-    setWindowIcon(QIcon(LogoLabel::logo(QSize(32, 32))));
+    setWindowIcon(IconPainter::markIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 

@@ -27,6 +27,8 @@ private slots:
     void aboutBoxControls();
     void aboutBoxClicksOpenTheWebsite();
     void logoLabelClicks();
+    void documentsInBothLayouts_data();
+    void documentsInBothLayouts();
 };
 
 void tst_Help::versionLineNamesTheBuild()
@@ -99,6 +101,33 @@ void tst_Help::logoLabelClicks()
         for (int x = 0; x < image.width(); x += 3)
             colours.insert(image.pixel(x, y));
     QVERIFY(colours.size() > 3);
+}
+
+void tst_Help::documentsInBothLayouts_data()
+{
+    QTest::addColumn<QString>("program");   // the program's folder
+    QTest::addColumn<QString>("documents"); // where the help page and the manual are
+    QTest::newRow("build folder") << "build" << "build";
+    QTest::newRow("installed") << "usr/bin" << "usr/share/doc/qtx2setlink";
+}
+
+void tst_Help::documentsInBothLayouts()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, documents);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(program) && QDir(root.path()).mkpath(documents));
+    const QString folder = root.path() + QLatin1Char('/') + documents;
+    for (const char *name : {"/qtx2setlink.html", "/QTX2.pdf"}) {
+        QFile file(folder + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    RecordingOpener opener;
+    HelpLinks links(&opener, root.path() + QLatin1Char('/') + program);
+    links.open_contents();
+    links.open_manual();
+    QCOMPARE(opener.opened, (QList<QUrl>{QUrl::fromLocalFile(folder + QStringLiteral("/qtx2setlink.html")),
+                                         QUrl::fromLocalFile(folder + QStringLiteral("/QTX2.pdf"))}));
 }
 
 QTEST_MAIN(tst_Help)
