@@ -1,5 +1,7 @@
 #include "shell/ConnectionPanel.h"
 
+#include "shell/StartOptions.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -70,6 +72,26 @@ QString ConnectionPanel::baudText() const
 qint16 ConnectionPanel::nodeId() const
 {
     return qint16(m_node->currentIndex() - 1);
+}
+
+bool ConnectionPanel::select(const StartOptions &options, QString *message)
+{
+    if (options.port) {
+        const int index = m_port->findText(QStringLiteral("COM%1").arg(*options.port));
+        if (index < 0) {
+            QStringList open;
+            for (int i = 0; i < m_port->count(); ++i)
+                open << m_port->itemText(i);
+            *message = tr("COM%1 is not among the ports that open (%2).").arg(*options.port).arg(open.join(QStringLiteral(", ")));
+            return false;
+        }
+        m_port->setCurrentIndex(index);
+    }
+    if (options.baud)
+        m_baud->setCurrentIndex(m_baud->findText(QStringLiteral("%1 bps").arg(*options.baud)));
+    if (options.node)
+        m_node->setCurrentIndex(*options.node + 1);
+    return true;
 }
 
 void ConnectionPanel::setConnected(bool connected)

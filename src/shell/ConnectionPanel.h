@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QPushButton;
+struct StartOptions;
 
 // The frame "Connection": port, speed and node ID selectors and the connect button.
 class ConnectionPanel : public QGroupBox
@@ -23,6 +24,10 @@ public:
     QString baudText() const;
     // The selected node ID; -1 for "Auto".
     qint16 nodeId() const;
+
+    // Selects the port, speed and node ID the command line names; false, with *message
+    // saying so, when the port named is not among those that open.
+    bool select(const StartOptions &options, QString *message);
 
     // Locks the port and node selectors while a connection is open or being made.
     void setConnected(bool connected);

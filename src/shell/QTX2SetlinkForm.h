@@ -48,6 +48,7 @@ public:
     SetupForm *setupForm() const { return m_form; }
     SettingsSet *settings() const { return m_settings; }
     LogPane *logPane() const { return m_log; }
+    ConnectionPanel *connectionPanel() const { return m_connection; }
     QTabWidget *tabs() const { return m_tabs; }
     TransferCommands *transferCommands() const { return m_transfer; }
     bool isLogShown() const;
