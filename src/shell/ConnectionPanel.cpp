@@ -82,7 +82,8 @@ bool ConnectionPanel::select(const StartOptions &options, QString *message)
             QStringList open;
             for (int i = 0; i < m_port->count(); ++i)
                 open << m_port->itemText(i);
-            *message = tr("COM%1 is not among the ports that open (%2).").arg(*options.port).arg(open.join(QStringLiteral(", ")));
+            *message = tr("COM%1 is not among the ports that open (%2).")
+                           .arg(QString::number(*options.port), open.join(QStringLiteral(", ")));
             return false;
         }
         m_port->setCurrentIndex(index);
