@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Packs the build tree (build/ or $1, built already: no rebuild) into the Debian package and
-# checks it: lintian without errors, the desktop entry and the AppStream metadata valid, the
-# versions agreeing, and, unpacked into a scratch root, the programs starting and finding
-# their help files where the package puts them.
+# Packs the build tree (build/ or $1, built already: no rebuild) into the Debian package
+# and checks it: lintian without errors or warnings, the desktop entry and the AppStream
+# metadata valid, the versions agreeing, and, unpacked into a scratch root, the programs
+# starting and finding their help files where the package puts them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -21,7 +21,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "package check FAILED: $*" >&2; exit 1; }
 
-lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 
 dpkg -x "$deb" "$work/root"
 usr=$work/root/usr

@@ -8,6 +8,7 @@ build=${1:-$root/build}
 
 # dpkg-shlibdeps (dpkg-dev) and file find the package's dependencies.
 SETLINK_EXTRA_PACKAGES="dpkg-dev file ${SETLINK_EXTRA_PACKAGES:-}" "$root/scripts/setup.sh" "$build"
+build=$(cd "$build" && pwd)
 
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 deb=$build/qtx2setlink_${version}_$(dpkg --print-architecture).deb
