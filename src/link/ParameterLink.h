@@ -16,4 +16,32 @@ public:
     virtual void write_enable(bool enable) = 0;
     // The device is taken as write-protected again, so the next write lifts it first.
     virtual void reset_wp() = 0;
+
+    // A write walk (a download of all settings, a factory reset) reports a "WE" that gets
+    // no reply once instead of before each of its writes; outside a walk every such "WE"
+    // is reported. Walks may nest; the report is owed again when the outermost one ends.
+    virtual void begin_write_walk() {}
+    virtual void end_write_walk() {}
+
+    // Holds a link in one write walk for the lifetime of the object; the link may be null.
+    class WriteWalk
+    {
+    public:
+        explicit WriteWalk(ParameterLink *link)
+            : m_link(link)
+        {
+            if (m_link)
+                m_link->begin_write_walk();
+        }
+        ~WriteWalk()
+        {
+            if (m_link)
+                m_link->end_write_walk();
+        }
+        WriteWalk(const WriteWalk &) = delete;
+        WriteWalk &operator=(const WriteWalk &) = delete;
+
+    private:
+        ParameterLink *m_link;
+    };
 };

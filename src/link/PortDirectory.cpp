@@ -7,6 +7,46 @@
 
 #include <algorithm>
 
+namespace {
+
+// Names with their runs of digits compared as numbers: ttyS2 before ttyS10.
+bool naturalLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            const qsizetype startA = i;
+            const qsizetype startB = j;
+            while (i < a.size() && a.at(i).isDigit())
+                ++i;
+            while (j < b.size() && b.at(j).isDigit())
+                ++j;
+            // Leading zeros aside, the longer run is the larger number.
+            QStringView x = QStringView(a).mid(startA, i - startA);
+            QStringView y = QStringView(b).mid(startB, j - startB);
+            while (x.size() > 1 && x.front() == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size();
+            if (const int c = x.compare(y); c != 0)
+                return c < 0;
+        } else {
+            if (a.at(i) != b.at(j))
+                return a.at(i) < b.at(j);
+            ++i;
+            ++j;
+        }
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return (a.size() - i) < (b.size() - j);
+    return a < b;
+}
+
+} // namespace
+
 PortDirectory::PortDirectory()
     : m_folder(portsFolder())
 {
@@ -50,7 +90,7 @@ QString PortDirectory::location(int number) const
             system << info.systemLocation();
     }
     std::stable_sort(system.begin(), system.end(), [](const QString &a, const QString &b) {
-        return QFileInfo(a).fileName() < QFileInfo(b).fileName();
+        return naturalLess(QFileInfo(a).fileName(), QFileInfo(b).fileName());
     });
 
     int next = 0;

@@ -7,7 +7,8 @@
 // Which system device port number n (1 to 16) stands for. On Windows n is "COMn".
 // Elsewhere n is the file or symbolic link named "COMn" in the ports folder, so a
 // simulated device or a chosen adapter can be given a fixed number; the numbers no such
-// entry takes go, in increasing order, to the system's serial ports sorted by name.
+// entry takes go, in increasing order, to the system's serial ports sorted by name, with
+// the numbers in the names taken as numbers (ttyS2 before ttyS10).
 class PortDirectory
 {
 public:

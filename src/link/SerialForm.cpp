@@ -140,7 +140,8 @@ struct SerialForm::Private
     qint16 cur_nodeid = 0;
     QString version_text;
     bool write_protected = true;
-    // A refused "WE" is reported once, not before every write of a download that follows.
+    // Open write walks, and whether one of them has reported a refused "WE" already.
+    int writeWalks = 0;
     bool weFailureReported = false;
     bool factory_command = false;
     QString rcvstring;
@@ -167,13 +168,12 @@ struct SerialForm::Private
             positionTimer->stop();
     }
 
+    // Concatenated: the identity is the device's text and may hold "%1" of its own.
     QString connectedText() const
     {
-        return QStringLiteral("Connected to %1 on COM%2@%3bps with Node ID %4")
-            .arg(version_text)
-            .arg(cur_port)
-            .arg(cur_baud)
-            .arg(cur_nodeid);
+        return QStringLiteral("Connected to ") + version_text + QStringLiteral(" on COM") + QString::number(cur_port)
+            + QLatin1Char('@') + QString::number(cur_baud) + QStringLiteral("bps with Node ID ")
+            + QString::number(cur_nodeid);
     }
 
     void finish(Outcome outcome)
@@ -477,7 +477,6 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
     }
     d->factory_command = detect_factory_command();
     d->write_protected = true;
-    d->weFailureReported = false;
     if (!is_connected()) {
         disconnect_qtx();
         return false;
@@ -567,8 +566,8 @@ void SerialForm::write_enable(bool enable)
         if (sendrcv_nodeid(QStringLiteral("WE"), false)) {
             d->write_protected = false;
             d->weFailureReported = false;
-        } else if (!d->weFailureReported && is_connected()) {
-            d->weFailureReported = true;
+        } else if (is_connected() && !(d->writeWalks > 0 && d->weFailureReported)) {
+            d->weFailureReported = d->writeWalks > 0;
             d->message(QStringLiteral("Could not un-writeprotect"));
         }
     } else if (!enable && !d->write_protected) {
@@ -579,10 +578,21 @@ void SerialForm::write_enable(bool enable)
     }
 }
 
+void SerialForm::begin_write_walk()
+{
+    if (d->writeWalks++ == 0)
+        d->weFailureReported = false;
+}
+
+void SerialForm::end_write_walk()
+{
+    if (d->writeWalks > 0 && --d->writeWalks == 0)
+        d->weFailureReported = false;
+}
+
 void SerialForm::reset_wp()
 {
     d->write_protected = true;
-    d->weFailureReported = false;
 }
 
 bool SerialForm::change_nodeid(qint16 new_id)

@@ -79,6 +79,8 @@ public:
     // --- administration ---
     void write_enable(bool enable) override;
     void reset_wp() override;
+    void begin_write_walk() override;
+    void end_write_walk() override;
     bool change_nodeid(qint16 new_id); // true when the device took the new node ID
 
     // --- state ---

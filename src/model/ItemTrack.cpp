@@ -75,6 +75,7 @@ void ItemTrack::download_all()
 {
     if (!claim())
         return;
+    const ParameterLink::WriteWalk walk(m_link);
     if (m_link)
         m_link->reset_wp();
     m_settings->units_item()->ser_write();

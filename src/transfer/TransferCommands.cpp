@@ -51,6 +51,7 @@ void TransferCommands::emitEndColour(bool wasConnected)
 
 void TransferCommands::factory_reset()
 {
+    const ParameterLink::WriteWalk walk(m_link);
     const bool wasConnected = m_link->is_connected();
     if (m_link->factory_command()) {
         // The device resets itself; the form is then read back from it.
