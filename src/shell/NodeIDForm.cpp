@@ -48,9 +48,11 @@ NodeIDForm::NodeIDForm(SerialForm *link, UserPrompt *prompt, QWidget *parent)
         m_combo->clearEditText();
     }
 
+    // OK is the default while no button has the focus; a focused button takes Enter for
+    // itself, so Enter on a focused Cancel cancels.
     m_ok->setDefault(true);
     m_ok->setAutoDefault(true);
-    m_cancel->setAutoDefault(false);
+    m_cancel->setAutoDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &NodeIDForm::okClicked);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
