@@ -23,6 +23,16 @@ qint64 MagnetProbe::now() const
     return m_clock();
 }
 
+void MagnetProbe::setMagnets(int count)
+{
+    m_magnets = qBound(0, count, MaxMagnets);
+}
+
+int MagnetProbe::magnets() const
+{
+    return m_magnets;
+}
+
 double MagnetProbe::position(int magnet) const
 {
     const auto pinned = m_pinned.constFind(magnet);

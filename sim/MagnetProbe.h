@@ -5,9 +5,10 @@
 
 #include <functional>
 
-// The transducer probe: up to 15 magnets, each swinging slowly about its own rest spot
-// so that a demo shows live, distinct positions. Positions in inches, driven by an
-// injectable millisecond clock so that tests see fixed values.
+// The transducer probe: the magnets on it (0 to 15, one unless told otherwise), each
+// swinging slowly about its own rest spot so that a demo shows live, distinct positions.
+// Positions in inches, driven by an injectable millisecond clock so that tests see fixed
+// values. Which magnets the device reads is its "XM" setting; which exist is this.
 class MagnetProbe
 {
 public:
@@ -19,6 +20,10 @@ public:
     void setClock(Clock clock);
     qint64 now() const;
 
+    // Magnets 1 to count are on the probe; count is kept within 0 to 15.
+    void setMagnets(int count);
+    int magnets() const;
+
     // Raw position of magnet k (1 to 15) along the probe, in inches.
     double position(int magnet) const;
 
@@ -28,5 +33,6 @@ public:
 
 private:
     Clock m_clock;
+    int m_magnets = 1;
     QHash<int, double> m_pinned;
 };

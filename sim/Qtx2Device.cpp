@@ -309,11 +309,17 @@ double Qtx2Device::magnetInches(int magnet) const
     return raw * number(QStringLiteral("PS")) + number(QStringLiteral("PO")) + number(offsetCode);
 }
 
+// The device reads the magnets its "XM" setting asks for, and finds those the probe carries.
+int Qtx2Device::magnetsRead() const
+{
+    return qMin(integer(QStringLiteral("XM")), m_probe.magnets());
+}
+
 QString Qtx2Device::position(int magnet) const
 {
     if (m_faults.noTransducer)
         return QStringLiteral("0NOXDCR");
-    if (magnet > integer(QStringLiteral("XM")))
+    if (magnet > magnetsRead())
         return QStringLiteral("0NOMAG");
     return DeviceText::fixed(magnetInches(magnet) * DeviceText::unitsPerInch(units()),
                              integer(QStringLiteral("dP")));
@@ -323,7 +329,7 @@ QString Qtx2Device::displayedPosition() const
 {
     if (m_faults.noTransducer)
         return QStringLiteral("0NOXDCR");
-    const int magnets = integer(QStringLiteral("XM"));
+    const int magnets = magnetsRead();
     const QString mode = token(QStringLiteral("Xt"));
     const int shown = integer(QStringLiteral("Xm"));
     double v = 0;

@@ -100,6 +100,7 @@ private:
     QString write(const QString &command);
     QString position(int magnet) const;
     QString displayedPosition() const;
+    int magnetsRead() const;
     bool magnetOffsetInches(int magnet, double *inches) const;
     double magnetInches(int magnet) const;
     int integer(const QString &code) const;

@@ -1,5 +1,7 @@
 #include "SimOptions.h"
 
+#include "Qtx2Device.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -19,11 +21,9 @@ bool number(const QCommandLineParser &parser, const QString &name, int min, int 
     bool ok = false;
     const int v = parser.value(name).toInt(&ok);
     if (!ok || v < min || v > max) {
+        // One pass over the text: the value typed is inserted as it is.
         *message = tr("--%1 takes a whole number from %2 to %3, not \"%4\".")
-                       .arg(name)
-                       .arg(min)
-                       .arg(max)
-                       .arg(parser.value(name));
+                       .arg(name, QString::number(min), QString::number(max), parser.value(name));
         return false;
     }
     *out = v;
@@ -66,6 +66,15 @@ QByteArray SimOptions::unescape(const QString &text)
     return out;
 }
 
+void SimOptions::configure(Qtx2Device *device) const
+{
+    device->setNode(node);
+    device->setVersion(version);
+    device->setFaults(faults);
+    device->probe().setMagnets(magnets);
+    device->setValue(QStringLiteral("XM"), QString::number(qMax(1, magnets)));
+}
+
 SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *options,
                                       QString *message)
 {
@@ -102,7 +111,8 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     value("pull-after", "Pull the cable after this many messages.", "count");
     value("answer-node", "Listen at this node ID while reporting --node to $0RID.", "id");
     flag("endless", "Replies never end: filler bytes without a carriage return.");
-    value("magnets", "Magnets on the probe at power-up, 1 to 15 (default 1).", "count");
+    value("magnets", "Magnets on the probe, 0 to 15 (default 1); the number-of-magnets setting "
+                     "\"XM\" starts at the same count, at least 1.", "count");
     value("sfd-delay", "Take this long to answer \"SFD\".", "ms");
     value("device-version", "Identity answered to \"RMV\" (default QTXv2.05).", "text");
     value("ports-folder", "Make the link in this folder instead of QTX2 Setlink's own.", "folder");
@@ -135,7 +145,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
         || !number(parser, QStringLiteral("garbage-random"), 0, 4096, &f.randomGarbage, message)
         || !number(parser, QStringLiteral("pull-after"), 0, 1000000000, &f.pullCableAfter, message)
         || !number(parser, QStringLiteral("answer-node"), 0, 9, &f.answerAtNode, message)
-        || !number(parser, QStringLiteral("magnets"), 1, 15, &o.magnets, message)
+        || !number(parser, QStringLiteral("magnets"), 0, 15, &o.magnets, message)
         || !number(parser, QStringLiteral("sfd-delay"), 0, big, &sfdDelay, message)
         || !number(parser, QStringLiteral("quit-after-seconds"), 1, 1000000, &o.quitAfterSeconds, message))
         return Outcome::Error;

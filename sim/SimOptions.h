@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class Qtx2Device;
+
 // What the qtx2-sim program is asked to be, from its command line.
 struct SimOptions
 {
@@ -12,7 +14,7 @@ struct SimOptions
     int node = 0;
     int baud = 19200;
     bool lineTime = false;  // pace replies at baud
-    int magnets = 1;
+    int magnets = 1;        // on the probe, 0 to 15
     QString version = QStringLiteral("QTXv2.05");
     QString portsFolder;    // empty: the application's own ports folder
     int quitAfterSeconds = 0;
@@ -26,4 +28,9 @@ struct SimOptions
 
     // "\x80", "\r", "\n", "\t", "\\" in a byte text given on the command line.
     static QByteArray unescape(const QString &text);
+
+    // Puts a device into the state the program starts it in: node, identity, faults, the
+    // magnets on the probe, and an "XM" setting that matches them (at least 1, its lower
+    // limit), as on a device set up for the probe it carries.
+    void configure(Qtx2Device *device) const;
 };

@@ -59,10 +59,8 @@ int main(int argc, char **argv)
         break;
     }
 
-    Qtx2Device device(options.node);
-    device.setFaults(options.faults);
-    device.setVersion(options.version);
-    device.setValue(QStringLiteral("XM"), QString::number(options.magnets));
+    Qtx2Device device;
+    options.configure(&device);
 
     PtyServer server(&device);
     server.setLineRate(options.lineTime ? options.baud : 0);
