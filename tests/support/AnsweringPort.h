@@ -2,6 +2,7 @@
 
 #include "link/SerialPortIo.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,19 +17,38 @@ public:
     std::function<QByteArray(const QString &message)> device;
     QStringList sent;
     int replyDelayMs = 0;
+    QString settings;
+    QHash<int, OpenFailure> refused; // port numbers that do not open, and why
+
+    // Answers from a script "message>payload;message>payload": "*" + payload + CR, or
+    // silence for "-" and for messages not in the script.
+    void answer(const QString &script)
+    {
+        QHash<QString, QByteArray> replies;
+        for (const QString &pair : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString payload = pair.section(QLatin1Char('>'), 1);
+            if (payload != QLatin1String("-"))
+                replies.insert(pair.section(QLatin1Char('>'), 0, 0), '*' + payload.toLatin1() + '\r');
+        }
+        device = [replies](const QString &message) { return replies.value(message); };
+    }
 
     void setPortNumber(int number) override { m_number = number; }
     int portNumber() const override { return m_number; }
-    void setSettings(const QString &) override {}
-    bool open() override { return m_open = true; }
+    void setSettings(const QString &text) override { settings = text; }
+    bool open() override
+    {
+        m_failure = refused.value(m_number, OpenFailure::None);
+        return m_open = m_failure == OpenFailure::None;
+    }
     void close() override
     {
         m_open = false;
         m_in.clear();
     }
     bool isOpen() const override { return m_open; }
-    OpenFailure lastOpenFailure() const override { return OpenFailure::None; }
-    QString lastErrorText() const override { return {}; }
+    OpenFailure lastOpenFailure() const override { return m_failure; }
+    QString lastErrorText() const override { return m_failure == OpenFailure::None ? QString() : QStringLiteral("refused"); }
     qint64 write(const QByteArray &data) override
     {
         m_line += data;
@@ -54,6 +74,7 @@ public:
 private:
     int m_number = 1;
     bool m_open = false;
+    OpenFailure m_failure = OpenFailure::None;
     QByteArray m_line;
     QByteArray m_in;
 };

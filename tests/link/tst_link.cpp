@@ -1,0 +1,377 @@
+#include "AnsweringPort.h"
+#include "RecordingPrompt.h"
+#include "SimOptions.h"
+#include "SimPort.h"
+#include "link/PortDirectory.h"
+#include "link/SerialForm.h"
+
+#include <QtCore>
+#include <QtTest>
+
+namespace {
+
+enum Kind { Plain, Long, Addressed, LongAddressed, Poll };
+
+// One connection attempt on port and speed `line` ("COM1 19200 bps") with messages `sent`
+// and status text `status` (empty: refused), then a node ID change to 3 answered with `sid`
+// ("-": silence).
+struct Attempt { QString line; int node; QString script, sent, status; bool factory; QString sid; };
+
+// One "RMV" exchange of a kind with the simulated device run with qtx2-sim options: its
+// result (the payload, "false" after a time-out, or the poll's own result) and a poll's
+// time-out entry in the log.
+struct Exchange { int kind; QStringList options; QString result, logged = QString(); };
+
+// A link over a port, connected (or not) by the test.
+template <class Port> struct Rig
+{
+    Port port;
+    RecordingPrompt prompt;
+    SerialForm form{&port, &prompt};
+    QTimer positionTimer;
+    QSignalSpy status{&form, &SerialForm::statusText};
+    QSignalSpy log{&form, &SerialForm::exchanged};
+
+    Rig() { form.setPositionTimer(&positionTimer); positionTimer.start(250); form.scan_ports(); }
+    QString lastStatus() const { return status.isEmpty() ? QString() : status.last().at(0).toString(); }
+    bool connectAt(qint16 node) { return form.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), node); }
+};
+
+// The simulated device, connected at node 0 with rcvstring "INCHES", then run with options.
+struct SimRig : Rig<SimPort>
+{
+    explicit SimRig(const QStringList &options = {})
+    {
+        connectAt(0);
+        positionTimer.stop();
+        form.sendrcv_nodeid(QStringLiteral("RPU"));
+        configure(options);
+        port.clearWire();
+        log.clear();
+        status.clear();
+    }
+    void configure(const QStringList &options)
+    {
+        SimOptions o;
+        QString error;
+        QCOMPARE(SimOptions::parse(QStringList{"qtx2-sim"} + options, &o, &error), SimOptions::Outcome::Run);
+        o.configure(&port.device());
+    }
+    QString run(int kind, const QString &command, bool indicate = true)
+    {
+        const QString message = QStringLiteral("$0") + command;
+        if (kind == Poll)
+            return form.sendrcv_timer(message, indicate);
+        const bool ok = kind == Plain ? form.sendrcv(message, indicate)
+                        : kind == Long ? form.sendrcv_long(message, indicate)
+                        : kind == Addressed ? form.sendrcv_nodeid(command, indicate)
+                                            : form.sendrcv_long_nodeid(command, indicate);
+        return ok ? form.rcvstring() : QStringLiteral("false");
+    }
+};
+
+// A device answering from a script "message>payload;..." (see AnsweringPort::answer).
+struct ScriptRig : Rig<AnsweringPort>
+{
+    explicit ScriptRig(const QString &script) { port.answer(script); }
+    QString sent() { return std::exchange(port.sent, {}).join(QLatin1Char(' ')); }
+};
+
+} // namespace
+Q_DECLARE_METATYPE(Attempt)
+Q_DECLARE_METATYPE(Exchange)
+
+// The device link: port scan and port numbers, the connection sequence, write protection
+// and node ID change, and the framed exchange with its waits, pauses and failures, checked
+// on the messages sent and the texts shown.
+class TestLink : public QObject
+{
+    Q_OBJECT
+    using Failure = SerialPortIo::OpenFailure;
+
+private slots:
+    void scan()
+    {
+        ScriptRig rig({});
+        for (int n : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+            rig.port.refused[n] = n == 2 ? Failure::Busy : Failure::Absent;
+        QVERIFY(rig.form.scan_ports());
+        for (qint16 i = -1; i <= 17; ++i)
+            QCOMPARE(rig.form.is_port_avail(i), qint16(i == 1 || i == 3 || i == 16));
+        QVERIFY(!rig.port.isOpen() && rig.prompt.messages.isEmpty());
+        QVERIFY(rig.form.scan_details().contains(QStringLiteral("COM2 (/dev/answering2): refused\n")));
+        for (int n = 1; n <= 16; ++n)
+            rig.port.refused[n] = n == 5 ? Failure::Permission : Failure::Absent;
+        QVERIFY(!rig.form.scan_ports());
+        QCOMPARE(rig.prompt.messages, QStringList{"At least one COM port must be available. Please close any other "
+                                                  "programs that are using the COM port and try again."});
+        QCOMPARE(rig.prompt.details.first(), rig.form.scan_details());
+#ifdef Q_OS_LINUX
+        QVERIFY(rig.form.scan_details().contains("COM5 (/dev/answering5): refused You probably need to be a member "
+                                                 "of the \"dialout\" group"));
+#endif
+    }
+
+    // COMn entries of the ports folder keep their numbers (a dangling link too); the other
+    // numbers go to the system's ports in name order, numbers in names taken as numbers.
+    void portNumbers()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("COMn is the system's own name on Windows.");
+#endif
+        QTemporaryDir folder;
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder.filePath("COM3")));
+        QVERIFY(QFile::link(folder.filePath("nothing-here"), folder.filePath("COM6")));
+        QVERIFY(QFile(folder.filePath("COM9")).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder.filePath("COM17")));
+        const PortDirectory directory(folder.path(), {"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1", "/dev/ttyACM0"});
+        const QStringList expected{"", "/dev/ttyACM0", "/dev/ttyS1", folder.filePath("COM3"), "/dev/ttyS2",
+                                   "/dev/ttyS10", folder.filePath("COM6"), "/dev/ttyUSB0", "", folder.filePath("COM9")};
+        for (int n = 0; n <= 17; ++n)
+            QCOMPARE(directory.location(n), expected.value(n));
+    }
+
+    void connection_data()
+    {
+        QTest::addColumn<Attempt>("a");
+        auto row = [](const char *name, const char *line, int node, const QString &script, const QString &sent,
+                      const QString &status, bool factory = true, const QString &sid = {}) {
+            QTest::newRow(name) << Attempt{line, node, script, sent, status, factory, sid};
+        };
+        const QString ok = QStringLiteral("$0RMV>QTXv2.05;$0RFD>;"), sent = QStringLiteral("$0RID $0RMV $0RFD");
+        const QString at0 = QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0");
+        row("detected 7", "COM1 19200 bps", -1, "$0RID>7;$7RMV>QTXv2;$7RFD>ERR", "$0RID $7RMV $7RFD",
+            "Connected to QTXv2 on COM1@19200bps with Node ID 7");
+        row("two digits: 0", "COM1 19200 bps", -1, ok + "$0RID>12", sent, at0, true, "ERR");
+        row("letter: 0", "COM1 19200 bps", -1, ok + "$0RID>x", sent, at0, true, "-");
+        row("silent: 0, no RFD", "COM12 9600 bps", -1, "$0RMV>QTXv2.05", sent, "Connected to QTXv2.05 on COM12@9600bps with Node ID 0", false);
+        row("node given", "CO 1200 bps", 5, "$5RMV>QTXv2.05;$5RFD>", "$5RMV $5RFD", "Connected to QTXv2.05 on COM1@1200bps with Node ID 5");
+        for (const QString identity : {"QTXv2 %1", "QTXv2 %", "QTXv2 %%"})
+            row(qPrintable(identity), "COM1 19200 bps", 0, "$0RFD>;$0RMV>" + identity, "$0RMV $0RFD",
+                "Connected to " + identity + " on COM1@19200bps with Node ID 0");
+        for (const char *identity : {"QTXv1.90", "QTX", "qtxv2.05", "-"})
+            row(identity, "COM1 19200 bps", 0, QStringLiteral("$0RFD>;$0RMV>") + identity, "$0RMV", "");
+        row("no such port", "COM17 19200 bps", 0, ok, "", "");
+        row("speed too large", "COM1 38400 bps", 0, ok, "", "");
+    }
+    void connection()
+    {
+        QFETCH(Attempt, a);
+        const QString at = QLatin1Char('$') + a.status.section(QLatin1Char(' '), -1);
+        ScriptRig rig(a.script + QStringLiteral(";%1WE>;%1SID3>%2").arg(at, a.sid));
+        QCOMPARE(rig.form.open_qtx(a.line.section(' ', 0, 0), a.line.section(' ', 1), qint16(a.node)), !a.status.isEmpty());
+        QCOMPARE(rig.sent(), a.sent);
+        QCOMPARE(rig.lastStatus(), a.status.isEmpty() ? QStringLiteral("Disconnected") : a.status);
+        QVERIFY(rig.positionTimer.isActive() == !a.status.isEmpty() && rig.prompt.messages.isEmpty());
+        if (a.status.isEmpty())
+            return;
+        QCOMPARE(rig.port.settings + QString::number(rig.port.portNumber()), a.line.section(' ', 1, 1) + ",n,8,1"
+                                                                               + a.status.section("COM", 1).section('@', 0, 0));
+        QVERIFY(rig.form.factory_command() == a.factory && rig.form.write_protected());
+
+        // The change goes to the old node with the poll stopped, and leaves the poll as it
+        // found it (stopped here before a change that gets no answer).
+        const bool accepted = a.sid.isEmpty();
+        if (a.sid == QLatin1String("-"))
+            rig.positionTimer.stop();
+        bool polled = false;
+        connect(&rig.form, &SerialForm::exchanged, this, [&] { polled = polled || rig.positionTimer.isActive(); });
+        const int statusCount = rig.status.size();
+        QCOMPARE(rig.form.change_nodeid(3), accepted);
+        QCOMPARE(rig.sent(), at + "WE " + at + "SID3");
+        QVERIFY(!polled && rig.status.size() == statusCount + accepted && rig.positionTimer.isActive() == (a.sid != QLatin1String("-")));
+        QCOMPARE(rig.lastStatus(), accepted ? a.status.chopped(1) + "3" : a.status);
+        QCOMPARE(rig.prompt.messages, accepted ? QStringList() : QStringList{"Could not change node ID"});
+        rig.form.sendrcv_nodeid(QStringLiteral("RXM"), false);
+        QCOMPARE(rig.sent(), accepted ? QStringLiteral("$3RXM") : at + "RXM");
+    }
+
+    // A port that vanishes during the identity query is no connection, whatever an earlier
+    // one left in rcvstring; nor is a node ID change on the closed port.
+    void portLostDuringConnection()
+    {
+        ScriptRig rig(QStringLiteral("$0RMV>QTXv2.05;$0RFD>;$0SID3>"));
+        QVERIFY(rig.connectAt(0));
+        rig.port.replyDelayMs = 5000;
+        QSignalSpy lost(&rig.form, &SerialForm::connectionLost);
+        QTimer::singleShot(50, &rig.port, [&rig] { emit rig.port.portFailed(QStringLiteral("cable pulled")); });
+        QVERIFY(!rig.connectAt(0));
+        QVERIFY(!rig.form.is_connected() && !rig.positionTimer.isActive());
+        QCOMPARE(rig.lastStatus(), QStringLiteral("Disconnected"));
+        QCOMPARE(lost.size(), 1);
+        QCOMPARE(rig.form.rcvstring(), QString());
+        QVERIFY(!rig.form.change_nodeid(3));
+        QCOMPARE(rig.form.get_nodeid(), qint16(0));
+    }
+
+    // The first write after a connection or reset_wp lifts the protection; a refused "WE"
+    // or "WP" is reported each time, but once only within one write walk.
+    void writeProtection()
+    {
+        ScriptRig rig(QStringLiteral("$0RMV>QTXv2.05;$0RFD>;$0WE>;$0WP>"));
+        QVERIFY(rig.connectAt(0));
+        rig.sent();
+        for (bool enable : {false, true, true})
+            rig.form.write_enable(enable);
+        rig.form.reset_wp();
+        for (bool enable : {true, false, false})
+            rig.form.write_enable(enable);
+        QCOMPARE(rig.sent(), QStringLiteral("$0WE $0WE $0WP"));
+        QVERIFY(rig.form.write_protected() && rig.prompt.messages.isEmpty());
+        rig.port.answer(QString());
+        rig.form.write_enable(true);
+        {
+            const ParameterLink::WriteWalk walk(&rig.form);
+            rig.form.write_enable(true);
+            rig.form.write_enable(true);
+        }
+        rig.form.write_enable(true);
+        QCOMPARE(rig.sent(), QStringLiteral("$0WE $0WE $0WE $0WE"));
+        QCOMPARE(rig.prompt.messages, QStringList(3, QStringLiteral("Could not un-writeprotect")));
+        rig.port.answer(QStringLiteral("$0WE>"));
+        rig.form.write_enable(true);
+        rig.form.write_enable(false);
+        QCOMPARE(rig.prompt.messages.last(), QStringLiteral("Could not writeprotect"));
+        QVERIFY(!rig.form.write_protected());
+    }
+
+    // Every kind sends "$0RMV" + CR and takes the payload of every shape of reply. The wait
+    // bounds the silence before each piece: 0.2 s, 10 s for the long kinds, 0.5 s for a
+    // poll. A late reply is never taken by the next exchange.
+    void exchange_data()
+    {
+        QTest::addColumn<Exchange>("x");
+        const QStringList slow{"--chunk", "3", "--chunk-gap", "1000"};
+        const QStringList flood{"--device-version", QString(5000, 'A'), "--chunk", "1000", "--chunk-gap", "10"};
+        const QString longest(SerialForm::MaxReplyLength - 1, 'B');
+        QTest::newRow("first star only") << Exchange{Addressed, {"--device-version", "*5 "}, "*5 "};
+        QTest::newRow("codes below 20") << Exchange{Addressed, {"--device-version", "v\x01w\x14\x13\x01"}, "v\x01w\x14"};
+        QTest::newRow("longest") << Exchange{Addressed, {"--device-version", longest}, longest};
+        QTest::newRow("CR LF") << Exchange{Addressed, {"--lf"}, "QTXv2.05"};
+        QTest::newRow("LF read later") << Exchange{Addressed, {"--lf", "--chunk", "10", "--chunk-gap", "20"}, "QTXv2.05"};
+        QTest::newRow("bytes after CR") << Exchange{Addressed, {"--garbage-after", "*2\\r"}, "QTXv2.05"};
+        QTest::newRow("noise before") << Exchange{Addressed, {"--garbage", "\\xff*7"}, "QTXv2.05"};
+        QTest::newRow("pieces 110 ms apart") << Exchange{Plain, {"--chunk", "1", "--chunk-gap", "110"}, "QTXv2.05"};
+        QTest::newRow("plain 150 ms") << Exchange{Addressed, {"--latency", "150"}, "QTXv2.05"};
+        QTest::newRow("plain 300 ms") << Exchange{Addressed, {"--latency", "300"}, "false"};
+        QTest::newRow("plain partial") << Exchange{Plain, slow, "false"};
+        QTest::newRow("plain flood") << Exchange{Addressed, flood, "false"};
+        QTest::newRow("long 400 ms") << Exchange{Long, {"--latency", "400"}, "QTXv2.05"};
+        QTest::newRow("long addressed 400 ms") << Exchange{LongAddressed, {"--latency", "400"}, "QTXv2.05"};
+        QTest::newRow("poll 300 ms") << Exchange{Poll, {"--latency", "300"}, "QTXv2.05"};
+        QTest::newRow("poll 800 ms") << Exchange{Poll, {"--latency", "800"}, "No Magnet", " Timeout"};
+        QTest::newRow("poll partial") << Exchange{Poll, slow, "No Magnet", "*QT Timeout"};
+        QTest::newRow("poll flood") << Exchange{Poll, flood, "No Magnet", '*' + QString(longest.size(), 'A') + " Timeout"};
+    }
+    void exchange()
+    {
+        QFETCH(Exchange, x);
+        SimRig rig(x.options);
+        QCOMPARE(rig.run(x.kind, QStringLiteral("RMV")), x.result);
+        QCOMPARE(rig.port.wire(), QByteArray("$0RMV\r"));
+        const bool timedOut = x.result == QLatin1String("false") || x.result == QLatin1String("No Magnet");
+        QCOMPARE(rig.prompt.messages, timedOut ? QStringList{"Timeout sending message: $0RMV"} : QStringList());
+        QCOMPARE(rig.form.rcvstring(), x.kind == Poll ? "INCHES" : timedOut ? "TIMEOUT ERROR" : x.result);
+        QCOMPARE(rig.log.size(), !timedOut || x.kind == Poll ? 1 : 0);
+        if (!rig.log.isEmpty())
+            QCOMPARE(rig.log.at(0), (QVariantList{"$0RMV", timedOut ? x.logged : x.result}));
+        if (x.options.contains(QStringLiteral("1000")))
+            return; // the rest of that reply is still on its way
+        rig.configure({});
+        QCOMPARE(rig.run(Addressed, QStringLiteral("RID"), false), QStringLiteral("0"));
+    }
+
+    // 5 ms before each message but a poll's, then 10 ms after the reply (none after a set
+    // command), both before the log; nothing after a time-out.
+    void pauses()
+    {
+        SimRig rig;
+        SerialForm::Timing timing;
+        QCOMPARE(timing.setCommandPause, 0);
+        timing.setCommandPause = 7; // made visible
+        rig.form.setTiming(timing);
+        QStringList events;
+        rig.form.setPauseFunction([&](int ms) { events << QStringLiteral("%1 pause %2").arg(rig.port.sentMessages().size()).arg(ms); });
+        connect(&rig.form, &SerialForm::exchanged, this, [&] { events << QStringLiteral("%1 log").arg(rig.port.sentMessages().size()); });
+        QCOMPARE(rig.run(Plain, QStringLiteral("SdP3"), false), QStringLiteral("ERR WP"));
+        QCOMPARE(rig.run(Plain, QStringLiteral("RID"), false), QStringLiteral("0"));
+        QCOMPARE(rig.run(Poll, QStringLiteral("RdP"), false), QStringLiteral("3"));
+        QVERIFY(!rig.form.sendrcv(QStringLiteral("$1RID"), false));
+        QCOMPARE(events, QStringList({"0 pause 5", "1 pause 7", "1 log", "1 pause 5", "2 pause 10", "2 log", "3 log", "3 pause 5"}));
+    }
+
+    // Exchanges asked for during a wait (a poll tick, a click) go out one at a time, each
+    // after the reply before it, and each gets its own reply.
+    void exchangesDuringWait()
+    {
+        SimRig rig;
+        rig.port.device().faults().commandLatencyMs = {{"RMV", 150}, {"RID", 60}, {"RPU", 10}};
+        QStringList results;
+        bool busy = false;
+        QTimer::singleShot(20, &rig.form, [&] {
+            busy = rig.form.is_busy();
+            QTimer::singleShot(20, &rig.form, [&] { results << rig.run(Addressed, "RPU"); });
+            results << rig.run(Addressed, "RID");
+        });
+        results << rig.run(Addressed, "RMV");
+        QVERIFY(busy && !rig.form.is_busy() && results.size() == 3 && results.contains("0") && results.contains("INCHES"));
+        QCOMPARE(results.last(), QStringLiteral("QTXv2.05"));
+        QCOMPARE(rig.port.sentMessages().first(), QStringLiteral("$0RMV"));
+        QCOMPARE(rig.log.size(), 3);
+    }
+
+    // A cable pulled, a disconnection or a failed write ends the wait at once as a closed
+    // port does; after it nothing is sent, logged or shown and rcvstring stays.
+    void failureDuringWait_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("cable pulled, plain") << int(Addressed) << "pull";
+        QTest::newRow("cable pulled, poll") << int(Poll) << "pull";
+        QTest::newRow("disconnected, long") << int(LongAddressed) << "disconnect";
+        QTest::newRow("write fails") << int(Addressed) << "write";
+    }
+    void failureDuringWait()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, failure);
+        SimRig rig({"--latency", "5000"});
+        rig.positionTimer.start(250);
+        QSignalSpy lost(&rig.form, &SerialForm::connectionLost);
+        if (failure == QLatin1String("write")) {
+            rig.port.disconnect(&rig.form); // writes fail without a word from the port
+            rig.port.pullCable();
+        }
+        QTimer::singleShot(50, &rig.port, [&] { failure == "pull" ? rig.port.pullCable() : rig.form.disconnect_qtx(); });
+        QCOMPARE(rig.run(kind, QStringLiteral("RMV")), kind == Poll ? QString() : QStringLiteral("false"));
+        QVERIFY(!rig.form.is_connected() && !rig.form.is_busy() && !rig.positionTimer.isActive());
+        QCOMPARE(rig.status, QList<QVariantList>{{"Disconnected"}});
+        QCOMPARE(lost.size(), failure == QLatin1String("disconnect") ? 0 : 1);
+        rig.port.clearWire();
+        QCOMPARE(rig.run(Addressed, QStringLiteral("RMV")) + rig.run(Long, QStringLiteral("SFD")), QStringLiteral("falsefalse"));
+        QCOMPARE(rig.run(Poll, QStringLiteral("RD")), QString());
+        QCOMPARE(rig.form.rcvstring(), QStringLiteral("INCHES"));
+        QVERIFY(rig.port.wire().isEmpty() && rig.log.isEmpty() && rig.prompt.messages.isEmpty());
+    }
+
+    // Quitting the application ends every event loop, the waits included: they end as if
+    // the port had closed, and the link works afterwards.
+    void applicationQuitDuringWait()
+    {
+        SimRig rig({"--silent"});
+        QStringList results;
+        QTimer::singleShot(0, &rig.form, [&] {
+            QTimer::singleShot(30, &rig.form, [&] { results << rig.run(LongAddressed, "RID", false); });
+            results << rig.run(LongAddressed, "RMV", false);
+        });
+        QTimer::singleShot(150, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        QCOMPARE(results, QStringList({"false", "false"}));
+        QCOMPARE(rig.port.sentMessages(), QStringList{"$0RMV"});
+        rig.configure({});
+        QCOMPARE(rig.run(Addressed, "RID", false), QStringLiteral("0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"
