@@ -1,0 +1,490 @@
+#include "AnsweringPort.h"
+#include "RecordingPrompt.h"
+#include "Qtx2Device.h"
+#include "SimPort.h"
+#include "link/SerialForm.h"
+#include "shell/AboutBox.h"
+#include "shell/DesktopOpener.h"
+#include "shell/DialogPrompt.h"
+#include "shell/HelpLinks.h"
+#include "shell/LogPane.h"
+#include "shell/LogoLabel.h"
+#include "shell/ModRegistry.h"
+#include "shell/NodeIDForm.h"
+#include "shell/QTX2SetlinkForm.h"
+#include "shell/Twips.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+struct RecordingOpener : DesktopOpener
+{
+    void openUrl(const QUrl &url) override { urls << url; }
+    QList<QUrl> urls;
+};
+
+// A line edit with the X11 editing keys Ctrl+U and Ctrl+D, claimed before any shortcut as
+// QLineEdit does under the X11 key bindings (the offscreen platform has others).
+class X11LineEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    bool event(QEvent *e) override
+    {
+        const auto *key = static_cast<QKeyEvent *>(e);
+        if ((e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress) || key->modifiers() != Qt::ControlModifier
+            || (key->key() != Qt::Key_U && key->key() != Qt::Key_D))
+            return QLineEdit::event(e);
+        if (e->type() == QEvent::KeyPress)
+            clear();
+        e->accept();
+        return true;
+    }
+};
+
+// Presses a key on whatever has the focus in the window.
+void press(QWidget *window, Qt::Key key) { QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, key); }
+
+QSettings store() { return QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")); }
+
+// The window started as the program starts it, over the simulated device or another port.
+struct Rig
+{
+    explicit Rig(const QList<int> &ports = {1}, SerialPortIo *io = nullptr, bool realQuit = false)
+    {
+        port.setAvailablePorts(ports);
+        window = std::make_unique<QTX2SetlinkForm>(io ? io : &port, &prompt, &opener);
+        if (!realQuit)
+            window->setQuitHandler([this] { ++quits; });
+        started = window->start();
+    }
+    template <typename T = QAction> T *find(const QString &name) const { return window->findChild<T *>(name); }
+    QString text(const char *label) const { return find<QLabel>(QLatin1String(label))->text(); }
+    QComboBox *combo(const char *name) const { return find<QComboBox>(QLatin1String(name)); }
+    QToolBar *toolbar() const { return find<QToolBar>(QStringLiteral("tbToolBar")); }
+    QWidget *toolbarButton(int position) const { return toolbar()->widgetForAction(toolbar()->actions().at(position - 1)); }
+    QColor captionColour() const { return window->tabs()->tabBar()->tabTextColor(0); }
+    QColor grey() const { return window->palette().color(QPalette::Disabled, QPalette::WindowText); }
+    void clickConnect() const { QTest::mouseClick(find<QPushButton>(QStringLiteral("ConnectButton")), Qt::LeftButton); }
+    QStringList commands() const // without the position polls
+    {
+        QStringList out = port.sentMessages();
+        out.removeIf([](const QString &m) { return LogPane::isPositionPoll(m); });
+        return out;
+    }
+    void checkState(bool connected) const
+    {
+        QCOMPARE(find<QPushButton>(QStringLiteral("ConnectButton"))->text(), connected ? "Disconnect" : "Connect");
+        QVERIFY(combo("SerPortCombo")->isEnabled() != connected && combo("SerNodeCombo")->isEnabled() != connected);
+        for (const char *name : {"DownloadMenu", "UploadMenu", "NodeMenu"})
+            QCOMPARE(find(QLatin1String(name))->isEnabled(), connected);
+        QVERIFY(toolbarButton(6)->isEnabled() == connected && toolbarButton(7)->isEnabled() == connected);
+        QCOMPARE(toolbar()->actions().at(8)->isChecked(), connected);
+        for (QAction *action : window->findChildren<QAction *>(QRegularExpression("^(?!Download|Upload|Node).*Menu$")))
+            QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
+        QVERIFY(combo("SerBaudCombo")->isEnabled() && toolbarButton(1)->isEnabled() && toolbarButton(9)->isEnabled());
+        if (!connected)
+            QVERIFY(captionColour() == grey() && text("DispPosnLabel").isEmpty());
+    }
+
+    SimPort port;
+    RecordingPrompt prompt;
+    RecordingOpener opener;
+    std::unique_ptr<QTX2SetlinkForm> window;
+    bool started = false;
+    int quits = 0;
+};
+
+} // namespace
+
+// The application shell: the main window, its dialogs and message box, driven by clicks
+// and keys as a user would.
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { store().clear(); }
+
+    // The window as start-up leaves it, every menu entry where the user expects it with its
+    // shortcut, and the toolbar's positions; with no port at all, start-up fails.
+    void startup()
+    {
+        Rig none(QList<int>{});
+        QVERIFY(!none.started && none.prompt.messages.size() == 1);
+        Rig rig({1, 3});
+        QTX2SetlinkForm &w = *rig.window;
+        QVERIFY(rig.started && !rig.port.isOpen() && rig.prompt.messages.isEmpty());
+        QCOMPARE(w.windowTitle(), QStringLiteral("QTX2 Setlink"));
+        QCOMPARE(w.size(), QSize(Twips::toPixels(8985), Twips::toPixels(8175)));
+        QVERIFY(w.minimumSize() == w.maximumSize() && (w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))
+                                                          == Qt::WindowMinimizeButtonHint);
+        QStringList texts{rig.find<QGroupBox>(QStringLiteral("Frame1"))->title(), rig.text("StatBarPanel1") + rig.text("StatBarPanel2")};
+        for (const char *name : {"SerPortCombo", "SerBaudCombo", "SerNodeCombo"})
+            for (int i = -1; i < rig.combo(name)->count(); ++i)
+                texts << (i < 0 ? rig.combo(name)->currentText() + ":" : rig.combo(name)->itemText(i));
+        for (int i = -1; i < w.tabs()->count(); ++i)
+            texts << (i < 0 ? QString::number(w.tabs()->currentIndex()) + ":" : w.tabs()->tabText(i));
+        QCOMPARE(texts.join(' '), QStringLiteral("Connection Disconnected COM1: COM1 COM3 19200 bps: 19200 bps 9600 bps 4800 bps "
+                                                 "2400 bps 1200 bps Auto: Auto 0 1 2 3 4 5 6 7 8 9 0: Display Position Transducer "
+                                                 "Analog Out Dig Inputs Front Panel Limit Sw Presets"));
+        QCOMPARE(rig.combo("SerPortCombo")->itemData(1, Qt::ToolTipRole).toString(), rig.port.describePort(3));
+        rig.checkState(false);
+        QCOMPARE(w.tabs()->tabBar()->tabTextColor(7), rig.grey());
+        auto *timer = rig.find<QTimer>(QStringLiteral("PositionTimer"));
+        QVERIFY(timer->isActive() && timer->interval() == 250);
+        w.show(); // nothing reaches past the window's edges
+        for (QWidget *child : w.findChildren<QWidget *>())
+            if (child->isVisible() && !child->isWindow())
+                QVERIFY2(w.rect().contains(QRect(child->mapTo(&w, QPoint(0, 0)), child->size())), qPrintable(child->objectName()));
+
+        QStringList menus;
+        for (const char *name : {"FileMenu", "TransferMenu", "ToolsMenu", "OptionsMenu", "HelpMenu"}) {
+            menus << rig.find<QMenu>(QLatin1String(name))->title() + ":";
+            for (QAction *a : rig.find<QMenu>(QLatin1String(name))->actions())
+                menus << a->objectName() + (a->shortcut().isEmpty() ? "" : "=" + a->shortcut().toString()) + (a->isCheckable() ? "+" : "");
+        }
+        for (QAction *a : rig.toolbar()->actions())
+            menus << (a->isSeparator() ? "|" : a->toolTip() + (a->isCheckable() ? "+" : ""));
+        QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S ExitMenu &Transfer: DownloadMenu=Ctrl+D "
+                                                 "UploadMenu=Ctrl+U Too&ls: NodeMenu ResetUnitsMenu MenuFactory &Options: "
+                                                 "AutoUpMenu+ MagPosnMenu+ LogMenu &Help: ContentsMenu QTX2ManualMenu  AboutMenu "
+                                                 "Exit | Open Save | Upload settings from the QTX Download settings to the QTX | Connect+"));
+    }
+
+    // "Auto" at 19200 bps; disconnected from the toolbar; node 5 at 9600 bps, chosen while
+    // connected, on COM3, which is stored; COM3 busy. An edit while disconnected leaves the
+    // captions grey; without "Auto-Upload on Connect" nothing is read after connecting.
+    void connectAndDisconnect()
+    {
+        Rig rig({1, 3});
+        QTest::keyClicks(rig.window->tabs()->widget(0)->findChild<QLineEdit *>(), QStringLiteral("7"));
+        rig.clickConnect();
+        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0"));
+        rig.checkState(true);
+        QCOMPARE(rig.commands(), QStringList({"$0RID", "$0RMV", "$0RFD"}));
+        QCOMPARE(rig.port.settings(), QStringLiteral("19200,n,8,1"));
+        QVERIFY(rig.window->logPane()->text().contains(QStringLiteral(": $0RMV -> QTXv2.05\r\n")));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.text("DispPosnLabel").isEmpty(), 10000);
+        QVERIFY(rig.port.sentMessages().contains(QStringLiteral("$0RD")) && !rig.window->logPane()->text().contains("$0RD "));
+        rig.combo("SerBaudCombo")->setCurrentIndex(1);
+        QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
+        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Disconnected"));
+        rig.checkState(false);
+        QVERIFY(!rig.port.isOpen());
+
+        rig.port.clearWire();
+        rig.port.device().setNode(5);
+        rig.combo("SerPortCombo")->setCurrentIndex(1);
+        rig.combo("SerNodeCombo")->setCurrentIndex(6);
+        QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
+        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Connected to QTXv2.05 on COM3@9600bps with Node ID 5"));
+        QCOMPARE(rig.commands(), QStringList({"$5RMV", "$5RFD"}));
+        QCOMPARE(rig.port.settings(), QStringLiteral("9600,n,8,1"));
+        QCOMPARE(store().value(QStringLiteral("Port")).toInt(), 3);
+        rig.clickConnect();
+        rig.port.setBusyPorts({3});
+        rig.clickConnect();
+        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Timeout attempting to connect to QTX2"));
+        rig.checkState(false);
+        QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    // A refused "WE" is reported once for a whole download, and again by the node ID
+    // change that follows.
+    void refusedWriteEnable()
+    {
+        Qtx2Device device;
+        AnsweringPort port;
+        port.device = [&](const QString &m) { return m.endsWith(QLatin1String("WE")) ? QByteArray() : device.receive(m.toLatin1() + '\r'); };
+        Rig rig({1}, &port);
+        rig.clickConnect();
+        SerialForm::Timing timing = rig.window->serialForm()->timing();
+        timing.plainWait = 30; // for the 86 refusals
+        rig.window->serialForm()->setTiming(timing);
+        rig.find(QStringLiteral("DownloadMenu"))->trigger();
+        QCOMPARE(rig.prompt.messages, QStringList{"Could not un-writeprotect"});
+        QVERIFY(!rig.window->serialForm()->change_nodeid(3)); // what OK in Change Node ID does
+        QCOMPARE(port.sent.mid(port.sent.size() - 2), QStringList({"$0WE", "$0SID3"}));
+        QCOMPARE(rig.prompt.messages, QStringList({"Could not un-writeprotect", "Could not un-writeprotect", "Could not change node ID"}));
+    }
+
+    // The log pane's button and menu entry, the window width and the stored state; any width
+    // but the narrow one counts as shown, only the wide one is stored as shown.
+    void logPane()
+    {
+        Rig rig;
+        QTX2SetlinkForm &w = *rig.window;
+        auto *expand = rig.find<QPushButton>(QStringLiteral("ExpandButton"));
+        auto state = [&] {
+            return QStringList{expand->text(), expand->toolTip(), rig.find(QStringLiteral("LogMenu"))->text(), QString::number(w.width()),
+                               QString::number(rig.find<QPlainTextEdit>(QStringLiteral("LogText"))->isVisibleTo(&w)),
+                               store().value(QStringLiteral("Expanded")).toString()}.join(',');
+        };
+        const QString hidden = QStringLiteral(">>,Show Communications Log,Show &Log,%1,0,0").arg(Twips::toPixels(8985));
+        QCOMPARE(state(), hidden);
+        QTest::mouseClick(expand, Qt::LeftButton);
+        QCOMPARE(state(), QStringLiteral("<<,Hide Communications Log,Hide &Log,%1,1,1").arg(Twips::toPixels(12240)));
+        rig.find(QStringLiteral("LogMenu"))->trigger();
+        QCOMPARE(state(), hidden);
+        w.setFixedWidth(Twips::toPixels(10000));
+        w.save_prefs();
+        QCOMPARE(store().value(QStringLiteral("Expanded")).toInt(), 0);
+        QTest::mouseClick(expand, Qt::LeftButton);
+        QCOMPARE(state(), hidden);
+    }
+
+    // Stored preferences as another run or program left them: only 1 is on, a port is taken
+    // when listed, whole; start-up stores what it restored, and nothing else. The registry
+    // keeps numbers as 16-bit signed, under the program's key only.
+    void preferences_data()
+    {
+        QTest::addColumn<QVariantList>("stored"); // ReadMagnets, AutoUpload, Expanded, Port
+        QTest::addColumn<QList<int>>("ports");
+        QTest::addColumn<QString>("restored");
+        QTest::newRow("all on") << QVariantList{1, 1, 1, 3} << QList<int>{1, 3} << "1 1 1 3";
+        QTest::newRow("two is not one") << QVariantList{2, -1, 12240, "4294967299"} << QList<int>{1, 3} << "0 0 0 1";
+        QTest::newRow("two-digit port") << QVariantList{0, 0, 0, 12} << QList<int>{1, 2, 12} << "0 0 0 12";
+        QTest::newRow("one is not twelve") << QVariantList{0, 0, 0, 1} << QList<int>{3, 12} << "0 0 0 3";
+    }
+    void preferences()
+    {
+        QFETCH(QVariantList, stored);
+        QFETCH(QList<int>, ports);
+        QFETCH(QString, restored);
+        const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port"};
+        for (int i = 0; i < stored.size(); ++i)
+            store().setValue(keys[i], stored[i]);
+        Rig rig(ports);
+        QStringList shown{QString::number(rig.find(QStringLiteral("MagPosnMenu"))->isChecked()),
+                          QString::number(rig.find(QStringLiteral("AutoUpMenu"))->isChecked()),
+                          QString::number(rig.window->width() == Twips::toPixels(12240)), rig.combo("SerPortCombo")->currentText().mid(3)};
+        QStringList kept;
+        for (const QString &key : keys)
+            kept << store().value(key).toString();
+        QCOMPARE(shown.join(' ') + " / " + kept.join(' '), restored + " / " + restored);
+        QCOMPARE(store().allKeys().size(), 4);
+        QVariant value;
+        QCOMPARE(ModRegistry::write_value("HKCU", "Software/Orvane Works/QTX2Setlink", "N", "d", 40000), ModRegistry::Success);
+        QCOMPARE(ModRegistry::read_value("hkcu", ModRegistry::programKey().toUpper(), "N", "D", 42, value), ModRegistry::Success);
+        QCOMPARE(value, QVariant(-25536));
+        QVERIFY(ModRegistry::write_value("HKLM", ModRegistry::programKey(), "N", "D", 1) != ModRegistry::Success);
+    }
+
+    // Ctrl+U and Ctrl+D run upload and download even from a line edit that claims them
+    // for its own editing, and leave its text alone.
+    void shortcutsFromLineEdit()
+    {
+        for (const auto &[key, firstCommand] : {std::pair{Qt::Key_U, "$0RPU"}, std::pair{Qt::Key_D, "$0WE"}}) {
+            Rig rig;
+            auto *edit = new X11LineEdit(QStringLiteral("12"), rig.window->tabs()->widget(0));
+            rig.window->show();
+            QApplication::setActiveWindow(rig.window.get());
+            QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+            rig.clickConnect();
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            rig.port.clearWire();
+            QTest::keyClick(edit, key, Qt::ControlModifier);
+            QVERIFY(rig.commands().size() > 80 && rig.commands().first() == firstCommand);
+            QCOMPARE(edit->text(), QStringLiteral("12"));
+        }
+    }
+
+    // Exit from the toolbar while an upload waits for a slow reply ends the program's own
+    // event loop at once: the waiting exchange returns and the walk sends no more.
+    void exitWhileWaiting()
+    {
+        Rig rig({1}, nullptr, true);
+        rig.window->show();
+        rig.clickConnect();
+        rig.port.device().faults().commandLatencyMs.insert(QStringLiteral("R"), 30000);
+        SerialForm::Timing timing = rig.window->serialForm()->timing();
+        timing.plainWait = 60000;
+        rig.window->serialForm()->setTiming(timing);
+        rig.port.clearWire();
+        bool busy = false;
+        QTimer::singleShot(0, rig.window.get(), [&] { rig.find(QStringLiteral("UploadMenu"))->trigger(); });
+        QTimer::singleShot(200, rig.window.get(), [&] {
+            busy = rig.window->serialForm()->is_busy();
+            QTest::mouseClick(rig.toolbarButton(1), Qt::LeftButton);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(clock.elapsed() < 30000 && busy && !rig.port.isOpen() && !rig.window->isVisible());
+        QCOMPARE(rig.commands(), QStringList({"$0RPU"}));
+    }
+
+    // The documents open unchecked from where the program finds them: beside it in the
+    // build folder, in the documentation folder once installed. The logo opens the website.
+    void helpEntries()
+    {
+        Rig rig;
+        rig.find(QStringLiteral("ContentsMenu"))->trigger();
+        rig.find(QStringLiteral("QTX2ManualMenu"))->trigger();
+        QTest::mouseClick(rig.find<QLabel>(QStringLiteral("orvaneworkswebPicture")), Qt::LeftButton);
+        const HelpLinks links(nullptr);
+        QCOMPARE(rig.opener.urls, (QList<QUrl>{QUrl::fromLocalFile(links.helpFilePath()), QUrl::fromLocalFile(links.manualPath()),
+                                               HelpLinks::websiteUrl()}));
+        for (const auto &[program, documents] : {std::pair{"build", "build"}, std::pair{"usr/bin", "usr/share/doc/qtx2setlink"}}) {
+            QTemporaryDir root;
+            const QString folder = root.filePath(documents);
+            QVERIFY(QDir().mkpath(root.filePath(program)) && QDir().mkpath(folder));
+            QVERIFY(QFile(folder + QStringLiteral("/qtx2setlink.html")).open(QIODevice::WriteOnly));
+            RecordingOpener opener;
+            HelpLinks(&opener, root.filePath(program)).open_contents();
+            HelpLinks(&opener, root.filePath(program)).open_manual();
+            QCOMPARE(opener.urls, (QList<QUrl>{QUrl::fromLocalFile(folder + "/qtx2setlink.html"), QUrl::fromLocalFile(folder + "/QTX2.pdf")}));
+        }
+    }
+
+    // Change Node ID at node `from`, over a device that answers "RMV", "RFD", "WE" and the
+    // script `sid` ("$0SID7>" accepts, "$0SID7>ERR" refuses). Steps: "type T", a click on
+    // "ok" or "cancel", or a key: "tab", "enter", "space", "esc". Enter activates the focused
+    // button, OK only while no button has the focus; Escape cancels.
+    void nodeDialog_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("field"); // as the dialog opens
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("sid");   // empty: no "SID" may go out
+        QTest::addColumn<int>("to");        // the node ID afterwards; -1: the dialog stays open
+        QTest::newRow("at 4") << 4 << "4" << "ok" << "$4SID4>" << 4;
+        QTest::newRow("at 0: empty, sends 0") << 0 << "" << "ok" << "$0SID0>" << 0;
+        QTest::newRow("at 12: empty") << 12 << "" << "type 7,ok" << "$12SID7>" << 7;
+        QTest::newRow("halves to even") << 0 << "" << "type 2.5 volts,ok" << "$0SID2>" << 2;
+        QTest::newRow("Enter in the field") << 0 << "" << "type 5,enter" << "$0SID5>" << 5;
+        QTest::newRow("Enter on OK") << 0 << "" << "type 7,tab,enter" << "$0SID7>" << 7;
+        QTest::newRow("Enter on Cancel") << 0 << "" << "type 7,tab,tab,enter" << "" << 0;
+        QTest::newRow("Space on Cancel") << 0 << "" << "type 7,tab,tab,space" << "" << 0;
+        QTest::newRow("Escape") << 0 << "" << "type 7,esc" << "" << 0;
+        QTest::newRow("Cancel clicked") << 4 << "4" << "type 2,cancel" << "" << 4;
+        QTest::newRow("40000") << 2 << "2" << "type 40000,ok" << "" << -1;
+        QTest::newRow("32767.5") << 2 << "2" << "type 32767.5,ok" << "" << -1;
+        QTest::newRow("corrected") << 2 << "2" << "type 40000,ok,type 32767,ok" << "$2SID32767>" << 32767;
+        QTest::newRow("refused") << 3 << "3" << "type 6,ok" << "$3SID6>ERR" << 3;
+    }
+    void nodeDialog()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, field);
+        QFETCH(QString, steps);
+        QFETCH(QString, sid);
+        QFETCH(int, to);
+        AnsweringPort port;
+        port.answer(QStringLiteral("$%1RMV>QTXv2;$%1RFD>;$%1WE>;").arg(from) + sid);
+        RecordingPrompt prompt;
+        SerialForm link(&port, &prompt);
+        link.scan_ports();
+        QVERIFY(link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(from)));
+        NodeIDForm form(&link, &prompt);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *combo = form.findChild<QComboBox *>(QStringLiteral("NodeCombo"));
+        QCOMPARE(form.findChild<QLabel *>(QStringLiteral("CurNodeLabel"))->text() + '|' + combo->currentText(),
+                 QStringLiteral("Current Node ID: %1|").arg(from) + field);
+        for (const QString &step : steps.split(QLatin1Char(','))) {
+            if (step.startsWith(QLatin1String("type")))
+                combo->lineEdit()->selectAll(), QTest::keyClicks(combo->lineEdit(), step.mid(5));
+            else if (step == QLatin1String("ok") || step == QLatin1String("cancel"))
+                QTest::mouseClick(form.findChild<QPushButton *>(step == "ok" ? "OKButton" : "CancelButton"), Qt::LeftButton);
+            else
+                press(&form, step == "tab" ? Qt::Key_Tab : step == "enter" ? Qt::Key_Return : step == "space" ? Qt::Key_Space : Qt::Key_Escape);
+        }
+        QCOMPARE(port.sent.filter(QStringLiteral("SID")), sid.isEmpty() ? QStringList() : QStringList{sid.section('>', 0, 0)});
+        QCOMPARE(form.isVisible(), to == -1);
+        QCOMPARE(link.get_nodeid(), qint16(to == -1 ? from : to));
+        const bool failed = sid.endsWith(QLatin1String("ERR"));
+        QStringList messages{QStringLiteral("Node ID must be a whole number from -32768 to 32767"), QStringLiteral("Could not change node ID")};
+        QCOMPARE(prompt.messages, messages.mid(to == -1 || steps.contains("40000") ? 0 : 1, (to == -1 || steps.contains("40000")) + failed));
+        QCOMPARE(combo->count(), 9); // typed text never joins the list
+        QCOMPARE(form.result(), int(sid.isEmpty() || failed ? QDialog::Rejected : QDialog::Accepted));
+    }
+
+    // Both dialogs are modal, with a fixed border and no minimize or maximize button.
+    void shapes()
+    {
+        NodeIDForm form(nullptr, nullptr);
+        AboutBox about(nullptr);
+        QStringList texts;
+        for (QDialog *dialog : {static_cast<QDialog *>(&form), static_cast<QDialog *>(&about)}) {
+            dialog->show();
+            QVERIFY(dialog->isModal() && dialog->minimumSize() == dialog->maximumSize());
+            QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            texts << dialog->windowTitle();
+            for (QLabel *label : dialog->findChildren<QLabel *>())
+                texts << label->objectName() + '=' + label->text();
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                texts << button->objectName() + '=' + button->text() + (button->isDefault() ? "*" : "");
+        }
+        auto *combo = form.findChild<QComboBox *>(QStringLiteral("NodeCombo"));
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+        QCOMPARE(texts.join('|'), "Change Node ID|CurNodeLabel=Current Node ID: 0|NewNodeLabel=New Node ID:|OKButton=OK*|CancelButton=Cancel|"
+                                  "About QTX Setlink|Picture1=|Label2=" + HelpLinks::websiteUrl().toString() + "|Label1(0)="
+                                      + AboutBox::versionLine() + "|Label1(1)=Setup and position monitor for the QTX2 panel display|"
+                                      "Command1=OK*|1|2|3|4|5|6|7|8|9");
+        QVERIFY(combo->isEditable() && HelpLinks::websiteUrl().host().endsWith(".example")); // a placeholder, never a real site
+        const QString version = QStringLiteral("QTX2 Setlink v%1.%2.%3 (").arg(SETLINK_VERSION_MAJOR).arg(SETLINK_VERSION_MINOR).arg(SETLINK_VERSION_PATCH);
+        QVERIFY2(AboutBox::versionLine().startsWith(version) && AboutBox::versionLine().endsWith(QSysInfo::buildCpuArchitecture() + ')'),
+                 qPrintable(AboutBox::versionLine()));
+    }
+
+    // The logo and the address open the website and leave the box up; OK, Enter and Escape
+    // close it. The logo is drawn, in several colours.
+    void aboutBox()
+    {
+        for (int key : {0, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            RecordingOpener opener;
+            AboutBox box(&opener);
+            box.show();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            for (const char *name : {"Picture1", "Label2", "Label1(1)"})
+                QTest::mouseClick(box.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+            QTest::mouseClick(box.findChild<QWidget *>(QStringLiteral("Picture1")), Qt::RightButton);
+            QVERIFY(opener.urls == QList<QUrl>(2, HelpLinks::websiteUrl()) && box.isVisible());
+            key ? press(&box, Qt::Key(key)) : QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+            QVERIFY(!box.isVisible());
+            QCOMPARE(box.result(), int(key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted));
+        }
+        HelpLinks(nullptr).open_manual(); // no opener: nothing happens
+        const QImage logo = LogoLabel::logo(QSize(90, 60)).toImage();
+        QSet<QRgb> colours;
+        for (int i = 0; i < logo.width() * logo.height(); i += 7)
+            colours.insert(logo.pixel(i % logo.width(), i / logo.width()));
+        QVERIFY(colours.size() > 3);
+    }
+
+    // The message box: the program's title, no icon, one OK button beside the details;
+    // Enter on the focused details button shows them, Enter then closes the box.
+    void messageBox()
+    {
+        QWidget parent;
+        DialogPrompt prompt(&parent);
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            seen << box->windowTitle() << box->text() << box->detailedText() << QString::number(box->icon())
+                 << QString::number(box->standardButtons());
+            for (QPushButton *button : box->findChildren<QPushButton *>())
+                if (button != box->button(QMessageBox::Ok))
+                    button->setFocus();
+            press(box, Qt::Key_Return);
+            seen << QString::number(box->isVisible());
+            box->button(QMessageBox::Ok)->setFocus();
+            press(box, Qt::Key_Return);
+        });
+        prompt.message(QStringLiteral("At least one COM port must be available."), QStringLiteral("COM1: busy"));
+        QCOMPARE(seen, QStringList({"QTX2 Setlink", "At least one COM port must be available.", "COM1: busy",
+                                    QString::number(QMessageBox::NoIcon), QString::number(QMessageBox::Ok), "1"}));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
