@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cmath>
@@ -44,6 +45,22 @@ inline QString visible(const QByteArray &bytes)
 inline bool sameInSinglePrecision(double a, double b)
 {
     return std::fabs(a - b) <= 1.2e-6 * std::fmax(std::fabs(a), std::fabs(b));
+}
+
+// The bytes cut into reads of 1 to `most` bytes (0 to `most` with empty reads), lengths
+// drawn from a generator seeded by the bytes themselves, so a kept input replays the same
+// cuts.
+inline QList<QByteArray> pieces(const QByteArray &bytes, int most, bool emptyReads = false)
+{
+    QList<QByteArray> out;
+    quint32 x = quint32(qHash(bytes)) | 1u;
+    for (qsizetype at = 0; at < bytes.size(); at += out.last().size()) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        out << bytes.mid(at, emptyReads ? x % (most + 1) : 1 + x % most);
+    }
+    return out;
 }
 
 } // namespace FuzzCheck

@@ -2,7 +2,6 @@
 
 #include "link/ParameterLink.h"
 
-#include <QString>
 #include <QStringList>
 
 // A device link with nothing behind it: every exchange succeeds with an empty reply, and

@@ -9,160 +9,86 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 using namespace NumberText;
 
 namespace {
 
-QString num(double v)
+QString num(double v) { return QString::number(v, 'g', 17); }
+
+// Patterns compiled once each, kept by the literal's address.
+bool matches(const char *pattern, const QString &text)
 {
-    return QString::number(v, 'g', 17);
+    static QHash<const char *, QRegularExpression> compiled;
+    const auto it = compiled.constFind(pattern);
+    return (it != compiled.cend() ? *it : *compiled.insert(pattern, QRegularExpression(QLatin1String(pattern)))).match(text).hasMatch();
 }
 
-// The value rounded to a number of significant digits, as the C library writes it.
-QByteArray significant(double v, int digits)
-{
-    if (v == 0)
-        return QByteArrayLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, v);
-    return QByteArray(buf);
-}
-
-bool matches(const QRegularExpression &re, const QString &text)
-{
-    return re.match(text).hasMatch();
-}
-
-int digitCount(const QString &numberText)
-{
-    // Significant digits of the mantissa: leading zeros do not count.
-    int count = 0;
-    bool started = false;
-    for (const QChar c : numberText) {
-        if (c == QLatin1Char('E'))
-            break;
-        if (!c.isDigit())
-            continue;
-        if (c != QLatin1Char('0'))
-            started = true;
-        if (started)
-            ++count;
-    }
-    return count;
-}
-
-// Wire and file form of one value: their shape, how they differ, and that reading either
-// back gives the value again to `digits` significant digits.
+// Wire and file form of one value: their shape, how they differ, at most `digits`
+// significant digits, and reading either back gives the value to that many digits.
 void checkForms(double value, const QString &wire, const QString &file, int digits)
 {
-    static const QRegularExpression plain(QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?$"));
-    static const QRegularExpression exponent(QStringLiteral("^-?[1-9](\\.[0-9]*[1-9])?E[+-][0-9]{2,}$"));
-    const QString where = QStringLiteral("value %1 wire %2 file %3").arg(num(value), wire, file);
-
-    FUZZ_CHECK(matches(plain, wire) || matches(exponent, wire), where);
-    FUZZ_CHECK(wire != QLatin1String("-0"), where);
-    if (wire.startsWith(QLatin1String("0.")))
-        FUZZ_CHECK(file == wire.mid(1), where);
-    else if (wire.startsWith(QLatin1String("-0.")))
-        FUZZ_CHECK(file == QLatin1Char('-') + wire.mid(2), where);
-    else
-        FUZZ_CHECK(file == wire, where);
-    FUZZ_CHECK(digitCount(wire) <= digits, where);
-
-    const QByteArray want = significant(value, digits);
-    FUZZ_CHECK(significant(leading_value(wire), digits) == want,
-               where + QStringLiteral(" reads back as %1").arg(num(leading_value(wire))));
-    FUZZ_CHECK(significant(leading_value(file), digits) == want,
-               where + QStringLiteral(" reads back as %1").arg(num(leading_value(file))));
+    const QString where = QStringLiteral("value ") + num(value) + QStringLiteral(" wire ") + wire + QStringLiteral(" file ") + file;
+    FUZZ_CHECK(matches("^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?$", wire) || matches("^-?[1-9](\\.[0-9]*[1-9])?E[+-][0-9]{2,}$", wire), where);
+    static const QRegularExpression leadingZero("^(-?)0\\."), signAndPoint("[-.]"), zerosAhead("^0+(?=[0-9])");
+    FUZZ_CHECK(wire != QLatin1String("-0") && file == QString(wire).replace(leadingZero, "\\1."), where);
+    FUZZ_CHECK(wire.section(QLatin1Char('E'), 0, 0).remove(signAndPoint).remove(zerosAhead).size() <= digits, where);
+    // Rounded to `digits` significant digits; adding 0 makes -0 the same as 0.
+    auto rounded = [digits](double v) { return QString::number(v + 0.0, 'e', digits - 1); };
+    for (const QString &text : {wire, file})
+        FUZZ_CHECK(rounded(leading_value(text)) == rounded(value), where + " reads back as " + num(leading_value(text)));
 }
 
-void checkDisplay(const QString &shown, double value, int minDecimals, int maxDecimals, double tolerance)
+// The display patterns: "####0.0000######" (4 to 10 decimals, no trailing zero past the
+// fourth) and the position's "####0.00000".
+void checkDisplay(const QString &shown, double value, bool position, double tolerance)
 {
-    static const QRegularExpression value4to10(QStringLiteral("^-?[0-9]+\\.[0-9]{4,10}$"));
-    static const QRegularExpression position5(QStringLiteral("^-?[0-9]+\\.[0-9]{5}$"));
-    const QRegularExpression &pattern = minDecimals == 4 ? value4to10 : position5;
-    Q_ASSERT(maxDecimals == (minDecimals == 4 ? 10 : 5));
-    const QString where = QStringLiteral("value %1 shown %2").arg(num(value), FuzzCheck::visible(shown));
-    FUZZ_CHECK(matches(pattern, shown), where);
-    const QString decimals = shown.mid(shown.indexOf(QLatin1Char('.')) + 1);
-    FUZZ_CHECK(decimals.size() == minDecimals || !decimals.endsWith(QLatin1Char('0')), where);
+    const QString where = QStringLiteral("value ") + num(value) + QStringLiteral(" shown ") + FuzzCheck::visible(shown);
+    FUZZ_CHECK(position ? matches("^-?[0-9]+\\.[0-9]{5}$", shown) : matches("^-?[0-9]+\\.[0-9]{4}([0-9]{0,5}[1-9])?$", shown), where);
     FUZZ_CHECK(std::fabs(leading_value(shown) - value) <= tolerance, where);
-}
-
-void checkSingle(float s)
-{
-    FUZZ_CHECK(std::isfinite(s), num(s));
-    checkForms(s, wire_single(s), file_single(s), 7);
-    checkDisplay(display_single(s), s, 4, 10, std::fabs(s) * 5.01e-7 + 5.01e-11);
-    checkDisplay(display_position(s), s, 5, 5, std::fabs(s) * 5.01e-7 + 5.01e-6);
 }
 
 void checkDouble(double v)
 {
     const QString where = num(v);
-
     bool ok = true;
     const qint16 i = round_int16(v, &ok);
-    if (ok) {
-        FUZZ_CHECK(double(i) == std::nearbyint(v), where);
-    } else {
-        FUZZ_CHECK(i == 0, where);
-        FUZZ_CHECK(!std::isfinite(v) || std::nearbyint(v) < -32768.0 || std::nearbyint(v) > 32767.0, where);
-    }
+    FUZZ_CHECK(ok ? double(i) == std::nearbyint(v) : i == 0 && !(std::fabs(std::nearbyint(v)) <= 32767.0 || std::nearbyint(v) == -32768.0), where);
 
     const float s = to_single(v);
-    FUZZ_CHECK(std::isfinite(s), where);
-    if (std::isfinite(v) && std::fabs(v) <= double(FLT_MAX))
-        FUZZ_CHECK(s == float(v), where);
-    checkSingle(s);
+    FUZZ_CHECK(std::isfinite(s) && (!(std::fabs(v) <= double(FLT_MAX)) || s == float(v)), where);
+    checkForms(s, wire_single(s), file_single(s), 7);
+    checkDisplay(display_single(s), s, false, std::fabs(s) * 5.01e-7 + 5.01e-11);
+    checkDisplay(display_position(s), s, true, std::fabs(s) * 5.01e-7 + 5.01e-6);
 
     const QString percent = percent_text(v);
-    if (!std::isfinite(v) || std::round(v) == 0) {
-        FUZZ_CHECK(percent.isEmpty(), where + QStringLiteral(" percent ") + percent);
-    } else {
-        static const QRegularExpression whole(QStringLiteral("^-?[1-9][0-9]*$"));
-        FUZZ_CHECK(matches(whole, percent), where + QStringLiteral(" percent ") + percent);
-        FUZZ_CHECK(leading_value(percent) == std::round(v), where + QStringLiteral(" percent ") + percent);
-    }
-
+    FUZZ_CHECK(!std::isfinite(v) || std::round(v) == 0 ? percent.isEmpty() : matches("^-?[1-9][0-9]*$", percent) && leading_value(percent) == std::round(v),
+               where + " percent " + percent);
     if (!std::isfinite(v))
         return;
     checkForms(v, wire_double(v), file_double(v), 15);
-    checkDisplay(display_double(v), v, 4, 10, std::fabs(v) * 4.5e-16 + 5.0001e-11);
+    checkDisplay(display_double(v), v, false, std::fabs(v) * 4.5e-16 + 5.0001e-11);
 }
 
 void checkHexPattern(qint32 value)
 {
-    static const QRegularExpression bare(QStringLiteral("^(0|[1-9A-F][0-9A-F]{0,7})$"));
-    static const QRegularExpression padded(QStringLiteral("^[0-9A-F]{8}$"));
-    const QString text = hex_text(value);
-    const QString eight = padded_hex_text(value);
-    const QString where = QStringLiteral("%1: %2 %3").arg(value).arg(text, eight);
-    FUZZ_CHECK(matches(bare, text), where);
-    FUZZ_CHECK(matches(padded, eight) && eight.endsWith(text), where);
-    bool ok = false;
-    FUZZ_CHECK(hex_value(text, &ok) == value && ok, where);
-    FUZZ_CHECK(hex_value(eight, &ok) == value && ok, where);
-    FUZZ_CHECK(leading_value(QStringLiteral("&H") + text) == double(value), where);
+    const QString text = hex_text(value), eight = padded_hex_text(value);
+    const QString where = QString::number(value) + QLatin1Char(' ') + text + QLatin1Char(' ') + eight;
+    bool ok = false, okEight = false;
+    FUZZ_CHECK(matches("^(0|[1-9A-F][0-9A-F]{0,7})$", text) && matches("^[0-9A-F]{8}$", eight) && eight.endsWith(text), where);
+    FUZZ_CHECK(hex_value(text, &ok) == value && ok && hex_value(eight, &okEight) == value && okEight
+                   && leading_value(QStringLiteral("&H") + text) == double(value), where);
 }
 
 void checkText(const QString &text)
 {
-    const QString where = FuzzCheck::visible(text);
-    const double v = leading_value(text);
-    FUZZ_CHECK(std::isfinite(v), where);
-    checkDouble(v);
-
     bool ok = false;
     const qint32 h = hex_value(text, &ok);
+    FUZZ_CHECK(std::isfinite(leading_value(text)) && (ok || h == 0) && leading_value("&H" + text) == double(h), FuzzCheck::visible(text));
+    checkDouble(leading_value(text));
     if (ok)
         checkHexPattern(h);
-    else
-        FUZZ_CHECK(h == 0, where);
-    FUZZ_CHECK(leading_value(QStringLiteral("&H") + text) == double(h), where);
 }
 
 } // namespace
@@ -172,21 +98,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     checkText(QString::fromLatin1(bytes));
     checkText(QString::fromUtf8(bytes));
-
     // The raw bytes as numbers too, so that NaN, infinities, subnormals and every bit
     // pattern reach the forms, not only values that a text spells.
-    if (size >= sizeof(double)) {
-        double d;
-        std::memcpy(&d, data, sizeof d);
-        checkDouble(d);
-    }
-    if (size >= sizeof(float)) {
-        float f;
-        std::memcpy(&f, data, sizeof f);
-        checkDouble(double(f));
-        qint32 pattern;
-        std::memcpy(&pattern, data, sizeof pattern);
-        checkHexPattern(pattern);
-    }
+    double d = 0;
+    float f = 0;
+    qint32 pattern = 0; // the first bytes, zero-filled
+    std::memcpy(&d, bytes.constData(), qMin(size, sizeof d));
+    std::memcpy(&f, bytes.constData(), qMin(size, sizeof f));
+    std::memcpy(&pattern, bytes.constData(), qMin(size, sizeof pattern));
+    checkDouble(d);
+    checkDouble(double(f));
+    checkHexPattern(pattern);
     return 0;
 }
