@@ -1,29 +1,16 @@
 #include "AnsweringPort.h"
-#include "RecordingPrompt.h"
-#include "Qtx2Device.h"
-#include "SimPort.h"
-#include "link/SerialForm.h"
+#include "WindowRig.h"
 #include "shell/AboutBox.h"
-#include "shell/DesktopOpener.h"
 #include "shell/DialogPrompt.h"
 #include "shell/HelpLinks.h"
-#include "shell/LogPane.h"
 #include "shell/LogoLabel.h"
 #include "shell/ModRegistry.h"
 #include "shell/NodeIDForm.h"
-#include "shell/QTX2SetlinkForm.h"
 #include "shell/Twips.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
-
-struct RecordingOpener : DesktopOpener
-{
-    void openUrl(const QUrl &url) override { urls << url; }
-    QList<QUrl> urls;
-};
 
 // A line edit with the X11 editing keys Ctrl+U and Ctrl+D, claimed before any shortcut as
 // QLineEdit does under the X11 key bindings (the offscreen platform has others).
@@ -51,52 +38,27 @@ void press(QWidget *window, Qt::Key key) { QTest::keyClick(window->focusWidget()
 
 QSettings store() { return QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")); }
 
-// The window started as the program starts it, over the simulated device or another port.
-struct Rig
+// The window rig with the connection panel and the toolbar at hand.
+struct ShellRig : Rig
 {
-    explicit Rig(const QList<int> &ports = {1}, SerialPortIo *io = nullptr, bool realQuit = false)
-    {
-        port.setAvailablePorts(ports);
-        window = std::make_unique<QTX2SetlinkForm>(io ? io : &port, &prompt, &opener);
-        if (!realQuit)
-            window->setQuitHandler([this] { ++quits; });
-        started = window->start();
-    }
-    template <typename T = QAction> T *find(const QString &name) const { return window->findChild<T *>(name); }
-    QString text(const char *label) const { return find<QLabel>(QLatin1String(label))->text(); }
+    using Rig::Rig;
     QComboBox *combo(const char *name) const { return find<QComboBox>(QLatin1String(name)); }
     QToolBar *toolbar() const { return find<QToolBar>(QStringLiteral("tbToolBar")); }
     QWidget *toolbarButton(int position) const { return toolbar()->widgetForAction(toolbar()->actions().at(position - 1)); }
-    QColor captionColour() const { return window->tabs()->tabBar()->tabTextColor(0); }
-    QColor grey() const { return window->palette().color(QPalette::Disabled, QPalette::WindowText); }
-    void clickConnect() const { QTest::mouseClick(find<QPushButton>(QStringLiteral("ConnectButton")), Qt::LeftButton); }
-    QStringList commands() const // without the position polls
-    {
-        QStringList out = port.sentMessages();
-        out.removeIf([](const QString &m) { return LogPane::isPositionPoll(m); });
-        return out;
-    }
     void checkState(bool connected) const
     {
-        QCOMPARE(find<QPushButton>(QStringLiteral("ConnectButton"))->text(), connected ? "Disconnect" : "Connect");
+        QCOMPARE(connectButton()->text(), connected ? "Disconnect" : "Connect");
         QVERIFY(combo("SerPortCombo")->isEnabled() != connected && combo("SerNodeCombo")->isEnabled() != connected);
         for (const char *name : {"DownloadMenu", "UploadMenu", "NodeMenu"})
-            QCOMPARE(find(QLatin1String(name))->isEnabled(), connected);
+            QCOMPARE(action(QLatin1String(name))->isEnabled(), connected);
         QVERIFY(toolbarButton(6)->isEnabled() == connected && toolbarButton(7)->isEnabled() == connected);
         QCOMPARE(toolbar()->actions().at(8)->isChecked(), connected);
         for (QAction *action : window->findChildren<QAction *>(QRegularExpression("^(?!Download|Upload|Node).*Menu$")))
             QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
         QVERIFY(combo("SerBaudCombo")->isEnabled() && toolbarButton(1)->isEnabled() && toolbarButton(9)->isEnabled());
         if (!connected)
-            QVERIFY(captionColour() == grey() && text("DispPosnLabel").isEmpty());
+            QVERIFY(captionColour() == grey() && dispPosn().isEmpty());
     }
-
-    SimPort port;
-    RecordingPrompt prompt;
-    RecordingOpener opener;
-    std::unique_ptr<QTX2SetlinkForm> window;
-    bool started = false;
-    int quits = 0;
 };
 
 } // namespace
@@ -108,23 +70,22 @@ class TestShell : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { store().clear(); }
+    void initTestCase() { clearPreferences(); }
 
     // The window as start-up leaves it, every menu entry where the user expects it with its
     // shortcut, and the toolbar's positions; with no port at all, start-up fails.
     void startup()
     {
-        Rig none(QList<int>{});
+        ShellRig none(false, {});
         QVERIFY(!none.started && none.prompt.messages.size() == 1);
-        Rig rig({1, 3});
+        ShellRig rig(false, {1, 3});
         QTX2SetlinkForm &w = *rig.window;
         QVERIFY(rig.started && !rig.port.isOpen() && rig.prompt.messages.isEmpty());
         QCOMPARE(w.windowTitle(), QStringLiteral("QTX2 Setlink"));
         QCOMPARE(w.size(), QSize(Twips::toPixels(8985), Twips::toPixels(8175)));
         QVERIFY(w.minimumSize() == w.maximumSize() && (w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))
                                                           == Qt::WindowMinimizeButtonHint);
-        QStringList texts{rig.find<QGroupBox>(QStringLiteral("Frame1"))->title(), rig.text("StatBarPanel1") + rig.text("StatBarPanel2")};
+        QStringList texts{rig.find<QGroupBox>(QStringLiteral("Frame1"))->title(), rig.panel1() + rig.panel2()};
         for (const char *name : {"SerPortCombo", "SerBaudCombo", "SerNodeCombo"})
             for (int i = -1; i < rig.combo(name)->count(); ++i)
                 texts << (i < 0 ? rig.combo(name)->currentText() + ":" : rig.combo(name)->itemText(i));
@@ -162,19 +123,19 @@ private slots:
     // captions grey; without "Auto-Upload on Connect" nothing is read after connecting.
     void connectAndDisconnect()
     {
-        Rig rig({1, 3});
+        ShellRig rig(false, {1, 3});
         QTest::keyClicks(rig.window->tabs()->widget(0)->findChild<QLineEdit *>(), QStringLiteral("7"));
         rig.clickConnect();
-        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0"));
+        QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM1@19200bps with Node ID 0"));
         rig.checkState(true);
         QCOMPARE(rig.commands(), QStringList({"$0RID", "$0RMV", "$0RFD"}));
         QCOMPARE(rig.port.settings(), QStringLiteral("19200,n,8,1"));
         QVERIFY(rig.window->logPane()->text().contains(QStringLiteral(": $0RMV -> QTXv2.05\r\n")));
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.text("DispPosnLabel").isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.dispPosn().isEmpty(), 10000);
         QVERIFY(rig.port.sentMessages().contains(QStringLiteral("$0RD")) && !rig.window->logPane()->text().contains("$0RD "));
         rig.combo("SerBaudCombo")->setCurrentIndex(1);
         QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
-        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Disconnected"));
+        QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
         rig.checkState(false);
         QVERIFY(!rig.port.isOpen());
 
@@ -183,14 +144,14 @@ private slots:
         rig.combo("SerPortCombo")->setCurrentIndex(1);
         rig.combo("SerNodeCombo")->setCurrentIndex(6);
         QTest::mouseClick(rig.toolbarButton(9), Qt::LeftButton);
-        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Connected to QTXv2.05 on COM3@9600bps with Node ID 5"));
+        QCOMPARE(rig.panel1(), QStringLiteral("Connected to QTXv2.05 on COM3@9600bps with Node ID 5"));
         QCOMPARE(rig.commands(), QStringList({"$5RMV", "$5RFD"}));
         QCOMPARE(rig.port.settings(), QStringLiteral("9600,n,8,1"));
         QCOMPARE(store().value(QStringLiteral("Port")).toInt(), 3);
         rig.clickConnect();
         rig.port.setBusyPorts({3});
         rig.clickConnect();
-        QCOMPARE(rig.text("StatBarPanel1"), QStringLiteral("Timeout attempting to connect to QTX2"));
+        QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
         rig.checkState(false);
         QVERIFY(rig.prompt.messages.isEmpty());
     }
@@ -202,27 +163,29 @@ private slots:
         Qtx2Device device;
         AnsweringPort port;
         port.device = [&](const QString &m) { return m.endsWith(QLatin1String("WE")) ? QByteArray() : device.receive(m.toLatin1() + '\r'); };
-        Rig rig({1}, &port);
-        rig.clickConnect();
-        SerialForm::Timing timing = rig.window->serialForm()->timing();
+        RecordingPrompt prompt;
+        QTX2SetlinkForm window(&port, &prompt, nullptr);
+        QVERIFY(window.start());
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ConnectButton")), Qt::LeftButton);
+        SerialForm::Timing timing = window.serialForm()->timing();
         timing.plainWait = 30; // for the 86 refusals
-        rig.window->serialForm()->setTiming(timing);
-        rig.find(QStringLiteral("DownloadMenu"))->trigger();
-        QCOMPARE(rig.prompt.messages, QStringList{"Could not un-writeprotect"});
-        QVERIFY(!rig.window->serialForm()->change_nodeid(3)); // what OK in Change Node ID does
+        window.serialForm()->setTiming(timing);
+        window.findChild<QAction *>(QStringLiteral("DownloadMenu"))->trigger();
+        QCOMPARE(prompt.messages, QStringList{"Could not un-writeprotect"});
+        QVERIFY(!window.serialForm()->change_nodeid(3)); // what OK in Change Node ID does
         QCOMPARE(port.sent.mid(port.sent.size() - 2), QStringList({"$0WE", "$0SID3"}));
-        QCOMPARE(rig.prompt.messages, QStringList({"Could not un-writeprotect", "Could not un-writeprotect", "Could not change node ID"}));
+        QCOMPARE(prompt.messages, QStringList({"Could not un-writeprotect", "Could not un-writeprotect", "Could not change node ID"}));
     }
 
     // The log pane's button and menu entry, the window width and the stored state; any width
     // but the narrow one counts as shown, only the wide one is stored as shown.
     void logPane()
     {
-        Rig rig;
+        ShellRig rig;
         QTX2SetlinkForm &w = *rig.window;
         auto *expand = rig.find<QPushButton>(QStringLiteral("ExpandButton"));
         auto state = [&] {
-            return QStringList{expand->text(), expand->toolTip(), rig.find(QStringLiteral("LogMenu"))->text(), QString::number(w.width()),
+            return QStringList{expand->text(), expand->toolTip(), rig.action(QStringLiteral("LogMenu"))->text(), QString::number(w.width()),
                                QString::number(rig.find<QPlainTextEdit>(QStringLiteral("LogText"))->isVisibleTo(&w)),
                                store().value(QStringLiteral("Expanded")).toString()}.join(',');
         };
@@ -230,7 +193,7 @@ private slots:
         QCOMPARE(state(), hidden);
         QTest::mouseClick(expand, Qt::LeftButton);
         QCOMPARE(state(), QStringLiteral("<<,Hide Communications Log,Hide &Log,%1,1,1").arg(Twips::toPixels(12240)));
-        rig.find(QStringLiteral("LogMenu"))->trigger();
+        rig.action(QStringLiteral("LogMenu"))->trigger();
         QCOMPARE(state(), hidden);
         w.setFixedWidth(Twips::toPixels(10000));
         w.save_prefs();
@@ -258,11 +221,12 @@ private slots:
         QFETCH(QList<int>, ports);
         QFETCH(QString, restored);
         const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port"};
+        clearPreferences();
         for (int i = 0; i < stored.size(); ++i)
             store().setValue(keys[i], stored[i]);
-        Rig rig(ports);
-        QStringList shown{QString::number(rig.find(QStringLiteral("MagPosnMenu"))->isChecked()),
-                          QString::number(rig.find(QStringLiteral("AutoUpMenu"))->isChecked()),
+        ShellRig rig(false, ports, false);
+        QStringList shown{QString::number(rig.action(QStringLiteral("MagPosnMenu"))->isChecked()),
+                          QString::number(rig.action(QStringLiteral("AutoUpMenu"))->isChecked()),
                           QString::number(rig.window->width() == Twips::toPixels(12240)), rig.combo("SerPortCombo")->currentText().mid(3)};
         QStringList kept;
         for (const QString &key : keys)
@@ -281,7 +245,7 @@ private slots:
     void shortcutsFromLineEdit()
     {
         for (const auto &[key, firstCommand] : {std::pair{Qt::Key_U, "$0RPU"}, std::pair{Qt::Key_D, "$0WE"}}) {
-            Rig rig;
+            ShellRig rig;
             auto *edit = new X11LineEdit(QStringLiteral("12"), rig.window->tabs()->widget(0));
             rig.window->show();
             QApplication::setActiveWindow(rig.window.get());
@@ -300,7 +264,8 @@ private slots:
     // event loop at once: the waiting exchange returns and the walk sends no more.
     void exitWhileWaiting()
     {
-        Rig rig({1}, nullptr, true);
+        ShellRig rig;
+        rig.window->setQuitHandler([] { QCoreApplication::quit(); });
         rig.window->show();
         rig.clickConnect();
         rig.port.device().faults().commandLatencyMs.insert(QStringLiteral("R"), 30000);
@@ -309,7 +274,7 @@ private slots:
         rig.window->serialForm()->setTiming(timing);
         rig.port.clearWire();
         bool busy = false;
-        QTimer::singleShot(0, rig.window.get(), [&] { rig.find(QStringLiteral("UploadMenu"))->trigger(); });
+        QTimer::singleShot(0, rig.window.get(), [&] { rig.action(QStringLiteral("UploadMenu"))->trigger(); });
         QTimer::singleShot(200, rig.window.get(), [&] {
             busy = rig.window->serialForm()->is_busy();
             QTest::mouseClick(rig.toolbarButton(1), Qt::LeftButton);
@@ -325,9 +290,9 @@ private slots:
     // build folder, in the documentation folder once installed. The logo opens the website.
     void helpEntries()
     {
-        Rig rig;
-        rig.find(QStringLiteral("ContentsMenu"))->trigger();
-        rig.find(QStringLiteral("QTX2ManualMenu"))->trigger();
+        ShellRig rig;
+        rig.action(QStringLiteral("ContentsMenu"))->trigger();
+        rig.action(QStringLiteral("QTX2ManualMenu"))->trigger();
         QTest::mouseClick(rig.find<QLabel>(QStringLiteral("orvaneworkswebPicture")), Qt::LeftButton);
         const HelpLinks links(nullptr);
         QCOMPARE(rig.opener.urls, (QList<QUrl>{QUrl::fromLocalFile(links.helpFilePath()), QUrl::fromLocalFile(links.manualPath()),
@@ -337,7 +302,7 @@ private slots:
             const QString folder = root.filePath(documents);
             QVERIFY(QDir().mkpath(root.filePath(program)) && QDir().mkpath(folder));
             QVERIFY(QFile(folder + QStringLiteral("/qtx2setlink.html")).open(QIODevice::WriteOnly));
-            RecordingOpener opener;
+            NoOpener opener;
             HelpLinks(&opener, root.filePath(program)).open_contents();
             HelpLinks(&opener, root.filePath(program)).open_manual();
             QCOMPARE(opener.urls, (QList<QUrl>{QUrl::fromLocalFile(folder + "/qtx2setlink.html"), QUrl::fromLocalFile(folder + "/QTX2.pdf")}));
@@ -441,7 +406,7 @@ private slots:
     void aboutBox()
     {
         for (int key : {0, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
-            RecordingOpener opener;
+            NoOpener opener;
             AboutBox box(&opener);
             box.show();
             QVERIFY(QTest::qWaitForWindowActive(&box));
