@@ -4,6 +4,7 @@
 #include "monitor/MagPosnDisp.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
+#include "model/PositionPoll.h"
 
 #include <QAction>
 #include <QLabel>
@@ -171,7 +172,7 @@ private slots:
             device.silent << QStringLiteral("$0RD");
         QCOMPARE(tickAndCollect(4), QStringList(4, QStringLiteral("$0RD")));
         QCOMPARE(panel->dispPosnLabel()->text(), shown);
-        QCOMPARE(monitor->magnet_poll(), 0);
+        QCOMPARE(monitor->poll()->magnet_poll(), 0);
     }
 
     void nodeIdGoesIntoEveryCommand()
@@ -206,7 +207,7 @@ private slots:
         device.magnets = magnets;
         menu->setChecked(true);
         QCOMPARE(tickAndCollect(commands.size()), commands);
-        QCOMPARE(monitor->magnet_poll(), pollAfter);
+        QCOMPARE(monitor->poll()->magnet_poll(), pollAfter);
 
         const QList<MagPosnDisp *> displays = panel->displays();
         for (int i = 0; i < 15; ++i) {
@@ -237,11 +238,11 @@ private slots:
         device.magnets = 15;
         tickAndCollect(3); // Rd1, Rd2, Rd3
         device.transducer = false;
-        monitor->tick(); // Rd4
+        monitor->poll()->tick(); // Rd4
         QCOMPARE(panel->displays().at(2)->text(), QStringLiteral("31.50000"));
         QVERIFY(!panel->displays().at(2)->isError());
         QCOMPARE(panel->displays().at(3)->text(), QStringLiteral("ERR 01"));
-        QCOMPARE(monitor->magnet_poll(), 0);
+        QCOMPARE(monitor->poll()->magnet_poll(), 0);
     }
 
     void magnetTimeoutShowsZero()
@@ -263,7 +264,7 @@ private slots:
         menu->trigger(); // checked
         tickAndCollect(4); // RD, Rd1 to Rd3
         QCOMPARE(panel->displays().at(2)->text(), QStringLiteral("31.50000"));
-        QCOMPARE(monitor->magnet_poll(), 4);
+        QCOMPARE(monitor->poll()->magnet_poll(), 4);
 
         menu->trigger(); // unchecked
         for (MagPosnDisp *disp : panel->displays()) {
@@ -276,7 +277,7 @@ private slots:
         QCOMPARE(panel->displays().at(3)->text(), QString());
         QCOMPARE(panel->displays().at(0)->text(), QStringLiteral("kept"));
         // ...and from then on only the displayed position is read.
-        QCOMPARE(monitor->magnet_poll(), 0);
+        QCOMPARE(monitor->poll()->magnet_poll(), 0);
         QCOMPARE(tickAndCollect(2), (QStringList{"$0RD", "$0RD"}));
     }
 
@@ -286,11 +287,11 @@ private slots:
         panel->dispPosnLabel()->setText(QStringLiteral("old"));
         QCOMPARE(tickAndCollect(3), QStringList());
         QCOMPARE(panel->dispPosnLabel()->text(), QString());
-        QCOMPARE(monitor->magnet_poll(), 3); // the cycle still advances
+        QCOMPARE(monitor->poll()->magnet_poll(), 3); // the cycle still advances
 
         menu->setChecked(false);
-        monitor->tick();
-        QCOMPARE(monitor->magnet_poll(), 0);
+        monitor->poll()->tick();
+        QCOMPARE(monitor->poll()->magnet_poll(), 0);
     }
 
     // A tick while an exchange waits (another command's, or an earlier tick's own, with the
@@ -303,31 +304,31 @@ private slots:
         bool busyDuringTick = false;
         QTimer::singleShot(10, link, [&] {
             busyDuringTick = link->is_busy();
-            monitor->tick();
+            monitor->poll()->tick();
         });
         QVERIFY(link->sendrcv_nodeid(QStringLiteral("RXM"), false));
         QVERIFY(busyDuringTick);
         QCOMPARE(port->sent, QStringList{"$0RXM"});
-        QCOMPARE(monitor->magnet_poll(), 0);
+        QCOMPARE(monitor->poll()->magnet_poll(), 0);
 
         QTimer timer;
         timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, monitor, &PositionMonitor::tick);
+        QObject::connect(&timer, &QTimer::timeout, monitor->poll(), &PositionPoll::tick);
         timer.start();
         QCOMPARE(tickAndCollect(1), QStringList{"$0RD"});
         timer.stop();
-        QCOMPARE(monitor->magnet_poll(), 1);
+        QCOMPARE(monitor->poll()->magnet_poll(), 1);
     }
 
     void portClosedDuringMagnetWaitKeepsText()
     {
         connectAt(0);
         menu->setChecked(true);
-        monitor->tick(); // RD
+        monitor->poll()->tick(); // RD
         panel->displays().at(0)->set_text(QStringLiteral("12.00000"), false);
         device.silent << QStringLiteral("$0Rd1");
         QTimer::singleShot(20, link, [this] { link->disconnect_qtx(); });
-        monitor->tick();
+        monitor->poll()->tick();
         QCOMPARE(panel->displays().at(0)->text(), QStringLiteral("12.00000"));
         QVERIFY(!panel->displays().at(0)->isError());
     }
@@ -343,7 +344,7 @@ private:
     {
         port->sent.clear();
         for (int i = 0; i < ticks; ++i)
-            monitor->tick();
+            monitor->poll()->tick();
         return port->sent;
     }
 

@@ -224,9 +224,9 @@ private slots:
     {
         Rig rig;
         const QList<QStringList> entries{
-            {"FileMenu", "LoadMenu", "SaveMenu", "ExitMenu"},
+            {"FileMenu", "LoadMenu", "SaveMenu", "SaveLogMenu", "ExitMenu"},
             {"TransferMenu", "DownloadMenu", "UploadMenu"},
-            {"ToolsMenu", "NodeMenu", "ResetUnitsMenu", "MenuFactory"},
+            {"ToolsMenu", "NodeMenu", "ResetUnitsMenu", "MenuFactory", "TrendMenu"},
             {"OptionsMenu", "AutoUpMenu", "MagPosnMenu", "LogMenu"},
             {"HelpMenu", "ContentsMenu", "QTX2ManualMenu", "", "AboutMenu"}};
         QStringList titles;
