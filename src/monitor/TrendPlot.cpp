@@ -31,20 +31,6 @@ TrendPlot::TrendPlot(QWidget *parent)
     m_position->setRange(0, 1);
     c->addAxis(m_time, Qt::AlignBottom);
     c->addAxis(m_position, Qt::AlignLeft);
-
-    for (int s = 0; s < int(m_series.size()); ++s) {
-        Series &series = m_series[size_t(s)];
-        series.dots = new QScatterSeries(this);
-        series.dots->setMarkerSize(5);
-        series.dots->setColor(colour(s));
-        series.dots->setBorderColor(colour(s));
-        c->addSeries(series.dots);
-        series.dots->attachAxis(m_time);
-        series.dots->attachAxis(m_position);
-        lineFor(s, 0)->setName(s == 0 ? QStringLiteral("Displayed") : QStringLiteral("Magnet %1").arg(s));
-    }
-    for (QLegendMarker *marker : c->legend()->markers())
-        marker->setVisible(false);
 }
 
 QColor TrendPlot::colour(int series) const
@@ -55,21 +41,62 @@ QColor TrendPlot::colour(int series) const
     return QColor::fromHsv((series - 1) * 24, 230, series % 2 ? 210 : 140);
 }
 
+void TrendPlot::addSeries(QAbstractSeries *series, bool inLegend)
+{
+    chart()->addSeries(series);
+    series->attachAxis(m_time);
+    series->attachAxis(m_position);
+    if (!inLegend) {
+        const QList<QLegendMarker *> markers = chart()->legend()->markers(series);
+        for (QLegendMarker *marker : markers)
+            marker->setVisible(false);
+    }
+}
+
+// A series is put on the chart when it first has something to show: its first line
+// carries its legend entry, and the legend lists only series that have been read, in
+// their order (displayed, magnet 1, 2...), whichever came first.
+TrendPlot::Series &TrendPlot::seriesFor(int series)
+{
+    Series &s = m_series[size_t(series)];
+    if (s.dots)
+        return s;
+    // The legend follows the order of adding: the higher series go off and come back after.
+    QList<QPair<QAbstractSeries *, bool>> later;
+    for (size_t i = size_t(series) + 1; i < m_series.size(); ++i) {
+        for (QLineSeries *line : std::as_const(m_series[i].lines))
+            later.append({line, line == m_series[i].lines.first()});
+        if (m_series[i].dots)
+            later.append({m_series[i].dots, false});
+    }
+    for (const auto &other : std::as_const(later))
+        chart()->removeSeries(other.first);
+    lineFor(series, 0);
+    s.dots = new QScatterSeries(this);
+    s.dots->setMarkerSize(5);
+    s.dots->setColor(colour(series));
+    s.dots->setBorderColor(colour(series));
+    addSeries(s.dots, false);
+    for (const auto &other : std::as_const(later))
+        addSeries(other.first, other.second);
+    return s;
+}
+
 QLineSeries *TrendPlot::lineFor(int series, int index)
 {
     Series &s = m_series[size_t(series)];
     while (s.lines.size() <= index) {
         auto *line = new QLineSeries(this);
         QPen pen(colour(series));
-        pen.setWidthF(series == 0 ? 2.0 : 1.5);
+        pen.setWidthF(1.5);
+        // The displayed position is often one magnet's; dashes keep both in sight.
+        if (series == 0) {
+            pen.setWidthF(2.0);
+            pen.setStyle(Qt::DashLine);
+        }
         line->setPen(pen);
-        chart()->addSeries(line);
-        line->attachAxis(m_time);
-        line->attachAxis(m_position);
-        // Only the first line of a series has a legend entry.
-        const QList<QLegendMarker *> markers = chart()->legend()->markers(line);
-        for (QLegendMarker *marker : markers)
-            marker->setVisible(false);
+        line->setName(series == 0 ? QStringLiteral("Displayed") : QStringLiteral("Magnet %1").arg(series));
+        addSeries(line, s.lines.isEmpty());
         s.lines.append(line);
     }
     return s.lines.at(index);
@@ -87,8 +114,10 @@ void TrendPlot::draw(const TrendBuffer &buffer, qint64 nowMs, qint64 spanMs, con
 
     double low = qInf(), high = -qInf();
     for (int s = 0; s < int(m_series.size()); ++s) {
-        Series &series = m_series[size_t(s)];
         const QList<QList<QPointF>> runs = buffer.runs(s, left, nowMs);
+        if (runs.isEmpty() && !m_series[size_t(s)].dots)
+            continue;
+        Series &series = seriesFor(s);
         // The newest runs of two points or more get lines; single points and runs past
         // the line limit are dots.
         QList<QPointF> dots;
@@ -109,15 +138,33 @@ void TrendPlot::draw(const TrendBuffer &buffer, qint64 nowMs, qint64 spanMs, con
         series.used = lines;
         if (series.dots->count() > 0 || !dots.isEmpty())
             series.dots->replace(dots);
-        const QList<QLegendMarker *> markers = chart()->legend()->markers(series.lines.first());
-        for (QLegendMarker *marker : markers)
-            marker->setVisible(!runs.isEmpty());
     }
 
-    if (low <= high) {
-        // A little room above and below; a flat line gets a band around it.
-        const double pad = high > low ? (high - low) * 0.05 : std::max(0.05, std::fabs(high) * 0.01);
-        m_position->setRange(low - pad, high + pad);
+    if (low <= high)
+        setPositionRange(low, high);
+}
+
+// Round steps (1, 2 or 5 times a power of ten) with four or five of them over the
+// values. Setting a range lays out every line again, so an unchanged one is left be.
+void TrendPlot::setPositionRange(double low, double high)
+{
+    const double raw = std::max(high - low, std::max(1e-3, std::fabs(high) * 1e-3)) / 4.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (const double f : {1.0, 2.0, 5.0}) {
+        if (f * power >= raw) {
+            step = f * power;
+            break;
+        }
+    }
+    const double min = std::floor(low / step) * step;
+    const double max = std::max(std::ceil(high / step) * step, min + step);
+    if (min != m_position->min() || max != m_position->max()) {
+        m_position->setRange(min, max);
+        m_position->setTickCount(int(std::lround((max - min) / step)) + 1);
+        // As many decimals as the step needs, so that no two labels read the same.
+        const int decimals = std::clamp(int(-std::floor(std::log10(step))), 0, 6);
+        m_position->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
     }
 }
 
@@ -128,5 +175,6 @@ int TrendPlot::lineCount(int series) const
 
 int TrendPlot::dotCount(int series) const
 {
-    return m_series[size_t(series)].dots->count();
+    const Series &s = m_series[size_t(series)];
+    return s.dots ? s.dots->count() : 0;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <array>
 
+class QAbstractSeries;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -34,8 +35,11 @@ private:
         int used = 0;
     };
 
+    void addSeries(QAbstractSeries *series, bool inLegend);
+    Series &seriesFor(int series);
     QLineSeries *lineFor(int series, int index);
     QColor colour(int series) const;
+    void setPositionRange(double low, double high);
 
     std::array<Series, TrendBuffer::SeriesCount> m_series;
     QValueAxis *m_time;

@@ -16,8 +16,9 @@
 
 namespace {
 const QString PlaceKey = QStringLiteral("PositionTrend/Geometry");
-// New readings come four times a second; drawing a moment later takes them together.
-constexpr int RedrawDelayMs = 200;
+// New readings come four times a second; drawing at most twice a second takes them in
+// twos and halves the cost of a live plot.
+constexpr int RedrawDelayMs = 500;
 constexpr int DefaultSpanIndex = 2;
 } // namespace
 
