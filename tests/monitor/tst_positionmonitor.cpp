@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QValueAxis>
 #include <QtTest>
 
 namespace {
@@ -28,34 +27,15 @@ struct NoOpener : DesktopOpener
     void openUrl(const QUrl &) override {}
 };
 
-// The samples of each series that has any: "0=12.5,~,7.5 1=10.5", a gap as "~".
-QString trendText(const TrendBuffer &buffer)
-{
-    QStringList series;
-    for (int s = 0; s < TrendBuffer::SeriesCount; ++s) {
-        QStringList samples;
-        for (int i = 0; i < buffer.count(s); ++i)
-            samples << (buffer.sample(s, i).gap ? QStringLiteral("~") : QString::number(buffer.sample(s, i).value));
-        if (!samples.isEmpty())
-            series << QStringLiteral("%1=%2").arg(s).arg(samples.join(QLatin1Char(',')));
-    }
-    return series.join(QLatin1Char(' '));
-}
-
-// The 15 magnet displays as "10.50000,[----]!*": "!" marks red, a last entry ending in "*"
-// fills the rest, and missing entries are the blank the displays start with.
-QString expand(const QString &spec)
-{
-    QStringList parts = spec.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const QString fill = !parts.isEmpty() && parts.last().endsWith(QLatin1Char('*')) ? parts.takeLast().chopped(1) : QStringLiteral(" ");
-    while (parts.size() < 15)
-        parts << fill;
-    return parts.join(QLatin1Char(','));
-}
-
 PositionReading reading(int position, const QString &reply)
 {
     return PositionReading::fromReply(position, reply, true);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
 } // namespace
@@ -65,75 +45,39 @@ class tst_PositionMonitor : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        port = new AnsweringPort;
-        // The reply of the tick under way: "~" is silence, "!drop" closes the port meanwhile.
-        port->device = [this](const QString &c) -> QByteArray {
-            const QString body = c.mid(2);
-            if (body == QLatin1String("RMV"))
-                return "*QTXv2 test\r";
-            if (!body.startsWith(QLatin1String("Rd")) && body != QLatin1String("RD"))
-                return "*0\r";
-            if (reply == QLatin1String("!drop"))
-                QTimer::singleShot(10, link, [this] { link->disconnect_qtx(); });
-            return reply == QLatin1String("~") || reply == QLatin1String("!drop") ? QByteArray() : "*" + reply.toLatin1() + "\r";
-        };
-        link = new SerialForm(port, &prompt);
-        SerialForm::Timing t = link->timing();
-        t.pollWait = 60; // time-outs in a test need not last half a second
-        link->setTiming(t);
-        QVERIFY(link->scan_ports());
-        panel = new PositionPanel;
-        menu = new QAction(QStringLiteral("Update Individual Magnet &Positions"));
-        menu->setCheckable(true);
-        monitor = new PositionMonitor(link, panel->dispPosnLabel(), panel->displays(), menu);
-        QObject::connect(menu, &QAction::triggered, monitor, &PositionMonitor::menuClicked);
-        monitor->start_displays();
-    }
-    void cleanup()
-    {
-        delete monitor;
-        delete menu;
-        delete panel;
-        delete link;
-        delete port;
-    }
-
-    // Each entry of the script is one tick and the device's reply to what it sends
-    // ("!menu" clicks the magnet menu entry instead).
+    // Each entry of the script is one tick and the device's reply to what it sends: "~"
+    // is silence, "!drop" closes the port during the wait; "!menu" clicks the magnet menu
+    // entry and "!busy" fires the tick while another command waits, instead.
     void pollSequence_data()
     {
         QTest::addColumn<int>("node");
-        QTest::addColumn<bool>("magnets");
         QTest::addColumn<QStringList>("script");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("labels"); // DispPosnLabel after each tick
-        QTest::addColumn<QString>("displays");
-        QTest::addColumn<QString>("trend");
+        QTest::addColumn<QString>("displays"); // the magnet displays, "!" red, a last "x*" filling the rest
+        QTest::addColumn<QString>("trend"); // each series' samples, "~" a gap
         QTest::addColumn<int>("pollAfter");
-        QTest::newRow("displayed only, as received") << 0 << false
-            << QStringList{"12.345", "0NOMAG", "0NOXDCR", "0nomag", "~", "7.5"} << QString("$0RD ").repeated(6)
-            << "12.345|[----]|ERR 01|0nomag|No Magnet|7.5" << "" << "0=12.345,~,0,~,7.5" << 0;
-        QTest::newRow("two magnets, then one") << 0 << true
-            << QStringList{"1.5", "10.5", "21", "0NOMAG", "2.5", "10.75", "0NOMAG"}
+        QTest::newRow("displayed only, as received") << 0 << QStringList{"12.345", "0NOMAG", "0NOXDCR", "0nomag", "~", "7.5"}
+            << QString("$0RD ").repeated(6) << "12.345|[----]|ERR 01|0nomag|No Magnet|7.5" << " *" << "0=12.345,~,0,~,7.5" << 0;
+        QTest::newRow("two magnets, then one") << 0 << QStringList{"!menu", "1.5", "10.5", "21", "0NOMAG", "2.5", "10.75", "0NOMAG"}
             << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD $0Rd1 $0Rd2 " << "1.5|1.5|1.5|1.5|2.5|2.5|2.5" << "10.75000,[----]!*"
             << "0=1.5,2.5 1=10.5,10.75 2=21,~" << 0;
-        QTest::newRow("transducer lost at magnet 3") << 0 << true << QStringList{"1", "10.5", "21", "0NOXDCR"}
+        QTest::newRow("transducer lost at magnet 3") << 0 << QStringList{"!menu", "1", "10.5", "21", "0NOXDCR"}
             << "$0RD $0Rd1 $0Rd2 $0Rd3 " << "1|1|1|1" << "10.50000,21.00000,ERR 01!*" << "0=1 1=10.5 2=21" << 0;
-        QTest::newRow("no transducer") << 0 << true << QStringList{"0NOXDCR", "0NOXDCR", "5"} << "$0RD $0Rd1 $0RD "
+        QTest::newRow("no transducer") << 0 << QStringList{"!menu", "0NOXDCR", "0NOXDCR", "5"} << "$0RD $0Rd1 $0RD "
             << "ERR 01|ERR 01|5" << "ERR 01!*" << "0=5" << 1;
-        QTest::newRow("magnet time-out") << 0 << true << QStringList{"5", "10.5", "20", "0NOMAG", "6", "~", "21", "0NOMAG"}
+        QTest::newRow("magnet time-out") << 0 << QStringList{"!menu", "5", "10.5", "20", "0NOMAG", "6", "~", "21", "0NOMAG"}
             << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD $0Rd1 $0Rd2 $0Rd3 " << "5|5|5|5|6|6|6|6" << "0.00000,21.00000,[----]!*"
             << "0=5,6 1=10.5,~ 2=20,21" << 0;
-        QTest::newRow("no position in the reply") << 0 << true << QStringList{"abc", "abc", "1e99", "0NOMAG"}
+        QTest::newRow("no position in the reply") << 0 << QStringList{"!menu", "abc", "abc", "1e99", "0NOMAG"}
             << "$0RD $0Rd1 $0Rd2 $0Rd3 " << "abc|abc|abc|abc" << "0.00000,1e99!,[----]!*" << "" << 0;
-        QTest::newRow("unchecked mid-cycle") << 0 << true << QStringList{"1", "10.5", "21", "!menu", "31.5", "2"}
+        QTest::newRow("unchecked mid-cycle") << 0 << QStringList{"!menu", "1", "10.5", "21", "!menu", "31.5", "2"}
             << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD " << "1|1|1|1|2" << "*" << "0=1,2 1=10.5 2=21 3=31.5" << 0;
-        QTest::newRow("port closed in a magnet wait") << 0 << true
-            << QStringList{"1", "10.5", "0NOMAG", "3", "!drop", "x", "x"} << "$0RD $0Rd1 $0Rd2 $0RD $0Rd1 "
-            << "1|1|1|3|3||" << "10.50000,[----]!*" << "0=1,3,~ 1=10.5,~" << 4;
-        QStringList script{"0"}, displays, trend{"0=0,0"};
+        QTest::newRow("port closed in a magnet wait") << 0 << QStringList{"!menu", "1", "10.5", "0NOMAG", "3", "!drop", "x", "x"}
+            << "$0RD $0Rd1 $0Rd2 $0RD $0Rd1 " << "1|1|1|3|3||" << "10.50000,[----]!*" << "0=1,3,~ 1=10.5,~" << 4;
+        QTest::newRow("another command waits") << 0 << QStringList{"!menu", "1", "!busy", "10.5"} << "$0RD $0RXM $0Rd1 "
+            << "1|1" << "10.50000, *" << "0=1 1=10.5" << 2;
+        QStringList script{"!menu", "0"}, displays, trend{"0=0,0"};
         QString sent = "$3RD ";
         for (int k = 1; k <= 15; ++k) {
             script << QString::number(k);
@@ -141,72 +85,82 @@ private slots:
             displays << QStringLiteral("%1.00000").arg(k);
             trend << QStringLiteral("%1=%1").arg(k) + (k == 1 ? ",1" : "");
         }
-        QTest::newRow("fifteen magnets at node 3") << 3 << true << (script << "0" << "1") << sent + "$3RD $3Rd1 "
+        QTest::newRow("fifteen magnets at node 3") << 3 << (script << "0" << "1") << sent + "$3RD $3Rd1 "
             << QStringList(18, "0").join('|') << displays.join(',') << trend.join(' ') << 2;
     }
     void pollSequence()
     {
         QFETCH(int, node);
-        QFETCH(bool, magnets);
         QFETCH(QStringList, script);
-        QFETCH(QString, sent);
-        QFETCH(QString, labels);
-        QFETCH(QString, displays);
-        QFETCH(QString, trend);
-        QFETCH(int, pollAfter);
-        QVERIFY(link->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(node)));
-        port->sent.clear();
-        menu->setChecked(magnets);
+        QString reply;
+        AnsweringPort port;
+        RecordingPrompt prompt;
+        SerialForm link(&port, &prompt);
+        port.replyDelayMs = 20;
+        port.device = [&](const QString &c) -> QByteArray {
+            if (c.mid(2) == QLatin1String("RMV"))
+                return "*QTXv2 test\r";
+            if (!LogPane::isPositionPoll(c))
+                return "*0\r";
+            if (reply == QLatin1String("!drop"))
+                QTimer::singleShot(10, &link, [&] { link.disconnect_qtx(); });
+            return reply == QLatin1String("~") || reply == QLatin1String("!drop") ? QByteArray() : "*" + reply.toLatin1() + "\r";
+        };
+        SerialForm::Timing t = link.timing();
+        t.pollWait = 60; // time-outs in a test need not last half a second
+        link.setTiming(t);
+        PositionPanel panel;
+        QAction menu;
+        menu.setCheckable(true);
+        PositionMonitor monitor(&link, panel.dispPosnLabel(), panel.displays(), &menu);
+        connect(&menu, &QAction::triggered, &monitor, &PositionMonitor::menuClicked);
+        monitor.start_displays();
         TrendBuffer buffer;
-        connect(monitor->poll(), &PositionPoll::read, [&](const PositionReading &r) { buffer.add(0, r); });
-        QStringList shownLabels, shown;
+        connect(monitor.poll(), &PositionPoll::read, [&](const PositionReading &r) { buffer.add(0, r); });
+        QVERIFY(link.scan_ports() && link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(node)));
+        port.sent.clear();
+        // The window's timer keeps firing while a reply is awaited; those ticks are dropped.
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, monitor.poll(), &PositionPoll::tick);
+        timer.start(5);
+
+        QStringList labels, shown, series;
         for (const QString &entry : std::as_const(script)) {
-            if (entry == QLatin1String("!menu")) {
-                menu->trigger();
-                continue;
-            }
             reply = entry;
-            monitor->poll()->tick();
-            shownLabels << panel->dispPosnLabel()->text();
+            if (entry == QLatin1String("!menu"))
+                menu.trigger();
+            else if (entry == QLatin1String("!busy")) {
+                // Only the one tick: the link is free again in the turn its reply comes in.
+                timer.stop();
+                QTimer::singleShot(5, &link, [&] { monitor.poll()->tick(); });
+                link.sendrcv_nodeid(QStringLiteral("RXM"), false);
+                timer.start();
+            } else
+                monitor.poll()->tick();
+            if (!entry.startsWith(QLatin1Char('!')) || entry == QLatin1String("!drop"))
+                labels << panel.dispPosnLabel()->text();
         }
-        for (MagPosnDisp *disp : panel->displays()) {
+        for (MagPosnDisp *disp : panel.displays()) {
             const QColor colour = disp->findChild<QLabel *>(QStringLiteral("posnlabel"))->palette().color(QPalette::WindowText);
             shown << disp->text() + (colour == QColor(255, 0, 0) ? "!" : "");
         }
-        QCOMPARE(port->sent.join(' ') + ' ', sent);
-        QCOMPARE(shownLabels.join('|'), labels);
-        QCOMPARE(shown.join(','), expand(displays));
-        QCOMPARE(trendText(buffer), trend);
-        QCOMPARE(monitor->poll()->magnet_poll(), pollAfter);
-    }
-
-    void displaysAreNamed()
-    {
-        for (int i = 0; i < 15; ++i) {
-            auto *disp = panel->findChild<MagPosnDisp *>(QStringLiteral("MagPosn(%1)").arg(i));
-            QCOMPARE(disp->findChild<QLabel *>(QStringLiteral("maglabel"))->text(), QStringLiteral("Magnet %1:").arg(i + 1));
+        for (int s = 0; s < TrendBuffer::SeriesCount; ++s) {
+            QStringList samples;
+            for (int i = 0; i < buffer.count(s); ++i)
+                samples << (buffer.sample(s, i).gap ? QStringLiteral("~") : QString::number(buffer.sample(s, i).value));
+            if (!samples.isEmpty())
+                series << QStringLiteral("%1=%2").arg(s).arg(samples.join(','));
         }
-    }
-
-    // A tick while an exchange waits (another command's, or an earlier tick's own, with the
-    // timer firing meanwhile) sends nothing and leaves the cycle where it was.
-    void tickWhileAnExchangeWaitsIsSkipped()
-    {
-        QVERIFY(link->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), 0));
-        port->sent.clear();
-        menu->setChecked(true);
-        port->replyDelayMs = 30;
-        reply = QStringLiteral("1");
-        QTimer::singleShot(10, link, [this] { monitor->poll()->tick(); });
-        QVERIFY(link->sendrcv_nodeid(QStringLiteral("RXM"), false));
-        QTimer timer;
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, monitor->poll(), &PositionPoll::tick);
-        timer.start();
-        monitor->poll()->tick();
-        timer.stop();
-        QCOMPARE(port->sent, (QStringList{"$0RXM", "$0RD"}));
-        QCOMPARE(monitor->poll()->magnet_poll(), 1);
+        QFETCH(QString, displays);
+        QStringList wanted = displays.split(',');
+        const QString fill = wanted.last().endsWith('*') ? wanted.takeLast().chopped(1) : QString();
+        while (wanted.size() < 15)
+            wanted << fill;
+        QTEST(port.sent.join(' ') + ' ', "sent");
+        QTEST(labels.join('|'), "labels");
+        QCOMPARE(shown, wanted);
+        QTEST(series.join(' '), "trend");
+        QTEST(monitor.poll()->magnet_poll(), "pollAfter");
     }
 
     // Rows by time, the time in seconds to the millisecond, a value only where one was
@@ -219,18 +173,12 @@ private slots:
             {1000, reading(0, "No Magnet")}, {61005, reading(15, "3")}, {61005, reading(0, "1e99")}};
         for (const auto &[ms, r] : readings)
             buffer.add(ms, r);
-        auto row = [](const char *time, int column, const char *value) {
-            QStringList cells(17);
-            cells[0] = QLatin1String(time);
-            if (column >= 0)
-                cells[column + 1] = QLatin1String(value);
-            return cells.join(QLatin1Char(','));
-        };
         QStringList header{"Time (s)", "Displayed (MM)"};
         for (int k = 1; k <= 15; ++k)
             header << QStringLiteral("Magnet %1 (MM)").arg(k);
-        QCOMPARE(buffer.csvLines(QStringLiteral("MM")), (QStringList{header.join(','), row("0.250", 0, "12.5"),
-            row("0.500", 1, "-0.25"), row("0.750", -1, ""), row("1.000", -1, ""), row("61.005", 15, "3")}));
+        QCOMPARE(buffer.csvLines(QStringLiteral("MM")),
+                 (QStringList{header.join(','), "0.250,12.5,,,,,,,,,,,,,,,", "0.500,,-0.25,,,,,,,,,,,,,,",
+                              "0.750,,,,,,,,,,,,,,,,", "1.000,,,,,,,,,,,,,,,,", "61.005,,,,,,,,,,,,,,,,3"}));
 
         TrendBuffer full; // the displayed position every 200 ms, magnet 15 every 4 s, for 11 minutes
         for (qint64 ms = 0; ms <= 660000; ms += 200)
@@ -241,66 +189,19 @@ private slots:
         QCOMPARE(full.sample(15, 0).ms, 60000);
     }
 
-    void trendWindow()
-    {
-        QTemporaryDir dir;
-        qint64 now = 0;
-        auto *w = new TrendWindow(&prompt, [] { return QStringLiteral("MM"); });
-        w->setClock([&now] { return now; });
-        w->show();
-        auto *span = w->findChild<QComboBox *>(QStringLiteral("TrendSpanCombo"));
-        QStringList spans;
-        for (int i = 0; i < span->count(); ++i)
-            spans << span->itemText(i);
-        QCOMPARE(spans.join(','), QStringLiteral("10 s,30 s,1 min,2 min,5 min,10 min"));
-        QCOMPARE(w->spanMs(), 60000);
-        for (const char *r : {"1", "2", "0NOXDCR", "3", "4", "No Magnet", "5"})
-            w->take(reading(0, r)), now += 250;
-        w->redraw();
-        QCOMPARE(w->plot()->chart()->axes(Qt::Vertical).first()->titleText(), QStringLiteral("Position (MM)"));
-        auto drawn = [w] { return QStringLiteral("%1 lines, %2 dots").arg(w->plot()->lineCount(0)).arg(w->plot()->dotCount(0)); };
-        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
-
-        // Paused (Enter on the focused button), the plot stays while readings go on.
-        auto *pause = w->findChild<QPushButton *>(QStringLiteral("TrendPauseButton"));
-        pause->setFocus();
-        QTest::keyClick(pause, Qt::Key_Return);
-        now = 2000;
-        w->take(reading(0, "6"));
-        w->redraw();
-        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
-        QTest::keyClick(pause, Qt::Key_Return);
-        QCOMPARE(drawn(), QStringLiteral("3 lines, 0 dots"));
-
-        prompt.saveName = dir.filePath(QStringLiteral("trend.csv"));
-        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("TrendExportButton")), Qt::LeftButton);
-        QFile file(prompt.saveName);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), (w->buffer().csvLines(QStringLiteral("MM")).join("\r\n") + "\r\n").toLatin1());
-        prompt.saveName = dir.path(); // a folder: the export fails and says so
-        w->export_csv();
-        QCOMPARE(prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
-
-        // Escape closes it; the next one opens at the same size.
-        w->resize(500, 300);
-        QTest::keyClick(w, Qt::Key_Escape);
-        QVERIFY(!w->isVisible());
-        delete w;
-        TrendWindow again(&prompt, {});
-        QCOMPARE(again.size(), QSize(500, 300));
-    }
-
-    // The window's entries: the trend takes the readings the poll makes anyway; the log
-    // is saved from the File menu.
+    // Tools > Position Trend over the simulated device: it takes the readings the poll
+    // makes anyway, plots gaps as breaks, pauses, exports and keeps its size; File > Save
+    // Log writes the log.
     void windowEntries()
     {
         QTemporaryDir dir;
         SimPort sim;
+        RecordingPrompt prompt;
         NoOpener opener;
         QTX2SetlinkForm w(&sim, &prompt, &opener);
         w.serialForm()->setPauseFunction([](int) {});
-        QVERIFY(w.start());
-        QVERIFY(w.serialForm()->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), 0));
+        QVERIFY(w.start() && w.serialForm()->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), 0));
+        QCOMPARE(w.findChild<QWidget *>("MagPosn(14)")->findChild<QLabel *>("maglabel")->text(), QStringLiteral("Magnet 15:"));
         w.findChild<QTimer *>(QStringLiteral("PositionTimer"))->stop();
         w.findChild<QAction *>(QStringLiteral("TrendMenu"))->trigger();
         auto *trend = w.findChild<TrendWindow *>(QStringLiteral("TrendForm"));
@@ -310,25 +211,46 @@ private slots:
             w.findChild<PositionMonitor *>()->poll()->tick();
         QCOMPARE(sim.sentMessages(), QStringList(3, QStringLiteral("$0RD")));
         QCOMPARE(trend->buffer().count(0), 3);
+
+        qint64 now = 1000;
+        trend->setClock([&now] { return now; });
+        for (const char *r : {"1", "2", "0NOXDCR", "3", "4", "No Magnet", "5"})
+            trend->take(reading(1, r)), now += 250;
         trend->redraw();
         QCOMPARE(trend->plot()->chart()->axes(Qt::Vertical).first()->titleText(), QStringLiteral("Position (Inches)"));
+        auto drawn = [trend] { return QStringLiteral("%1 lines, %2 dots").arg(trend->plot()->lineCount(1)).arg(trend->plot()->dotCount(1)); };
+        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
+        auto *span = trend->findChild<QComboBox *>(QStringLiteral("TrendSpanCombo"));
+        QVERIFY(span->count() == 6 && span->itemText(0) == "10 s" && span->itemText(5) == "10 min");
+        QCOMPARE(trend->spanMs(), 60000);
+        // Paused (Enter on the focused button), the plot stays while readings go on.
+        auto *pause = trend->findChild<QPushButton *>(QStringLiteral("TrendPauseButton"));
+        pause->setFocus();
+        QTest::keyClick(pause, Qt::Key_Return);
+        now += 250;
+        trend->take(reading(1, "6"));
+        trend->redraw();
+        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
+        QTest::keyClick(pause, Qt::Key_Return);
+        QCOMPARE(drawn(), QStringLiteral("3 lines, 0 dots"));
+
+        prompt.saveName = dir.filePath(QStringLiteral("trend.csv"));
+        QTest::mouseClick(trend->findChild<QPushButton *>(QStringLiteral("TrendExportButton")), Qt::LeftButton);
+        QCOMPARE(fileBytes(prompt.saveName), (trend->buffer().csvLines("Inches").join("\r\n") + "\r\n").toLatin1());
+        prompt.saveName = dir.path(); // a folder: the export fails and says so
+        trend->export_csv();
+        QCOMPARE(prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
+        // Escape closes it; the next one opens at the same size.
+        trend->resize(500, 300);
+        QTest::keyClick(trend, Qt::Key_Escape);
+        QVERIFY(!trend->isVisible());
+        QCOMPARE(TrendWindow(&prompt, {}).size(), QSize(500, 300));
 
         prompt.saveName = dir.filePath(QStringLiteral("log.txt"));
         w.findChild<QAction *>(QStringLiteral("SaveLogMenu"))->trigger();
-        QFile file(prompt.saveName);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), w.logPane()->text().toLatin1());
         QVERIFY(w.logPane()->text().contains(QStringLiteral("$0RMV -> QTXv2.05\r\n")));
+        QCOMPARE(fileBytes(prompt.saveName), w.logPane()->text().toLatin1());
     }
-
-private:
-    AnsweringPort *port = nullptr;
-    RecordingPrompt prompt;
-    SerialForm *link = nullptr;
-    PositionPanel *panel = nullptr;
-    QAction *menu = nullptr;
-    PositionMonitor *monitor = nullptr;
-    QString reply;
 };
 
 QTEST_MAIN(tst_PositionMonitor)
