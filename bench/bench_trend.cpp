@@ -194,12 +194,15 @@ struct Span
     int readings = 0;
     double residentBefore = 0;
     double residentAfter = 0;
+    double heapBefore = 0;
+    double heapAfter = 0;
 };
 
 Span measure(int seconds, const Simulator &sim, const int &readings)
 {
     Span span;
     span.residentBefore = residentMiB();
+    span.heapBefore = heapInUseMiB();
     const int readings0 = readings;
     const double cpu0 = cpuSecondsSelf();
     const double sim0 = sim.cpuSeconds();
@@ -211,12 +214,14 @@ Span measure(int seconds, const Simulator &sim, const int &readings)
     span.simCpuPercent = 100.0 * (sim.cpuSeconds() - sim0) / wallS;
     span.readings = readings - readings0;
     span.residentAfter = residentMiB();
+    span.heapAfter = heapInUseMiB();
     return span;
 }
 
 QString row(const QString &name, int seconds, const Span &s)
 {
-    return QStringLiteral("  %1 %2 s: cpu %3 % of a core (%4), %5 readings, resident %6 -> %7 MiB, qtx2-sim cpu %8 %")
+    return QStringLiteral("  %1 %2 s: cpu %3 % of a core (%4), %5 readings, resident %6 -> %7 MiB, "
+                          "heap in use %9 -> %10 MiB, qtx2-sim cpu %8 %")
         .arg(name, -22)
         .arg(seconds)
         .arg(s.cpuPercent, 0, 'f', 2)
@@ -224,7 +229,9 @@ QString row(const QString &name, int seconds, const Span &s)
         .arg(s.readings)
         .arg(s.residentBefore, 0, 'f', 1)
         .arg(s.residentAfter, 0, 'f', 1)
-        .arg(s.simCpuPercent, 0, 'f', 2);
+        .arg(s.simCpuPercent, 0, 'f', 2)
+        .arg(s.heapBefore, 0, 'f', 2)
+        .arg(s.heapAfter, 0, 'f', 2);
 }
 
 int cpuRun(const QString &simProgram, int magnets, int seconds, const QString &png)

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -52,6 +53,9 @@ TrendWindow::TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, 
     m_pause->setObjectName(QStringLiteral("TrendPauseButton"));
     m_pause->setCheckable(true);
     m_export->setObjectName(QStringLiteral("TrendExportButton"));
+    // No default button: Enter in the span list must not pause the plot (keyPressEvent).
+    m_pause->setAutoDefault(false);
+    m_export->setAutoDefault(false);
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(spanLabel);
@@ -151,6 +155,18 @@ void TrendWindow::hideEvent(QHideEvent *event)
 {
     storePlace();
     QDialog::hideEvent(event);
+}
+
+// Enter presses the button that has the focus, and nothing else; Escape closes.
+void TrendWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TrendWindow::storePlace()
