@@ -28,6 +28,8 @@ TrendPlot::TrendPlot(QWidget *parent)
     c->legend()->setAlignment(Qt::AlignRight);
     m_time->setTitleText(QStringLiteral("Time (s)"));
     m_time->setLabelFormat(QStringLiteral("%.0f"));
+    m_time->setTickType(QValueAxis::TicksDynamic);
+    m_time->setTickAnchor(0);
     m_position->setRange(0, 1);
     c->addAxis(m_time, Qt::AlignBottom);
     c->addAxis(m_position, Qt::AlignLeft);
@@ -108,6 +110,11 @@ void TrendPlot::draw(const TrendBuffer &buffer, qint64 nowMs, qint64 spanMs, con
     const qint64 right = std::max(nowMs, spanMs);
     const qint64 left = right - spanMs;
     m_time->setRange(double(left) / 1000.0, double(right) / 1000.0);
+    // Ticks on whole seconds, about six of them whatever the span: 2 s over 10 s, 2 min
+    // over 10 min.
+    const double interval = niceStep(double(spanMs) / 1000.0 / 6.0);
+    if (m_time->tickInterval() != interval)
+        m_time->setTickInterval(interval);
     const QString title = unit.isEmpty() ? QStringLiteral("Position") : QStringLiteral("Position (%1)").arg(unit);
     if (m_position->titleText() != title)
         m_position->setTitleText(title);
@@ -144,21 +151,29 @@ void TrendPlot::draw(const TrendBuffer &buffer, qint64 nowMs, qint64 spanMs, con
         setPositionRange(low, high);
 }
 
-// Round steps (1, 2 or 5 times a power of ten) with four or five of them over the
-// values. Setting a range lays out every line again, so an unchanged one is left be.
+// The least of 1, 2 or 5 times a power of ten that is at least raw.
+double TrendPlot::niceStep(double raw)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double f : {1.0, 2.0, 5.0}) {
+        if (f * power >= raw)
+            return f * power;
+    }
+    return 10 * power;
+}
+
+// Round steps with four or five of them over the values and a step's room where a value
+// falls on the frame. Setting a range lays out every line again, so an unchanged one is
+// left be.
 void TrendPlot::setPositionRange(double low, double high)
 {
-    const double raw = std::max(high - low, std::max(1e-3, std::fabs(high) * 1e-3)) / 4.0;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10 * power;
-    for (const double f : {1.0, 2.0, 5.0}) {
-        if (f * power >= raw) {
-            step = f * power;
-            break;
-        }
-    }
-    const double min = std::floor(low / step) * step;
-    const double max = std::max(std::ceil(high / step) * step, min + step);
+    const double step = niceStep(std::max(high - low, std::max(1e-3, std::fabs(high) * 1e-3)) / 4.0);
+    double min = std::floor(low / step) * step;
+    double max = std::ceil(high / step) * step;
+    if (min >= low)
+        min -= step;
+    if (max <= high)
+        max += step;
     if (min != m_position->min() || max != m_position->max()) {
         m_position->setRange(min, max);
         m_position->setTickCount(int(std::lround((max - min) / step)) + 1);

@@ -40,6 +40,7 @@ private:
     QLineSeries *lineFor(int series, int index);
     QColor colour(int series) const;
     void setPositionRange(double low, double high);
+    static double niceStep(double raw);
 
     std::array<Series, TrendBuffer::SeriesCount> m_series;
     QValueAxis *m_time;
