@@ -1,31 +1,16 @@
 #include "AnsweringPort.h"
-#include "RecordingPrompt.h"
-#include "SimPort.h"
-#include "link/SerialForm.h"
+#include "WindowRig.h"
 #include "model/PositionPoll.h"
 #include "monitor/MagPosnDisp.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
 #include "monitor/TrendPlot.h"
 #include "monitor/TrendWindow.h"
-#include "shell/DesktopOpener.h"
-#include "shell/LogPane.h"
-#include "shell/QTX2SetlinkForm.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
 
 namespace {
-
-struct NoOpener : DesktopOpener
-{
-    void openUrl(const QUrl &) override {}
-};
 
 PositionReading reading(int position, const QString &reply)
 {
@@ -195,22 +180,19 @@ private slots:
     void windowEntries()
     {
         QTemporaryDir dir;
-        SimPort sim;
-        RecordingPrompt prompt;
-        NoOpener opener;
-        QTX2SetlinkForm w(&sim, &prompt, &opener);
-        w.serialForm()->setPauseFunction([](int) {});
-        QVERIFY(w.start() && w.serialForm()->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), 0));
-        QCOMPARE(w.findChild<QWidget *>("MagPosn(14)")->findChild<QLabel *>("maglabel")->text(), QStringLiteral("Magnet 15:"));
-        QVERIFY(w.findChild<PositionPanel *>()->sizeHint().height() <= 130); // three columns of five
-        w.findChild<QTimer *>(QStringLiteral("PositionTimer"))->stop();
-        w.findChild<QAction *>(QStringLiteral("TrendMenu"))->trigger();
-        auto *trend = w.findChild<TrendWindow *>(QStringLiteral("TrendForm"));
+        Rig rig;
+        rig.port.device().setValue(QStringLiteral("Xm"), QStringLiteral("1")); // displays magnet 1, which is there
+        rig.clickConnect();
+        QCOMPARE(rig.find<QWidget>("MagPosn(14)")->findChild<QLabel *>("maglabel")->text(), QStringLiteral("Magnet 15:"));
+        QVERIFY(rig.find<PositionPanel>("PositionPanel")->sizeHint().height() <= 130); // three columns of five
+        rig.find<QTimer>(QStringLiteral("PositionTimer"))->stop();
+        rig.trigger(QStringLiteral("TrendMenu"));
+        auto *trend = rig.find<TrendWindow>(QStringLiteral("TrendForm"));
         QVERIFY(trend && trend->isVisible() && !trend->isModal() && trend->windowTitle() == "Position Trend");
-        sim.clearWire();
+        rig.port.clearWire();
         for (int i = 0; i < 3; ++i)
-            w.findChild<PositionMonitor *>()->poll()->tick();
-        QCOMPARE(sim.sentMessages(), QStringList(3, QStringLiteral("$0RD")));
+            rig.find<PositionMonitor>(QString())->poll()->tick();
+        QCOMPARE(rig.port.sentMessages(), QStringList(3, QStringLiteral("$0RD")));
         QCOMPARE(trend->buffer().count(0), 3);
 
         qint64 now = 1000;
@@ -235,22 +217,22 @@ private slots:
         QTest::keyClick(pause, Qt::Key_Return);
         QCOMPARE(drawn(), QStringLiteral("3 lines, 0 dots"));
 
-        prompt.saveName = dir.filePath(QStringLiteral("trend.csv"));
+        rig.prompt.saveName = dir.filePath(QStringLiteral("trend.csv"));
         QTest::mouseClick(trend->findChild<QPushButton *>(QStringLiteral("TrendExportButton")), Qt::LeftButton);
-        QCOMPARE(fileBytes(prompt.saveName), (trend->buffer().csvLines("Inches").join("\r\n") + "\r\n").toLatin1());
-        prompt.saveName = dir.path(); // a folder: the export fails and says so
+        QCOMPARE(fileBytes(rig.prompt.saveName), (trend->buffer().csvLines("Inches").join("\r\n") + "\r\n").toLatin1());
+        rig.prompt.saveName = dir.path(); // a folder: the export fails and says so
         trend->export_csv();
-        QCOMPARE(prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
+        QCOMPARE(rig.prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
         // Escape closes it; the next one opens at the same size.
         trend->resize(500, 300);
         QTest::keyClick(trend, Qt::Key_Escape);
         QVERIFY(!trend->isVisible());
-        QCOMPARE(TrendWindow(&prompt, {}).size(), QSize(500, 300));
+        QCOMPARE(TrendWindow(&rig.prompt, {}).size(), QSize(500, 300));
 
-        prompt.saveName = dir.filePath(QStringLiteral("log.txt"));
-        w.findChild<QAction *>(QStringLiteral("SaveLogMenu"))->trigger();
-        QVERIFY(w.logPane()->text().contains(QStringLiteral("$0RMV -> QTXv2.05\r\n")));
-        QCOMPARE(fileBytes(prompt.saveName), w.logPane()->text().toLatin1());
+        rig.prompt.saveName = dir.filePath(QStringLiteral("log.txt"));
+        rig.trigger(QStringLiteral("SaveLogMenu"));
+        QVERIFY(rig.window->logPane()->text().contains(QStringLiteral("$0RMV -> QTXv2.05\r\n")));
+        QCOMPARE(fileBytes(rig.prompt.saveName), rig.window->logPane()->text().toLatin1());
     }
 };
 
