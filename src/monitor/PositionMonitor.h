@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/PositionReading.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +11,6 @@ class QLabel;
 class MagPosnDisp;
 class PositionPoll;
 class SerialForm;
-struct PositionReading;
 
 // The window's position read-outs: runs the position poll over the link and shows each
 // reading in the displayed-position label and the 15 magnet displays. The magnet menu
