@@ -7,7 +7,7 @@ build=${1:-$root/build}
 shift || true
 
 "$root/scripts/install-packages.sh" build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools \
-  qt6-serialport-dev libgl-dev fonts-dejavu-core ${SETLINK_EXTRA_PACKAGES:-}
+  qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core ${SETLINK_EXTRA_PACKAGES:-}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -17,4 +17,13 @@ public:
     // File dialogs: an empty result means nothing was chosen.
     virtual QString openFileName() = 0;
     virtual QString saveFileName() = 0;
+    // A save dialog with a caption, a file filter ("CSV files (*.csv)") and a suggested
+    // name; a prompt without one answers as saveFileName() does.
+    virtual QString saveFileAs(const QString &caption, const QString &filter, const QString &suggestedName)
+    {
+        Q_UNUSED(caption)
+        Q_UNUSED(filter)
+        Q_UNUSED(suggestedName)
+        return saveFileName();
+    }
 };

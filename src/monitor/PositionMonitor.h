@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/PositionReading.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -7,11 +9,12 @@
 class QAction;
 class QLabel;
 class MagPosnDisp;
+class PositionPoll;
 class SerialForm;
 
-// The position poll: one short read per tick of the window's position timer, first the
-// displayed position, then (when the magnet menu entry is checked) one magnet per tick
-// until magnet 15 or the device says there are no more.
+// The window's position read-outs: runs the position poll over the link and shows each
+// reading in the displayed-position label and the 15 magnet displays. The magnet menu
+// entry's check mark says whether magnets are polled.
 class PositionMonitor : public QObject
 {
     Q_OBJECT
@@ -22,27 +25,20 @@ public:
     // Names the displays "Magnet 1:" to "Magnet 15:" and blanks their values.
     void start_displays();
 
-    // 0: the next tick reads the displayed position; k: it reads magnet k.
-    int magnet_poll() const;
-
-    static QString displayCommand(qint16 node);
-    static QString magnetCommand(qint16 node, int magnet);
+    // The poll the window's position timer drives; the trend listens to it too.
+    PositionPoll *poll() const;
 
 public slots:
-    void tick();
+    void show_reading(const PositionReading &reading);
     // After the menu entry has toggled: unchecked blanks every magnet display.
     void menuClicked();
 
 private:
-    bool magnetsWanted() const;
-    void showDisplayedPosition(const QString &reply);
-    void showMagnet(int magnet, const QString &reply);
+    void showDisplayedPosition(const PositionReading &reading);
+    void showMagnet(const PositionReading &reading);
     void setErrorFrom(int index, const QString &text);
 
-    QPointer<SerialForm> m_link;
+    PositionPoll *m_poll;
     QPointer<QLabel> m_dispPosn;
     QList<QPointer<MagPosnDisp>> m_displays;
-    QPointer<QAction> m_menu;
-    qint16 m_magnetPoll = 0;
-    bool m_inTick = false;
 };

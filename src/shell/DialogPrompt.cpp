@@ -29,3 +29,8 @@ QString DialogPrompt::saveFileName()
     // The dialog asks before overwriting an existing file.
     return QFileDialog::getSaveFileName(m_parent);
 }
+
+QString DialogPrompt::saveFileAs(const QString &caption, const QString &filter, const QString &suggestedName)
+{
+    return QFileDialog::getSaveFileName(m_parent, caption, suggestedName, filter);
+}

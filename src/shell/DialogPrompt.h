@@ -18,6 +18,7 @@ public:
     void message(const QString &text, const QString &details = QString()) override;
     QString openFileName() override;
     QString saveFileName() override;
+    QString saveFileAs(const QString &caption, const QString &filter, const QString &suggestedName) override;
 
 private:
     QPointer<QWidget> m_parent;

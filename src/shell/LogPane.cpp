@@ -1,8 +1,13 @@
 #include "shell/LogPane.h"
 
+#include "link/UserPrompt.h"
+#include "model/SettingsFile.h"
+
+#include <QAction>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -20,6 +25,7 @@ LogPane::LogPane(QWidget *parent)
       m_pauseButton(new QPushButton(StopCaption, this)),
       m_clearButton(new QPushButton(QStringLiteral("Clear Log"), this)),
       m_posnCheck(new QCheckBox(QStringLiteral("Log Posns"), this)),
+      m_saveAction(new QAction(QStringLiteral("Save Log..."), this)),
       m_clock([] { return QTime::currentTime(); })
 {
     setObjectName(QStringLiteral("LogPane"));
@@ -27,11 +33,13 @@ LogPane::LogPane(QWidget *parent)
     m_pauseButton->setObjectName(QStringLiteral("LogPauseButton"));
     m_clearButton->setObjectName(QStringLiteral("Command2"));
     m_posnCheck->setObjectName(QStringLiteral("PosnCheck"));
+    m_saveAction->setObjectName(QStringLiteral("LogSaveMenu"));
 
     m_logText->setReadOnly(true);
     m_logText->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_logText->setUndoRedoEnabled(false);
     m_logText->setFont(logFont());
+    m_logText->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -45,11 +53,18 @@ LogPane::LogPane(QWidget *parent)
 
     connect(m_pauseButton, &QPushButton::clicked, this, &LogPane::toggle_pause);
     connect(m_clearButton, &QPushButton::clicked, this, &LogPane::clear_log);
+    connect(m_logText, &QWidget::customContextMenuRequested, this, &LogPane::showContextMenu);
+    connect(m_saveAction, &QAction::triggered, this, &LogPane::save_log);
 }
 
 void LogPane::setClock(std::function<QTime()> clock)
 {
     m_clock = std::move(clock);
+}
+
+void LogPane::setPrompt(UserPrompt *prompt)
+{
+    m_prompt = prompt;
 }
 
 // Courier New where it is installed, else another family the font database knows to be
@@ -98,6 +113,7 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
         + QStringLiteral(" -> ") + ostr;
     if (!m_posnCheck->isChecked() && isPositionPoll(istr))
         return;
+    m_history.append(line);
 
     const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
     m_text += line;
@@ -176,4 +192,30 @@ void LogPane::clear_log()
 {
     m_text.clear();
     m_logText->clear();
+    m_history.clear();
+}
+
+// The text's own entries (copy, select all), then saving the whole log.
+void LogPane::showContextMenu(const QPoint &pos)
+{
+    QMenu *menu = m_logText->createStandardContextMenu(pos);
+    menu->setObjectName(QStringLiteral("LogContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(m_saveAction);
+    menu->popup(m_logText->viewport()->mapToGlobal(pos));
+}
+
+void LogPane::save_log()
+{
+    if (!m_prompt)
+        return;
+    const QString path = m_prompt->saveFileAs(QStringLiteral("Save Log"),
+                                              QStringLiteral("Log files (*.log *.txt);;All files (*)"),
+                                              QStringLiteral("qtx2-log.txt"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SettingsFile::write(path, m_history.lines(), &error))
+        m_prompt->message(QStringLiteral("Could not save the log to %1.").arg(path), error);
 }

@@ -1,20 +1,26 @@
 #pragma once
 
+#include "model/LogHistory.h"
+
 #include <QFont>
 #include <QString>
 #include <QTime>
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
+class UserPrompt;
 
 // The communications log: every exchange with the device, time-stamped, in a read-only
 // fixed-pitch text. The log is kept as one text of lines ended by CR LF and limited to
 // 20000 characters plus the last line's CR LF; the oldest lines go first.
 // Logging can be paused (the caption of LogPauseButton is the state), the text cleared,
 // and position polls are held back unless "Log Posns" is checked.
+// Every line logged since the start or the last clear is also kept apart (the last
+// 100000 of them) and can be saved to a file, from the text's context menu or the window.
 class LogPane : public QWidget
 {
     Q_OBJECT
@@ -25,6 +31,8 @@ public:
 
     // The time of day used for the stamps; tests set a fixed one.
     void setClock(std::function<QTime()> clock);
+    // Asks for the file to save the log to and tells of a failed save.
+    void setPrompt(UserPrompt *prompt);
 
     // The whole log, lines ended by CR LF.
     QString text() const;
@@ -34,11 +42,15 @@ public:
     QPushButton *pauseButton() const { return m_pauseButton; }
     QPushButton *clearButton() const { return m_clearButton; }
     QCheckBox *posnCheck() const { return m_posnCheck; }
+    QAction *saveAction() const { return m_saveAction; }
 
 public slots:
     void log_exchange(const QString &istr, const QString &ostr);
     void toggle_pause();
     void clear_log();
+    // Writes every kept line, CR LF ended, replacing the chosen file only once all is
+    // written.
+    void save_log();
 
     // A position poll ("$" + one-digit node + "RD" or "Rd"...), left out of the log unless
     // "Log Posns" is checked.
@@ -50,11 +62,15 @@ private:
     void dropShownLines(int count);
     void showWhole();
     void scrollToEnd();
+    void showContextMenu(const QPoint &pos);
 
     QPlainTextEdit *m_logText;
     QPushButton *m_pauseButton;
     QPushButton *m_clearButton;
     QCheckBox *m_posnCheck;
+    QAction *m_saveAction;
+    UserPrompt *m_prompt = nullptr;
     QString m_text;
+    LogHistory m_history;
     std::function<QTime()> m_clock;
 };

@@ -11,6 +11,7 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     fileMenu = addMenu(bar, QStringLiteral("FileMenu"), QStringLiteral("&File"));
     loadMenu = addEntry(fileMenu, QStringLiteral("LoadMenu"), QStringLiteral("&Open Settings File..."));
     saveMenu = addEntry(fileMenu, QStringLiteral("SaveMenu"), QStringLiteral("&Save Settings File..."));
+    saveLogMenu = addEntry(fileMenu, QStringLiteral("SaveLogMenu"), QStringLiteral("Save &Log..."));
     exitMenu = addEntry(fileMenu, QStringLiteral("ExitMenu"), QStringLiteral("E&xit"));
 
     transferMenu = addMenu(bar, QStringLiteral("TransferMenu"), QStringLiteral("&Transfer"));
@@ -22,6 +23,7 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     resetUnitsMenu = addEntry(toolsMenu, QStringLiteral("ResetUnitsMenu"),
                               QStringLiteral("Reset All Setup Items to Default Units"));
     menuFactory = addEntry(toolsMenu, QStringLiteral("MenuFactory"), QStringLiteral("Reset to &Factory Defaults"));
+    trendMenu = addEntry(toolsMenu, QStringLiteral("TrendMenu"), QStringLiteral("Position &Trend"));
 
     optionsMenu = addMenu(bar, QStringLiteral("OptionsMenu"), QStringLiteral("&Options"));
     autoUpMenu = addEntry(optionsMenu, QStringLiteral("AutoUpMenu"), QStringLiteral("Auto-Upload on Connect"));

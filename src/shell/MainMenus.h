@@ -17,9 +17,9 @@ public:
 
     QMenu *fileMenu, *transferMenu, *toolsMenu, *optionsMenu, *helpMenu;
 
-    QAction *loadMenu, *saveMenu, *exitMenu;
+    QAction *loadMenu, *saveMenu, *saveLogMenu, *exitMenu;
     QAction *downloadMenu, *uploadMenu;
-    QAction *nodeMenu, *resetUnitsMenu, *menuFactory;
+    QAction *nodeMenu, *resetUnitsMenu, *menuFactory, *trendMenu;
     QAction *autoUpMenu, *magPosnMenu, *logMenu;
     QAction *contentsMenu, *qtx2ManualMenu, *aboutMenu;
 

@@ -2,9 +2,11 @@
 
 #include "link/SerialForm.h"
 #include "model/ItemTrack.h"
+#include "model/PositionPoll.h"
 #include "model/SettingsSet.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
+#include "monitor/TrendWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/HelpLinks.h"
@@ -85,6 +87,7 @@ QTX2SetlinkForm::~QTX2SetlinkForm()
 {
     // The editors and read-outs go before the settings and the link that they refer to.
     m_positionTimer->stop();
+    delete m_trend;
     delete m_monitor;
     delete m_transfer;
     delete takeCentralWidget();
@@ -186,6 +189,9 @@ void QTX2SetlinkForm::connectCommands()
     connect(m.resetUnitsMenu, &QAction::triggered, m_transfer, &TransferCommands::reset_units);
     connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factory_reset);
     connect(m.nodeMenu, &QAction::triggered, this, &QTX2SetlinkForm::openNodeDialog);
+    connect(m.trendMenu, &QAction::triggered, this, &QTX2SetlinkForm::openTrendWindow);
+    connect(m.saveLogMenu, &QAction::triggered, m_log, &LogPane::save_log);
+    m_log->setPrompt(m_prompt);
 
     // The check mark has already toggled when triggered arrives.
     connect(m.autoUpMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
@@ -206,7 +212,7 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_transfer, &TransferCommands::progress, this, &QTX2SetlinkForm::showProgress);
     connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
-    connect(m_positionTimer, &QTimer::timeout, m_monitor, &PositionMonitor::tick);
+    connect(m_positionTimer, &QTimer::timeout, m_monitor->poll(), &PositionPoll::tick);
 }
 
 bool QTX2SetlinkForm::start()
@@ -405,6 +411,18 @@ void QTX2SetlinkForm::openAboutBox()
 {
     AboutBox box(m_opener, this);
     box.exec();
+}
+
+// Made on first use; from then on it records every reading, shown or not.
+void QTX2SetlinkForm::openTrendWindow()
+{
+    if (!m_trend) {
+        m_trend = new TrendWindow(m_prompt, [this] { return LengthUnits::selectorTexts().value(m_settings->units().current_units()); }, this);
+        connect(m_monitor->poll(), &PositionPoll::read, m_trend, &TrendWindow::take);
+    }
+    m_trend->show();
+    m_trend->raise();
+    m_trend->activateWindow();
 }
 
 void QTX2SetlinkForm::shutdown()

@@ -25,6 +25,7 @@ class SerialForm;
 class SerialPortIo;
 class SettingsSet;
 class TransferCommands;
+class TrendWindow;
 class UserPrompt;
 
 // The main window: connection panel, menus, toolbar, status bar, the tabbed form of
@@ -77,6 +78,7 @@ private:
     void showProgress(const QString &text);
     void openNodeDialog();
     void openAboutBox();
+    void openTrendWindow();
 
     SerialPortIo *m_port;
     UserPrompt *m_prompt;
@@ -91,6 +93,7 @@ private:
     SetupForm *m_form = nullptr;
     TransferCommands *m_transfer = nullptr;
     PositionMonitor *m_monitor = nullptr;
+    TrendWindow *m_trend = nullptr;
     QTimer *m_positionTimer = nullptr;
 
     MainMenus *m_menus = nullptr;

@@ -82,7 +82,7 @@ private slots:
                                    "UploadMenu",   "NodeMenu",      "ResetUnitsMenu", "MenuFactory",
                                    "AutoUpMenu",   "MagPosnMenu",   "LogMenu",        "ContentsMenu",
                                    "QTX2ManualMenu", "AboutMenu",   "tbConnect",      "ConnectButton",
-                                   "close"};
+                                   "close",        "SaveLogMenu",   "TrendMenu"};
         for (const char *during : {"upload", "download", "poll", "connect"})
             for (const QString &command : commands)
                 QTest::addRow("%s during %s", qPrintable(command), during) << command << QString::fromLatin1(during);

@@ -1,49 +1,27 @@
 #include "AnsweringPort.h"
-#include "RecordingPrompt.h"
-#include "link/SerialForm.h"
+#include "WindowRig.h"
+#include "model/PositionPoll.h"
 #include "monitor/MagPosnDisp.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
+#include "monitor/TrendPlot.h"
+#include "monitor/TrendWindow.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QSet>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
 
 namespace {
 
-// A QTX2 with a number of magnets at fixed positions (magnet k at k * 10.5).
-struct Device
+PositionReading reading(int position, const QString &reply)
 {
-    int magnets = 2;
-    bool transducer = true;
-    QString displayed = QStringLiteral("12.345");
-    QSet<QString> silent;
+    return PositionReading::fromReply(position, reply, true);
+}
 
-    QByteArray answer(const QString &command) const
-    {
-        if (silent.contains(command))
-            return {};
-        const QString body = command.mid(2); // after "$" and a one-digit node
-        if (body == QLatin1String("RMV"))
-            return "*QTXv2 test\r";
-        if (body == QLatin1String("RFD") || body == QLatin1String("RID"))
-            return "*0\r";
-        if (!transducer && (body == QLatin1String("RD") || body.startsWith(QLatin1String("Rd"))))
-            return "*0NOXDCR\r";
-        if (body == QLatin1String("RD"))
-            return "*" + displayed.toLatin1() + "\r";
-        if (body.startsWith(QLatin1String("Rd"))) {
-            bool ok = false;
-            const int k = body.mid(2).toInt(&ok, 16);
-            if (!ok || k > magnets)
-                return "*0NOMAG\r";
-            return "*" + QByteArray::number(k * 10.5) + "\r";
-        }
-        return "*\r";
-    }
-};
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
 
 } // namespace
 
@@ -52,308 +30,210 @@ class tst_PositionMonitor : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
+    // Each entry of the script is one tick and the device's reply to what it sends: "~"
+    // is silence, "!drop" closes the port during the wait; "!menu" clicks the magnet menu
+    // entry and "!busy" fires the tick while another command waits, instead.
+    void pollSequence_data()
     {
-        device = Device();
-        port = new AnsweringPort;
-        port->device = [this](const QString &c) { return device.answer(c); };
-        prompt = new RecordingPrompt;
-        link = new SerialForm(port, prompt);
-        SerialForm::Timing t = link->timing();
-        t.pollWait = 150; // time-outs in a test need not last half a second
-        t.plainWait = 150;
-        link->setTiming(t);
-        QVERIFY(link->scan_ports());
-        panel = new PositionPanel;
-        menu = new QAction(QStringLiteral("Update Individual Magnet &Positions"));
-        menu->setCheckable(true);
-        monitor = new PositionMonitor(link, panel->dispPosnLabel(), panel->displays(), menu);
-        QObject::connect(menu, &QAction::triggered, monitor, &PositionMonitor::menuClicked);
-        monitor->start_displays();
-    }
-
-    void cleanup()
-    {
-        delete monitor;
-        delete menu;
-        delete panel;
-        delete link;
-        delete prompt;
-        delete port;
-    }
-
-    void displaysStartNamedAndBlank()
-    {
-        const QList<MagPosnDisp *> displays = panel->displays();
-        QCOMPARE(displays.size(), 15);
-        for (int i = 0; i < 15; ++i) {
-            auto *disp = panel->findChild<MagPosnDisp *>(QStringLiteral("MagPosn(%1)").arg(i));
-            QCOMPARE(disp, displays.at(i));
-            QCOMPARE(disp->findChild<QLabel *>(QStringLiteral("maglabel"))->text(),
-                     QStringLiteral("Magnet %1:").arg(i + 1));
-            QCOMPARE(disp->text(), QStringLiteral(" "));
-            QVERIFY(!disp->isError());
-        }
-        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("DispPosnLabel"))->text(), QStringLiteral("0.0000"));
-        QCOMPARE(MagPosnDisp().text(), QStringLiteral("40.3443"));
-    }
-
-    void displayTextsAndColours_data()
-    {
-        QTest::addColumn<int>("call"); // 0 set_text, 1 set_error, 2 set_position
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("position");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("red");
-
-        QTest::newRow("text") << 0 << "abc" << 0.f << "abc" << false;
-        QTest::newRow("error") << 1 << "[----]" << 0.f << "[----]" << true;
-        QTest::newRow("position") << 2 << "" << 40.3443f << "40.34430" << false;
-        QTest::newRow("negative") << 2 << "" << -1.5f << "-1.50000" << false;
-        QTest::newRow("zero") << 2 << "" << 0.f << "0.00000" << false;
-        QTest::newRow("large, no separator") << 2 << "" << 12345.5f << "12345.50000" << false;
-    }
-
-    void displayTextsAndColours()
-    {
-        QFETCH(int, call);
-        QFETCH(QString, text);
-        QFETCH(float, position);
-        QFETCH(QString, shown);
-        QFETCH(bool, red);
-
-        MagPosnDisp disp;
-        disp.set_error(QStringLiteral("was red")); // every call must set the colour afresh
-        if (call == 0)
-            disp.set_text(text, false);
-        else if (call == 1)
-            disp.set_error(text);
-        else
-            disp.set_position(position);
-
-        auto *label = disp.findChild<QLabel *>(QStringLiteral("posnlabel"));
-        QCOMPARE(label->text(), shown);
-        QCOMPARE(disp.isError(), red);
-        const QColor colour = label->palette().color(QPalette::WindowText);
-        QCOMPARE(colour, red ? QColor(255, 0, 0) : disp.palette().color(QPalette::ButtonText));
-    }
-
-    void panelIsCompact()
-    {
-        panel->adjustSize();
-        const QSize size = panel->sizeHint();
-        QVERIFY2(size.width() <= 600, qPrintable(QString::number(size.width())));
-        QVERIFY2(size.height() <= 130, qPrintable(QString::number(size.height())));
-    }
-
-    void menuUncheckedReadsDisplayEveryTick_data()
-    {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<QString>("shown");
-
-        QTest::newRow("as received") << "12.345" << false << "12.345";
-        QTest::newRow("no magnet") << "0NOMAG" << false << "[----]";
-        QTest::newRow("no transducer") << "0NOXDCR" << false << "ERR 01";
-        QTest::newRow("case matters") << "0nomag" << false << "0nomag";
-        QTest::newRow("time-out") << "" << true << "No Magnet";
-    }
-
-    void menuUncheckedReadsDisplayEveryTick()
-    {
-        QFETCH(QString, reply);
-        QFETCH(bool, silent);
-        QFETCH(QString, shown);
-
-        connectAt(0);
-        device.displayed = reply;
-        if (silent)
-            device.silent << QStringLiteral("$0RD");
-        QCOMPARE(tickAndCollect(4), QStringList(4, QStringLiteral("$0RD")));
-        QCOMPARE(panel->dispPosnLabel()->text(), shown);
-        QCOMPARE(monitor->magnet_poll(), 0);
-    }
-
-    void nodeIdGoesIntoEveryCommand()
-    {
-        connectAt(3);
-        menu->setChecked(true);
-        QCOMPARE(tickAndCollect(2), (QStringList{"$3RD", "$3Rd1"}));
-    }
-
-    void magnetCycle_data()
-    {
-        QTest::addColumn<int>("magnets");
-        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("node");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("labels"); // DispPosnLabel after each tick
+        QTest::addColumn<QString>("displays"); // the magnet displays, "!" red, a last "x*" filling the rest
+        QTest::addColumn<QString>("trend"); // each series' samples, "~" a gap
         QTest::addColumn<int>("pollAfter");
-
-        QTest::newRow("none") << 0 << QStringList{"$0RD", "$0Rd1", "$0RD", "$0Rd1"} << 0;
-        QTest::newRow("two") << 2 << QStringList{"$0RD", "$0Rd1", "$0Rd2", "$0Rd3", "$0RD", "$0Rd1"} << 2;
-        QStringList all{"$0RD"};
-        for (const char *k : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "a", "b", "c", "d", "e", "f"})
-            all << QStringLiteral("$0Rd") + QLatin1String(k);
-        all << "$0RD" << "$0Rd1";
-        QTest::newRow("fifteen") << 15 << all << 2;
-    }
-
-    void magnetCycle()
-    {
-        QFETCH(int, magnets);
-        QFETCH(QStringList, commands);
-        QFETCH(int, pollAfter);
-
-        connectAt(0);
-        device.magnets = magnets;
-        menu->setChecked(true);
-        QCOMPARE(tickAndCollect(commands.size()), commands);
-        QCOMPARE(monitor->magnet_poll(), pollAfter);
-
-        const QList<MagPosnDisp *> displays = panel->displays();
-        for (int i = 0; i < 15; ++i) {
-            if (i < magnets) {
-                QCOMPARE(displays.at(i)->text(), QString::number((i + 1) * 10.5, 'f', 5));
-                QVERIFY(!displays.at(i)->isError());
-            } else {
-                QCOMPARE(displays.at(i)->text(), QStringLiteral("[----]"));
-                QVERIFY(displays.at(i)->isError());
-            }
+        QTest::newRow("displayed only, as received") << 0 << QStringList{"12.345", "0NOMAG", "0NOXDCR", "0nomag", "~", "7.5"}
+            << QString("$0RD ").repeated(6) << "12.345|[----]|ERR 01|0nomag|No Magnet|7.5" << " *" << "0=12.345,~,0,~,7.5" << 0;
+        QTest::newRow("two magnets, then none") << 0 << QStringList{"!menu", "1.5", "10.5", "21", "0NOMAG", "2.5", "0NOMAG"}
+            << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD $0Rd1 " << "1.5|1.5|1.5|1.5|2.5|2.5" << "[----]!*"
+            << "0=1.5,2.5 1=10.5,~ 2=21,~" << 0;
+        QTest::newRow("transducer lost at magnet 3") << 0 << QStringList{"!menu", "1", "10.5", "21", "0NOXDCR"}
+            << "$0RD $0Rd1 $0Rd2 $0Rd3 " << "1|1|1|1" << "10.50000,21.00000,ERR 01!*" << "0=1 1=10.5 2=21" << 0;
+        QTest::newRow("no transducer") << 0 << QStringList{"!menu", "0NOXDCR", "0NOXDCR", "5"} << "$0RD $0Rd1 $0RD "
+            << "ERR 01|ERR 01|5" << "ERR 01!*" << "0=5" << 1;
+        QTest::newRow("magnet time-out") << 0 << QStringList{"!menu", "5", "10.5", "20", "0NOMAG", "6", "~", "21", "0NOMAG"}
+            << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD $0Rd1 $0Rd2 $0Rd3 " << "5|5|5|5|6|6|6|6" << "0.00000,21.00000,[----]!*"
+            << "0=5,6 1=10.5,~ 2=20,21" << 0;
+        QTest::newRow("no position in the reply") << 0 << QStringList{"!menu", "abc", "abc", "1e99", "0NOMAG"}
+            << "$0RD $0Rd1 $0Rd2 $0Rd3 " << "abc|abc|abc|abc" << "0.00000,1e99!,[----]!*" << "" << 0;
+        QTest::newRow("unchecked mid-cycle") << 0 << QStringList{"!menu", "1", "10.5", "21", "!menu", "31.5", "2"}
+            << "$0RD $0Rd1 $0Rd2 $0Rd3 $0RD " << "1|1|1|1|2" << "*" << "0=1,2 1=10.5 2=21 3=31.5" << 0;
+        QTest::newRow("port closed in a magnet wait") << 0 << QStringList{"!menu", "1", "10.5", "0NOMAG", "3", "!drop", "x", "x"}
+            << "$0RD $0Rd1 $0Rd2 $0RD $0Rd1 " << "1|1|1|3|3||" << "10.50000,[----]!*" << "0=1,3,~ 1=10.5,~" << 4;
+        QTest::newRow("another command waits") << 0 << QStringList{"!menu", "1", "!busy", "10.5"} << "$0RD $0RXM $0Rd1 "
+            << "1|1" << "10.50000, *" << "0=1 1=10.5" << 2;
+        QStringList script{"!menu", "0"}, displays, trend{"0=0,0"};
+        QString sent = "$3RD ";
+        for (int k = 1; k <= 15; ++k) {
+            script << QString::number(k);
+            sent += QStringLiteral("$3Rd%1 ").arg(k, 0, 16);
+            displays << QStringLiteral("%1.00000").arg(k);
+            trend << QStringLiteral("%1=%1").arg(k) + (k == 1 ? ",1" : "");
         }
+        QTest::newRow("fifteen magnets at node 3") << 3 << (script << "0" << "1") << sent + "$3RD $3Rd1 "
+            << QStringList(18, "0").join('|') << displays.join(',') << trend.join(' ') << 2;
     }
-
-    void missingTransducerStopsTheCycle()
+    void pollSequence()
     {
-        connectAt(0);
-        menu->setChecked(true);
-        device.transducer = false;
-        QCOMPARE(tickAndCollect(3), (QStringList{"$0RD", "$0Rd1", "$0RD"}));
-        QCOMPARE(panel->dispPosnLabel()->text(), QStringLiteral("ERR 01"));
-        for (MagPosnDisp *disp : panel->displays()) {
-            QCOMPARE(disp->text(), QStringLiteral("ERR 01"));
-            QVERIFY(disp->isError());
-        }
-
-        // A transducer that comes back mid-way: only the polled magnet and the higher ones turn red.
-        device.transducer = true;
-        device.magnets = 15;
-        tickAndCollect(3); // Rd1, Rd2, Rd3
-        device.transducer = false;
-        monitor->tick(); // Rd4
-        QCOMPARE(panel->displays().at(2)->text(), QStringLiteral("31.50000"));
-        QVERIFY(!panel->displays().at(2)->isError());
-        QCOMPARE(panel->displays().at(3)->text(), QStringLiteral("ERR 01"));
-        QCOMPARE(monitor->magnet_poll(), 0);
-    }
-
-    void magnetTimeoutShowsZero()
-    {
-        connectAt(0);
-        menu->setChecked(true);
-        device.magnets = 3;
-        device.silent << QStringLiteral("$0Rd2");
-        QCOMPARE(tickAndCollect(5), (QStringList{"$0RD", "$0Rd1", "$0Rd2", "$0Rd3", "$0Rd4"}));
-        QCOMPARE(panel->displays().at(1)->text(), QStringLiteral("0.00000"));
-        QVERIFY(!panel->displays().at(1)->isError());
-        QCOMPARE(panel->displays().at(2)->text(), QStringLiteral("31.50000"));
-    }
-
-    void uncheckingBlanksEveryDisplay()
-    {
-        connectAt(0);
-        device.magnets = 15;
-        menu->trigger(); // checked
-        tickAndCollect(4); // RD, Rd1 to Rd3
-        QCOMPARE(panel->displays().at(2)->text(), QStringLiteral("31.50000"));
-        QCOMPARE(monitor->magnet_poll(), 4);
-
-        menu->trigger(); // unchecked
-        for (MagPosnDisp *disp : panel->displays()) {
-            QCOMPARE(disp->text(), QString());
-            QVERIFY(!disp->isError());
-        }
-        // The magnet read already due still goes out but only blanks its own display...
-        panel->displays().at(0)->set_text(QStringLiteral("kept"), false);
-        QCOMPARE(tickAndCollect(1), QStringList{"$0Rd4"});
-        QCOMPARE(panel->displays().at(3)->text(), QString());
-        QCOMPARE(panel->displays().at(0)->text(), QStringLiteral("kept"));
-        // ...and from then on only the displayed position is read.
-        QCOMPARE(monitor->magnet_poll(), 0);
-        QCOMPARE(tickAndCollect(2), (QStringList{"$0RD", "$0RD"}));
-    }
-
-    void disconnectedSendsNothing()
-    {
-        menu->setChecked(true);
-        panel->dispPosnLabel()->setText(QStringLiteral("old"));
-        QCOMPARE(tickAndCollect(3), QStringList());
-        QCOMPARE(panel->dispPosnLabel()->text(), QString());
-        QCOMPARE(monitor->magnet_poll(), 3); // the cycle still advances
-
-        menu->setChecked(false);
-        monitor->tick();
-        QCOMPARE(monitor->magnet_poll(), 0);
-    }
-
-    // A tick while an exchange waits (another command's, or an earlier tick's own, with the
-    // timer firing meanwhile) sends nothing and leaves the cycle where it was.
-    void tickWhileAnExchangeWaitsIsSkipped()
-    {
-        connectAt(0);
-        menu->setChecked(true);
-        port->replyDelayMs = 60;
-        bool busyDuringTick = false;
-        QTimer::singleShot(10, link, [&] {
-            busyDuringTick = link->is_busy();
-            monitor->tick();
-        });
-        QVERIFY(link->sendrcv_nodeid(QStringLiteral("RXM"), false));
-        QVERIFY(busyDuringTick);
-        QCOMPARE(port->sent, QStringList{"$0RXM"});
-        QCOMPARE(monitor->magnet_poll(), 0);
-
+        QFETCH(int, node);
+        QFETCH(QStringList, script);
+        QString reply;
+        AnsweringPort port;
+        RecordingPrompt prompt;
+        SerialForm link(&port, &prompt);
+        port.replyDelayMs = 20;
+        port.device = [&](const QString &c) -> QByteArray {
+            if (c.mid(2) == QLatin1String("RMV"))
+                return "*QTXv2 test\r";
+            if (!LogPane::isPositionPoll(c))
+                return "*0\r";
+            if (reply == QLatin1String("!drop"))
+                QTimer::singleShot(10, &link, [&] { link.disconnect_qtx(); });
+            return reply == QLatin1String("~") || reply == QLatin1String("!drop") ? QByteArray() : "*" + reply.toLatin1() + "\r";
+        };
+        SerialForm::Timing t = link.timing();
+        t.pollWait = 60; // time-outs in a test need not last half a second
+        link.setTiming(t);
+        PositionPanel panel;
+        QAction menu;
+        menu.setCheckable(true);
+        PositionMonitor monitor(&link, panel.dispPosnLabel(), panel.displays(), &menu);
+        connect(&menu, &QAction::triggered, &monitor, &PositionMonitor::menuClicked);
+        monitor.start_displays();
+        TrendBuffer buffer;
+        connect(monitor.poll(), &PositionPoll::read, [&](const PositionReading &r) { buffer.add(0, r); });
+        QVERIFY(link.scan_ports() && link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(node)));
+        port.sent.clear();
+        // The window's timer keeps firing while a reply is awaited; those ticks are dropped.
         QTimer timer;
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, monitor, &PositionMonitor::tick);
-        timer.start();
-        QCOMPARE(tickAndCollect(1), QStringList{"$0RD"});
-        timer.stop();
-        QCOMPARE(monitor->magnet_poll(), 1);
+        connect(&timer, &QTimer::timeout, monitor.poll(), &PositionPoll::tick);
+        timer.start(5);
+
+        QStringList labels, shown, series;
+        for (const QString &entry : std::as_const(script)) {
+            reply = entry;
+            if (entry == QLatin1String("!menu"))
+                menu.trigger();
+            else if (entry == QLatin1String("!busy")) {
+                // Only the one tick: the link is free again in the turn its reply comes in.
+                timer.stop();
+                QTimer::singleShot(5, &link, [&] { monitor.poll()->tick(); });
+                link.sendrcv_nodeid(QStringLiteral("RXM"), false);
+                timer.start();
+            } else
+                monitor.poll()->tick();
+            if (!entry.startsWith(QLatin1Char('!')) || entry == QLatin1String("!drop"))
+                labels << panel.dispPosnLabel()->text();
+        }
+        for (MagPosnDisp *disp : panel.displays()) {
+            const QColor colour = disp->findChild<QLabel *>(QStringLiteral("posnlabel"))->palette().color(QPalette::WindowText);
+            shown << disp->text() + (colour == QColor(255, 0, 0) ? "!" : "");
+        }
+        for (int s = 0; s < TrendBuffer::SeriesCount; ++s) {
+            QStringList samples;
+            for (int i = 0; i < buffer.count(s); ++i)
+                samples << (buffer.sample(s, i).gap ? QStringLiteral("~") : QString::number(buffer.sample(s, i).value));
+            if (!samples.isEmpty())
+                series << QStringLiteral("%1=%2").arg(s).arg(samples.join(','));
+        }
+        QFETCH(QString, displays);
+        QStringList wanted = displays.split(',');
+        const QString fill = wanted.last().endsWith('*') ? wanted.takeLast().chopped(1) : QString();
+        while (wanted.size() < 15)
+            wanted << fill;
+        QTEST(port.sent.join(' ') + ' ', "sent");
+        QTEST(labels.join('|'), "labels");
+        QCOMPARE(shown, wanted);
+        QTEST(series.join(' '), "trend");
+        QTEST(monitor.poll()->magnet_poll(), "pollAfter");
     }
 
-    void portClosedDuringMagnetWaitKeepsText()
+    // Rows by time, the time in seconds to the millisecond, a value only where one was
+    // read; at most ten minutes a series, and never more than the ring holds.
+    void trendCsvAndBounds()
     {
-        connectAt(0);
-        menu->setChecked(true);
-        monitor->tick(); // RD
-        panel->displays().at(0)->set_text(QStringLiteral("12.00000"), false);
-        device.silent << QStringLiteral("$0Rd1");
-        QTimer::singleShot(20, link, [this] { link->disconnect_qtx(); });
-        monitor->tick();
-        QCOMPARE(panel->displays().at(0)->text(), QStringLiteral("12.00000"));
-        QVERIFY(!panel->displays().at(0)->isError());
+        TrendBuffer buffer;
+        const QList<QPair<qint64, PositionReading>> readings{
+            {250, reading(0, "12.5")}, {500, reading(1, "-0.25")}, {750, reading(1, "0NOMAG")},
+            {1000, reading(0, "No Magnet")}, {61005, reading(15, "3")}, {61005, reading(0, "1e99")}};
+        for (const auto &[ms, r] : readings)
+            buffer.add(ms, r);
+        QStringList header{"Time (s)", "Displayed (MM)"};
+        for (int k = 1; k <= 15; ++k)
+            header << QStringLiteral("Magnet %1 (MM)").arg(k);
+        QCOMPARE(buffer.csvLines(QStringLiteral("MM")),
+                 (QStringList{header.join(','), "0.250,12.5,,,,,,,,,,,,,,,", "0.500,,-0.25,,,,,,,,,,,,,,",
+                              "0.750,,,,,,,,,,,,,,,,", "1.000,,,,,,,,,,,,,,,,", "61.005,,,,,,,,,,,,,,,,3"}));
+
+        TrendBuffer full; // the displayed position every 200 ms, magnet 15 every 4 s, for 11 minutes
+        for (qint64 ms = 0; ms <= 660000; ms += 200)
+            full.add(ms, reading(ms % 4000 ? 0 : 15, "1"));
+        QCOMPARE(full.count(0), TrendBuffer::Capacity);
+        QCOMPARE(full.sample(0, TrendBuffer::Capacity - 1).ms, 659800);
+        QCOMPARE(full.count(15), 151);
+        QCOMPARE(full.sample(15, 0).ms, 60000);
     }
 
-private:
-    void connectAt(qint16 node)
+    // Tools > Position Trend over the simulated device: it takes the readings the poll
+    // makes anyway, plots gaps as breaks, pauses, exports and keeps its size; File > Save
+    // Log writes the log.
+    void windowEntries()
     {
-        QVERIFY(link->open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), node));
-        port->sent.clear();
-    }
+        QTemporaryDir dir;
+        Rig rig;
+        rig.port.device().setValue(QStringLiteral("Xm"), QStringLiteral("1")); // displays magnet 1, which is there
+        rig.clickConnect();
+        QCOMPARE(rig.find<QWidget>("MagPosn(14)")->findChild<QLabel *>("maglabel")->text(), QStringLiteral("Magnet 15:"));
+        QVERIFY(rig.find<PositionPanel>("PositionPanel")->sizeHint().height() <= 130); // three columns of five
+        rig.find<QTimer>(QStringLiteral("PositionTimer"))->stop();
+        rig.trigger(QStringLiteral("TrendMenu"));
+        auto *trend = rig.find<TrendWindow>(QStringLiteral("TrendForm"));
+        QVERIFY(trend && trend->isVisible() && !trend->isModal() && trend->windowTitle() == "Position Trend");
+        rig.port.clearWire();
+        for (int i = 0; i < 3; ++i)
+            rig.find<PositionMonitor>(QString())->poll()->tick();
+        QCOMPARE(rig.port.sentMessages(), QStringList(3, QStringLiteral("$0RD")));
+        QCOMPARE(trend->buffer().count(0), 3);
 
-    QStringList tickAndCollect(int ticks)
-    {
-        port->sent.clear();
-        for (int i = 0; i < ticks; ++i)
-            monitor->tick();
-        return port->sent;
-    }
+        qint64 now = 1000;
+        trend->setClock([&now] { return now; });
+        for (const char *r : {"1", "2", "0NOXDCR", "3", "4", "No Magnet", "5"})
+            trend->take(reading(1, r)), now += 250;
+        trend->redraw();
+        QCOMPARE(trend->plot()->chart()->axes(Qt::Vertical).first()->titleText(), QStringLiteral("Position (Inches)"));
+        auto drawn = [trend] { return QStringLiteral("%1 lines, %2 dots").arg(trend->plot()->lineCount(1)).arg(trend->plot()->dotCount(1)); };
+        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
+        auto *span = trend->findChild<QComboBox *>(QStringLiteral("TrendSpanCombo"));
+        QVERIFY(span->count() == 6 && span->itemText(0) == "10 s" && span->itemText(5) == "10 min");
+        QCOMPARE(trend->spanMs(), 60000);
+        // Paused (Enter on the focused button), the plot stays while readings go on.
+        auto *pause = trend->findChild<QPushButton *>(QStringLiteral("TrendPauseButton"));
+        pause->setFocus();
+        QTest::keyClick(pause, Qt::Key_Return);
+        now += 250;
+        trend->take(reading(1, "6"));
+        trend->redraw();
+        QCOMPARE(drawn(), QStringLiteral("2 lines, 1 dots"));
+        QTest::keyClick(pause, Qt::Key_Return);
+        QCOMPARE(drawn(), QStringLiteral("3 lines, 0 dots"));
 
-    AnsweringPort *port = nullptr;
-    RecordingPrompt *prompt = nullptr;
-    SerialForm *link = nullptr;
-    PositionPanel *panel = nullptr;
-    QAction *menu = nullptr;
-    PositionMonitor *monitor = nullptr;
-    Device device;
+        rig.prompt.saveName = dir.filePath(QStringLiteral("trend.csv"));
+        QTest::mouseClick(trend->findChild<QPushButton *>(QStringLiteral("TrendExportButton")), Qt::LeftButton);
+        QCOMPARE(fileBytes(rig.prompt.saveName), (trend->buffer().csvLines("Inches").join("\r\n") + "\r\n").toLatin1());
+        rig.prompt.saveName = dir.path(); // a folder: the export fails and says so
+        trend->export_csv();
+        QCOMPARE(rig.prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
+        // Escape closes it; the next one opens at the same size.
+        trend->resize(500, 300);
+        QTest::keyClick(trend, Qt::Key_Escape);
+        QVERIFY(!trend->isVisible());
+        QCOMPARE(TrendWindow(&rig.prompt, {}).size(), QSize(500, 300));
+
+        rig.prompt.saveName = dir.filePath(QStringLiteral("log.txt"));
+        rig.trigger(QStringLiteral("SaveLogMenu"));
+        QVERIFY(rig.window->logPane()->text().contains(QStringLiteral("$0RMV -> QTXv2.05\r\n")));
+        QCOMPARE(fileBytes(rig.prompt.saveName), rig.window->logPane()->text().toLatin1());
+    }
 };
 
 QTEST_MAIN(tst_PositionMonitor)

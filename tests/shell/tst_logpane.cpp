@@ -1,10 +1,18 @@
+#include "RecordingPrompt.h"
+#include "model/LogHistory.h"
 #include "shell/LogPane.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 // With "$0RMV" sent, a line is 19 characters plus the reply.
 static QString replyFor(int lineLength)
@@ -17,97 +25,85 @@ class TestLogPane : public QObject
     Q_OBJECT
 
 private:
-    static void logLine(LogPane &pane, int lineLength)
+    // Logs a line and notes it among the lines the saved log must hold.
+    void logLine(int lineLength)
     {
-        pane.log_exchange(QStringLiteral("$0RMV"), replyFor(lineLength));
+        m_pane->log_exchange(QStringLiteral("$0RMV"), replyFor(lineLength));
+        m_logged << QStringLiteral("09:05:01: $0RMV -> ") + replyFor(lineLength);
     }
-    static QString shownText(const LogPane &pane)
+    QString shownText() const
     {
-        QString t = pane.text();
+        QString t = m_pane->text();
         t.chop(2);
         return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
+    // Saves through the text's context menu, as the user does; the file's bytes.
+    QByteArray saveFromMenu()
+    {
+        emit m_pane->logText()->customContextMenuRequested(QPoint(5, 5));
+        QMenu *menu = m_pane->findChild<QMenu *>(QStringLiteral("LogContextMenu"));
+        menu->actions().last()->trigger();
+        delete menu;
+        QFile file(m_prompt.saveName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<not saved>");
+    }
+    QByteArray loggedText() const { return (m_logged.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(); }
 
 private slots:
     void init()
     {
         m_pane = new LogPane;
-        m_pane->setClock([] { return QTime(12, 0, 0); });
+        m_pane->setClock([] { return QTime(9, 5, 1); }); // two digits each
+        m_pane->setPrompt(&m_prompt);
+        m_prompt = RecordingPrompt();
+        m_prompt.saveName = m_dir.filePath(QStringLiteral("log.txt"));
+        QFile::remove(m_prompt.saveName);
+        m_logged.clear();
     }
     void cleanup() { delete m_pane; }
 
-    void lineFormat()
+    // Each entry is an exchange sent (its reply a text the log keeps unchanged) or a
+    // click: "!posn" on Log Posns, "!pause" on the pause button, "!clear" on Clear Log.
+    void whatIsLogged_data()
     {
-        m_pane->setClock([] { return QTime(14, 3, 7); });
-        m_pane->posnCheck()->setChecked(true);
-        m_pane->log_exchange(QStringLiteral("$0RD"), QStringLiteral("12.345"));
-        m_pane->setClock([] { return QTime(9, 5, 1); });
-        m_pane->log_exchange(QStringLiteral("$0RMV"), QStringLiteral("QTXv2.05 \u00e9\x01"));
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QStringList>("logged");
+        QTest::newRow("displayed position held back") << QStringList{"$0RD"} << QStringList();
+        QTest::newRow("magnet held back") << QStringList{"$0Rd3"} << QStringList();
+        QTest::newRow("display parameter held back") << QStringList{"$0RdP"} << QStringList();
+        for (const char *sent : {"$0RID", "$0SdP3", "$0rd", "$0R", "$12RD"})
+            QTest::addRow("%s logged", sent) << QStringList{sent} << QStringList{sent};
+        QTest::newRow("positions logged on request") << QStringList{"!posn", "$0RD", "$0Rdf"} << QStringList{"$0RD", "$0Rdf"};
+        QTest::newRow("paused, polls too") << QStringList{"$0RID", "!pause", "!posn", "$0RMV", "$0RD", "!pause", "$0RFD"}
+                                           << QStringList{"$0RID", "$0RFD"};
+        QTest::newRow("cleared") << QStringList{"$0RID", "!clear", "$0RMV"} << QStringList{"$0RMV"};
+    }
+    void whatIsLogged()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QStringList, logged);
+        const QHash<QString, QAbstractButton *> clicks{
+            {"!posn", m_pane->posnCheck()}, {"!pause", m_pane->pauseButton()}, {"!clear", m_pane->clearButton()}};
+        for (const QString &entry : std::as_const(script)) {
+            if (clicks.contains(entry))
+                QTest::mouseClick(clicks.value(entry), Qt::LeftButton);
+            else
+                m_pane->log_exchange(entry, QStringLiteral("QTXv2 \u00e9\x01"));
+        }
+        QString expected;
+        for (const QString &sent : std::as_const(logged))
+            expected += QStringLiteral("09:05:01: ") + sent + QStringLiteral(" -> QTXv2 \u00e9\x01\r\n");
         QVERIFY(QFontInfo(m_pane->logText()->font()).fixedPitch());
-        QCOMPARE(m_pane->text(), QStringLiteral("14:03:07: $0RD -> 12.345\r\n"
-                                                "09:05:01: $0RMV -> QTXv2.05 \u00e9\x01\r\n"));
-        QCOMPARE(m_pane->logText()->toPlainText(), shownText(*m_pane));
-    }
-
-    void positionFilter_data()
-    {
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<bool>("logPosns");
-        QTest::addColumn<bool>("logged");
-        QTest::newRow("displayed position held back") << "$0RD" << false << false;
-        QTest::newRow("magnet held back") << "$0Rd3" << false << false;
-        QTest::newRow("display parameter held back") << "$0RdP" << false << false;
-        QTest::newRow("node id query logged") << "$0RID" << false << true;
-        QTest::newRow("parameter read logged") << "$0RXM" << false << true;
-        QTest::newRow("write logged") << "$0SdP3" << false << true;
-        QTest::newRow("lower case is no poll") << "$0rd" << false << true;
-        QTest::newRow("shorter than four") << "$0R" << false << true;
-        QTest::newRow("two characters") << "RD" << false << true;
-        QTest::newRow("two-digit node shifts the command") << "$12RD" << false << true;
-        QTest::newRow("position logged on request") << "$0RD" << true << true;
-        QTest::newRow("magnet logged on request") << "$0Rdf" << true << true;
-    }
-    void positionFilter()
-    {
-        QFETCH(QString, sent);
-        QFETCH(bool, logPosns);
-        QFETCH(bool, logged);
-        if (logPosns)
-            QTest::mouseClick(m_pane->posnCheck(), Qt::LeftButton);
-        QCOMPARE(m_pane->posnCheck()->isChecked(), logPosns);
-        m_pane->log_exchange(sent, QStringLiteral("1"));
-        QCOMPARE(m_pane->text(), logged ? QStringLiteral("12:00:00: ") + sent + QStringLiteral(" -> 1\r\n") : QString());
-    }
-
-    void pauseAndResume()
-    {
-        QCOMPARE(m_pane->pauseButton()->text(), QStringLiteral("Stop Logging"));
-        m_pane->log_exchange(QStringLiteral("$0RID"), QStringLiteral("0"));
-        QTest::mouseClick(m_pane->pauseButton(), Qt::LeftButton);
-        QCOMPARE(m_pane->pauseButton()->text(), QStringLiteral("Start Logging"));
-        m_pane->posnCheck()->setChecked(true);
-        m_pane->log_exchange(QStringLiteral("$0RMV"), QStringLiteral("QTXv2"));
-        m_pane->log_exchange(QStringLiteral("$0RD"), QStringLiteral("1.0"));
-        QCOMPARE(m_pane->text(), QStringLiteral("12:00:00: $0RID -> 0\r\n"));
-
-        QTest::mouseClick(m_pane->pauseButton(), Qt::LeftButton);
-        QCOMPARE(m_pane->pauseButton()->text(), QStringLiteral("Stop Logging"));
-        m_pane->log_exchange(QStringLiteral("$0RFD"), QStringLiteral("OK"));
-        QVERIFY(m_pane->text().endsWith(QStringLiteral("$0RFD -> OK\r\n")));
-    }
-
-    void clear()
-    {
-        m_pane->log_exchange(QStringLiteral("$0RID"), QStringLiteral("0"));
-        QTest::mouseClick(m_pane->clearButton(), Qt::LeftButton);
-        QCOMPARE(m_pane->text(), QString());
-        QCOMPARE(m_pane->logText()->toPlainText(), QString());
-        m_pane->log_exchange(QStringLiteral("$0RMV"), QStringLiteral("QTXv2"));
-        QCOMPARE(m_pane->text(), QStringLiteral("12:00:00: $0RMV -> QTXv2\r\n"));
+        QCOMPARE(m_pane->text(), expected);
+        QCOMPARE(m_pane->logText()->toPlainText(), shownText());
+        QCOMPARE(m_pane->pauseButton()->text(), script.count("!pause") % 2 ? "Start Logging" : "Stop Logging");
+        // The saved log holds what the pane took, nothing more.
+        QCOMPARE(saveFromMenu(), expected.toLatin1());
     }
 
     // A log of 19990 characters and a new line of 30: the front is cut up to and including
-    // the first CR LF that starts at or after position 30 + 100 (counting from 1).
+    // the first CR LF that starts at or after position 30 + 100 (counting from 1). The
+    // saved log still holds every line.
     void trimsFromFirstLineEndPastLinePlus100_data()
     {
         QTest::addColumn<int>("crPosition"); // 1-based position of the second line's CR
@@ -121,50 +117,43 @@ private slots:
     {
         QFETCH(int, crPosition);
         QFETCH(int, cut);
-        logLine(*m_pane, 60);                 // CR LF at 61, 62: too early
-        logLine(*m_pane, crPosition - 1 - 62); // CR at crPosition
+        logLine(60);                     // CR LF at 61, 62: too early
+        logLine(crPosition - 1 - 62);    // CR at crPosition
         int length = crPosition + 1;
         while (19990 - length >= 102 + 21) {
-            logLine(*m_pane, 100);
+            logLine(100);
             length += 102;
         }
-        logLine(*m_pane, 19990 - length - 2);
+        logLine(19990 - length - 2);
         const QString before = m_pane->text();
         QCOMPARE(before.size(), 19990);
         QCOMPARE(before.mid(crPosition - 1, 2), QStringLiteral("\r\n"));
 
-        logLine(*m_pane, 30);
-        const QString expected = before.mid(cut) + QStringLiteral("12:00:00: $0RMV -> ") + replyFor(30)
-            + QStringLiteral("\r\n");
-        QCOMPARE(m_pane->text(), expected);
-        QCOMPARE(m_pane->logText()->toPlainText(), shownText(*m_pane));
+        logLine(30);
+        QCOMPARE(m_pane->text(), before.mid(cut) + m_logged.last() + QStringLiteral("\r\n"));
+        QCOMPARE(m_pane->logText()->toPlainText(), shownText());
+        QCOMPARE(saveFromMenu(), loggedText());
     }
 
-    void exactLimitIsKept()
+    // Up to 20000 characters with the new line, nothing goes; past it, with no CR LF at or
+    // after the search position, one character at a time goes.
+    void limitAndCharacterCuts()
     {
-        logLine(*m_pane, 19968); // 19970 with CR LF
-        logLine(*m_pane, 30);    // 19970 + 30 = 20000: no cut
-        QCOMPARE(m_pane->text().size(), 20002);
-        logLine(*m_pane, 19); // now over: cut
-        QVERIFY(m_pane->text().size() <= 20002);
-        QVERIFY(m_pane->text().endsWith(QStringLiteral("-> \r\n")));
-    }
-
-    // No CR LF at or after the search position: one character at a time goes.
-    void withoutLineEndCutsCharacters()
-    {
-        logLine(*m_pane, 148); // 150 characters; the search starts at 19900 + 100
+        logLine(148);
+        logLine(19850); // 150 + 19850 = 20000
         const QString before = m_pane->text();
-        logLine(*m_pane, 19900);
+        QCOMPARE(before.size(), 20002);
+        logLine(19950); // searches from 20050: no CR LF there
         QCOMPARE(m_pane->text().size(), 20002);
-        QCOMPARE(m_pane->text().left(100), before.mid(50));
+        QCOMPARE(m_pane->text().left(50), before.mid(19952));
 
         // A reply so long that the line alone is over the limit empties the log and
         // still ends; the line is kept whole.
-        logLine(*m_pane, 25000);
+        logLine(25000);
         QCOMPARE(m_pane->text().size(), 25002);
-        QVERIFY(m_pane->text().startsWith(QStringLiteral("12:00:00: $0RMV -> xx")));
-        QCOMPARE(m_pane->logText()->toPlainText(), shownText(*m_pane));
+        QVERIFY(m_pane->text().startsWith(QStringLiteral("09:05:01: $0RMV -> xx")));
+        QCOMPARE(m_pane->logText()->toPlainText(), shownText());
+        QCOMPARE(saveFromMenu(), loggedText());
     }
 
     void staysBoundedAtPollRate()
@@ -178,14 +167,55 @@ private slots:
             QVERIFY(m_pane->text().size() <= LogPane::MaxLength + 2);
         }
         QVERIFY(m_pane->text().endsWith(QStringLiteral("$0RD -> 3748.7500\r\n")));
-        QCOMPARE(m_pane->logText()->toPlainText(), shownText(*m_pane));
-        // The newest line is in view.
+        QCOMPARE(m_pane->logText()->toPlainText(), shownText());
         QScrollBar *bar = m_pane->logText()->verticalScrollBar();
-        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(bar->value(), bar->maximum()); // the newest line in view
+    }
+
+    // The oldest lines go first, and the saved log says so on its first line.
+    void historyKeepsTheLast100000()
+    {
+        LogHistory history;
+        for (int i = 0; i < LogHistory::MaxLines + 3; ++i)
+            history.append(QString::number(i));
+        const QStringList lines = history.lines();
+        QCOMPARE(lines.size(), LogHistory::MaxLines + 1);
+        QCOMPARE(lines.at(0), QStringLiteral("(3 earlier lines were dropped: the log keeps the last 100000.)"));
+        QCOMPARE(lines.at(1), QStringLiteral("3"));
+        QCOMPARE(lines.last(), QString::number(LogHistory::MaxLines + 2));
+    }
+
+    // A write that fails part way (a full disk; here a file size limit, which holds for
+    // root too) leaves the old file whole and tells the user; no name chosen, no file.
+    void failedSaveKeepsTheOldFile()
+    {
+        QFile old(m_prompt.saveName);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old log\r\n") == 9);
+        old.close();
+        logLine(200);
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 64;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QByteArray after = saveFromMenu();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(after, QByteArray("old log\r\n"));
+        QCOMPARE(m_prompt.messages, QStringList{QStringLiteral("Could not save the log to %1.").arg(m_prompt.saveName)});
+        QVERIFY(!m_prompt.details.first().isEmpty());
+
+        m_prompt.saveName.clear();
+        QCOMPARE(saveFromMenu(), QByteArray("<not saved>"));
+        QCOMPARE(m_prompt.messages.size(), 1);
     }
 
 private:
     LogPane *m_pane = nullptr;
+    RecordingPrompt m_prompt;
+    QTemporaryDir m_dir;
+    QStringList m_logged;
 };
 
 QTEST_MAIN(TestLogPane)

@@ -112,8 +112,8 @@ private slots:
         }
         for (QAction *a : rig.toolbar()->actions())
             menus << (a->isSeparator() ? "|" : a->toolTip() + (a->isCheckable() ? "+" : ""));
-        QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S ExitMenu &Transfer: DownloadMenu=Ctrl+D "
-                                                 "UploadMenu=Ctrl+U Too&ls: NodeMenu ResetUnitsMenu MenuFactory &Options: "
+        QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S SaveLogMenu ExitMenu &Transfer: DownloadMenu=Ctrl+D "
+                                                 "UploadMenu=Ctrl+U Too&ls: NodeMenu ResetUnitsMenu MenuFactory TrendMenu &Options: "
                                                  "AutoUpMenu+ MagPosnMenu+ LogMenu &Help: ContentsMenu QTX2ManualMenu  AboutMenu "
                                                  "Exit | Open Save | Upload settings from the QTX Download settings to the QTX | Connect+"));
     }

@@ -1,0 +1,175 @@
+#include "monitor/TrendWindow.h"
+
+#include "link/UserPrompt.h"
+#include "model/SettingsFile.h"
+#include "monitor/TrendPlot.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+const QString PlaceKey = QStringLiteral("PositionTrend/Geometry");
+// New readings come four times a second; drawing at most twice a second takes them in
+// twos and halves the cost of a live plot.
+constexpr int RedrawDelayMs = 500;
+constexpr int DefaultSpanIndex = 2;
+} // namespace
+
+TrendWindow::TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, QWidget *parent)
+    : QDialog(parent)
+    , m_prompt(prompt)
+    , m_unitName(std::move(unitName))
+    , m_plot(new TrendPlot(this))
+    , m_span(new QComboBox(this))
+    , m_pause(new QPushButton(QStringLiteral("&Pause"), this))
+    , m_export(new QPushButton(QStringLiteral("&Export CSV..."), this))
+    , m_redrawTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("TrendForm"));
+    setWindowTitle(QStringLiteral("Position Trend"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    m_clock = [started] { return started->elapsed(); };
+
+    m_span->setObjectName(QStringLiteral("TrendSpanCombo"));
+    for (const auto &[text, seconds] : {std::pair{"10 s", 10}, {"30 s", 30}, {"1 min", 60}, {"2 min", 120},
+                                        {"5 min", 300}, {"10 min", 600}})
+        m_span->addItem(QString::fromLatin1(text), seconds);
+    m_span->setCurrentIndex(DefaultSpanIndex);
+    auto *spanLabel = new QLabel(QStringLiteral("&Show the last:"), this);
+    spanLabel->setBuddy(m_span);
+    m_pause->setObjectName(QStringLiteral("TrendPauseButton"));
+    m_pause->setCheckable(true);
+    m_export->setObjectName(QStringLiteral("TrendExportButton"));
+    // No default button: Enter in the span list must not pause the plot (keyPressEvent).
+    m_pause->setAutoDefault(false);
+    m_export->setAutoDefault(false);
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(spanLabel);
+    controls->addWidget(m_span);
+    controls->addStretch(1);
+    controls->addWidget(m_pause);
+    controls->addWidget(m_export);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_plot, 1);
+    layout->addLayout(controls);
+
+    m_redrawTimer->setSingleShot(true);
+    m_redrawTimer->setInterval(RedrawDelayMs);
+    connect(m_redrawTimer, &QTimer::timeout, this, &TrendWindow::redraw);
+    connect(m_span, &QComboBox::currentIndexChanged, this, &TrendWindow::redraw);
+    connect(m_pause, &QPushButton::clicked, this, &TrendWindow::togglePause);
+    connect(m_export, &QPushButton::clicked, this, &TrendWindow::export_csv);
+
+    resize(760, 440);
+    // A stored place that cannot be read (or is not one) leaves the default size.
+    restoreGeometry(QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).value(PlaceKey).toByteArray());
+}
+
+TrendWindow::~TrendWindow()
+{
+    if (isVisible())
+        storePlace();
+}
+
+void TrendWindow::setClock(std::function<qint64()> clock)
+{
+    if (clock)
+        m_clock = std::move(clock);
+}
+
+const TrendBuffer &TrendWindow::buffer() const
+{
+    return m_buffer;
+}
+
+TrendPlot *TrendWindow::plot() const
+{
+    return m_plot;
+}
+
+bool TrendWindow::isPaused() const
+{
+    return m_pause->isChecked();
+}
+
+qint64 TrendWindow::spanMs() const
+{
+    return qint64(m_span->currentData().toInt()) * 1000;
+}
+
+void TrendWindow::take(const PositionReading &reading)
+{
+    m_buffer.add(m_clock(), reading);
+    if (isVisible() && !isPaused() && !m_redrawTimer->isActive())
+        m_redrawTimer->start();
+}
+
+void TrendWindow::redraw()
+{
+    const qint64 now = isPaused() ? m_pausedAt : std::max(m_clock(), m_buffer.lastMs());
+    m_plot->draw(m_buffer, now, spanMs(), m_unitName ? m_unitName() : QString());
+}
+
+void TrendWindow::togglePause()
+{
+    m_pausedAt = std::max(m_clock(), m_buffer.lastMs());
+    m_pause->setText(isPaused() ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
+    redraw();
+}
+
+void TrendWindow::export_csv()
+{
+    if (!m_prompt)
+        return;
+    const QString path = m_prompt->saveFileAs(QStringLiteral("Export Position Trend"),
+                                              QStringLiteral("CSV files (*.csv);;All files (*)"),
+                                              QStringLiteral("position-trend.csv"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SettingsFile::write(path, m_buffer.csvLines(m_unitName ? m_unitName() : QString()), &error))
+        m_prompt->message(QStringLiteral("Could not export the position trend to %1.").arg(path), error);
+}
+
+void TrendWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    redraw();
+}
+
+void TrendWindow::hideEvent(QHideEvent *event)
+{
+    storePlace();
+    QDialog::hideEvent(event);
+}
+
+// Enter presses the button that has the focus, and nothing else; Escape closes.
+void TrendWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TrendWindow::storePlace()
+{
+    QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).setValue(PlaceKey, saveGeometry());
+}
