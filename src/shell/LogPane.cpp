@@ -1,5 +1,7 @@
 #include "shell/LogPane.h"
 
+#include "link/ExchangeLog.h"
+
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -94,8 +96,7 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
 {
     if (!isLogging())
         return;
-    const QString line = m_clock().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(": ") + istr
-        + QStringLiteral(" -> ") + ostr;
+    const QString line = ExchangeLog::line(m_clock(), istr, ostr);
     if (!m_posnCheck->isChecked() && isPositionPoll(istr))
         return;
 

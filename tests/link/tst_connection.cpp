@@ -86,7 +86,8 @@ private slots:
         QTest::newRow("COM12") << "COM12" << "9600 bps" << true << 12 << "9600,n,8,1";
         QTest::newRow("short text is port 1") << "CO" << "1200 bps" << true << 1 << "1200,n,8,1";
         QTest::newRow("port not available") << "COM7" << "19200 bps" << false << 0 << "";
-        QTest::newRow("speed too large") << "COM1" << "38400 bps" << false << 0 << "";
+        QTest::newRow("speed beyond 32 bits") << "COM1" << "4294967296 bps" << false << 0 << "";
+        QTest::newRow("115200") << "COM1" << "115200 bps" << true << 1 << "115200,n,8,1";
     }
     void portAndSpeed()
     {

@@ -1,0 +1,31 @@
+#include "ctl/CommandRunner.h"
+#include "ctl/Console.h"
+#include "ctl/CtlRequest.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The window's names: COMn are looked up in its ports folder.
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
+    QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));
+
+    CtlRequest request;
+    QString text;
+    Console console(false);
+    switch (CtlRequest::parse(app.arguments(), &request, &text)) {
+    case CtlRequest::Outcome::Help:
+        console.outBytes(text.toLocal8Bit());
+        return int(ExitCode::Ok);
+    case CtlRequest::Outcome::Version:
+        console.out(QStringLiteral("qtx2ctl " SETLINK_VERSION));
+        return int(ExitCode::Ok);
+    case CtlRequest::Outcome::Error:
+        console.error(text);
+        return int(ExitCode::Usage);
+    case CtlRequest::Outcome::Run:
+        break;
+    }
+    return int(CommandRunner::run(request));
+}
