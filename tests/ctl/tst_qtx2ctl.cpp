@@ -78,7 +78,7 @@ private slots:
         if (qEnvironmentVariableIsEmpty("QTX2_SIM") || qEnvironmentVariableIsEmpty("QTX2CTL"))
             QSKIP("QTX2_SIM and QTX2CTL name the programs; CTest sets them.");
         QVERIFY(m_dir.isValid());
-        write(file("partial.txt"), "PUINCHES\r\nXM3\r\n");
+        write(file("partial.txt"), "PUINCHES\r\nXM99\r\n"); // XM beyond its limits
     }
 
     void uploadIsTheWindowsSave()
@@ -121,6 +121,7 @@ private slots:
         QFETCH(int, diffOldCode);
         Sim sim;
         QVERIFY(start(sim, simArgs));
+        QCOMPARE(ctl({"--port", "1", "set", "PU=MM", "PR=0.01"}).code, 0); // lengths follow the unit
         QCOMPARE(ctl({"--port", "1", "upload", file("old.txt")}).code, 0);
         QByteArray bytes = read(file("old.txt"));
         QVERIFY(bytes.contains("\r\nXM1\r\n"));
@@ -160,7 +161,7 @@ private slots:
                                          << "stopped answering";
         QTest::newRow("no file") << none << com1 + QStringList{"download", "/nonexistent/a.txt"} << 4 << "cannot read";
         QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
-                                             << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 76 more;";
+                                             << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;";
         QTest::newRow("unwritable file") << none << com1 + QStringList{"upload", "/nonexistent/a.txt"} << 4 << "cannot write";
         QTest::newRow("unwritable backup") << QStringList{"--no-factory"}
                                            << com1 + QStringList{"factory-reset", "--backup", "/nonexistent/b.txt"} << 4
