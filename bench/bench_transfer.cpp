@@ -47,6 +47,9 @@
 #ifndef QTX2_SIM_PATH
 #define QTX2_SIM_PATH ""
 #endif
+#ifndef QTX2CTL_PATH
+#define QTX2CTL_PATH ""
+#endif
 
 namespace {
 
@@ -516,6 +519,58 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
     return r;
 }
 
+// qtx2ctl download --verify as a script runs it: a process of its own, timed from its start
+// to its exit, so the connection's exchanges and the process's start are in the wall time
+// (and the connection's in the floor). Its exchanges are read from its --verbose log.
+WalkResult runCtl(const QString &program, Simulator &sim, FloorTimeline &floor, int speed, const QString &file)
+{
+    WalkResult r;
+    r.speed = speed;
+    r.walk = QStringLiteral("ctl-dl+vf");
+    floor.restart();
+    rusage before{}, after{};
+    getrusage(RUSAGE_CHILDREN, &before);
+    const double simCpu0 = sim.cpuSeconds();
+    QProcess ctl;
+    QElapsedTimer clock;
+    clock.start();
+    ctl.start(program, {QStringLiteral("--device"), sim.slavePath, QStringLiteral("--baud"), QString::number(speed),
+                        QStringLiteral("--verbose"), QStringLiteral("download"), file, QStringLiteral("--verify")});
+    ctl.waitForFinished(600000);
+    r.wallMs = double(clock.nsecsElapsed()) / 1e6;
+    const double simCpu1 = sim.cpuSeconds();
+    getrusage(RUSAGE_CHILDREN, &after);
+    auto seconds = [](const rusage &u) {
+        return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    };
+    r.cpuPercent = 100.0 * (seconds(after) - seconds(before)) * 1000.0 / r.wallMs;
+    if (simCpu0 >= 0 && simCpu1 >= 0)
+        r.simCpuPercent = 100.0 * (simCpu1 - simCpu0) * 1000.0 / r.wallMs;
+    // "HH:mm:ss: " + message + " -> " + reply, as the communications log writes it.
+    for (const QString &line : QString::fromLatin1(ctl.readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("qtx2ctl: ")))
+            ++r.messageBoxes;
+        const qsizetype arrow = line.indexOf(QStringLiteral(" -> "));
+        if (line.size() < 10 || line.at(8) != QLatin1Char(':') || arrow < 10)
+            continue;
+        const QString sent = line.mid(10, arrow - 10);
+        const int sentBytes = int(sent.size()) + 1;
+        const int replyBytes = 1 + int(line.size() - arrow - 4) + 1;
+        ++r.exchanges;
+        r.bytesSent += sentBytes;
+        r.bytesReceived += replyBytes;
+        const FloorTimeline::Step step = floor.add(sent, replyBytes);
+        r.floorMs += step.before + step.reply + step.after;
+        r.lineFloorMs += floor.lineStepMs(sent, sentBytes, replyBytes);
+    }
+    r.messages = r.exchanges;
+    r.portSent = r.bytesSent;
+    r.portReceived = r.bytesReceived;
+    if (ctl.exitStatus() != QProcess::NormalExit || ctl.exitCode() != 0)
+        err(QStringLiteral("qtx2ctl download --verify ended with %1").arg(ctl.exitCode()));
+    return r;
+}
+
 // The bare round trip of one short message through the pseudo-terminal and the
 // simulator, with no pause, item or window work: the least any exchange takes beyond
 // its floor on this machine. The link drops the reply unread by anyone; the port still
@@ -646,6 +701,15 @@ QList<WalkResult> medians(const QList<WalkResult> &results)
     return outList;
 }
 
+QString defaultCtl()
+{
+    const QString env = qEnvironmentVariable("QTX2CTL");
+    if (!env.isEmpty())
+        return env;
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../qtx2ctl"));
+    return QFileInfo(beside).isExecutable() ? QFileInfo(beside).canonicalFilePath() : QStringLiteral(QTX2CTL_PATH);
+}
+
 QString defaultSimulator()
 {
     const QString env = qEnvironmentVariable("QTX2_SIM");
@@ -727,7 +791,8 @@ int main(int argc, char **argv)
     out(QStringLiteral("targets: ratio <= %1, cpu < %2 % of the wall time").arg(TargetRatio).arg(TargetCpuPercent));
     out(QStringLiteral("floor_ms: pauses + latency + the reply pacing of the simulator, which does not pace what it "
                        "receives; line_ms: pauses + latency + 10 bit times for every byte both ways; "
-                       "bytes: sent/received; over_ms/x: (wall - floor) per exchange"));
+                       "bytes: sent/received; over_ms/x: (wall - floor) per exchange; ctl-dl+vf: qtx2ctl download "
+                       "--verify at 19200, a process of its own from start to exit, cpu% its own"));
     out(QStringLiteral("machine: ") + sleepLateness());
     out(QString());
     out(header());
@@ -771,6 +836,21 @@ int main(int argc, char **argv)
             roundTrips << bareRoundTrip(rig, speed, latency);
         }
         rig.link->disconnect_qtx();
+        if (speed == 19200) {
+            const QString ctl = defaultCtl();
+            const QString file = folder.filePath(QStringLiteral("settings.txt"));
+            QProcess upload;
+            upload.start(ctl, {QStringLiteral("--device"), simulator.slavePath, QStringLiteral("upload"), file});
+            if (!upload.waitForFinished(60000) || upload.exitCode() != 0) {
+                err(QStringLiteral("qtx2ctl (%1) could not upload: %2").arg(ctl, QString::fromLocal8Bit(upload.readAllStandardError())));
+                return 1;
+            }
+            for (int i = 0; i < repeat; ++i) {
+                const WalkResult r = runCtl(ctl, simulator, floor, speed, file);
+                out(row(r));
+                results << r;
+            }
+        }
     }
 
     if (parser.isSet(breakdownOption)) {

@@ -111,6 +111,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     value("pull-after", "Pull the cable after this many messages.", "count");
     value("answer-node", "Listen at this node ID while reporting --node to $0RID.", "id");
     flag("endless", "Replies never end: filler bytes without a carriage return.");
+    value("ignore-writes", "Answer writes of this parameter code as taken, but keep its value.", "code");
     value("magnets", "Magnets on the probe, 0 to 15 (default 1); the number-of-magnets setting "
                      "\"XM\" starts at the same count, at least 1.", "count");
     value("sfd-delay", "Take this long to answer \"SFD\".", "ms");
@@ -159,6 +160,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     f.noFactoryCommand = parser.isSet(QStringLiteral("no-factory"));
     f.noTransducer = parser.isSet(QStringLiteral("no-transducer"));
     f.endlessReply = parser.isSet(QStringLiteral("endless"));
+    f.ignoredWrite = parser.value(QStringLiteral("ignore-writes"));
     if (parser.isSet(QStringLiteral("device-version")))
         o.version = parser.value(QStringLiteral("device-version"));
     o.portsFolder = parser.value(QStringLiteral("ports-folder"));

@@ -58,6 +58,13 @@ PortDirectory::PortDirectory(const QString &folder, const QStringList &systemLoc
 {
 }
 
+PortDirectory PortDirectory::single(const QString &location)
+{
+    PortDirectory directory{QString(), QStringList()};
+    directory.m_single = location;
+    return directory;
+}
+
 QString PortDirectory::portsFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/ports");
@@ -67,6 +74,8 @@ QString PortDirectory::location(int number) const
 {
     if (number < FirstPort || number > LastPort)
         return QString();
+    if (m_single)
+        return number == FirstPort ? *m_single : QString();
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else

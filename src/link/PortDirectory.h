@@ -19,6 +19,9 @@ public:
     PortDirectory();
     // A fixed directory: the given folder and system port locations (tests).
     PortDirectory(const QString &folder, const QStringList &systemLocations);
+    // A directory of one device given by its path: port 1 stands for it, no other number
+    // for anything.
+    static PortDirectory single(const QString &location);
 
     // The path to open for port number n, empty when nothing stands behind it.
     QString location(int number) const;
@@ -29,4 +32,5 @@ public:
 private:
     QString m_folder;
     std::optional<QStringList> m_systemLocations;
+    std::optional<QString> m_single;
 };

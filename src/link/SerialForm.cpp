@@ -92,13 +92,14 @@ double leadingNumber(const QString &text)
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
-// Rounds halves to even; false when the value does not fit 16 bits.
-bool toInt16(double value, qint16 *result)
+// Rounds halves to even; false when the value does not fit the integer type.
+template <typename Int>
+bool toInt(double value, Int *result)
 {
     const double rounded = std::nearbyint(value);
-    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+    if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
         return false;
-    *result = static_cast<qint16>(rounded);
+    *result = static_cast<Int>(rounded);
     return true;
 }
 
@@ -136,7 +137,7 @@ struct SerialForm::Private
     std::array<qint16, 17> port_avail{};
     QString scanDetails;
     qint16 cur_port = 0;
-    qint16 cur_baud = 0;
+    qint32 cur_baud = 0; // wider than the window's speeds need: a script may ask for 115200
     qint16 cur_nodeid = 0;
     QString version_text;
     bool write_protected = true;
@@ -375,11 +376,8 @@ bool SerialForm::scan_ports()
     QStringList refusals;
     QStringList absent;
     bool any = false;
-    for (int port = 1; port <= 16; ++port) {
-        d->comm->setPortNumber(port);
-        if (d->comm->open()) {
-            d->comm->close();
-            d->port_avail[port] = 1;
+    for (qint16 port = 1; port <= 16; ++port) {
+        if (scan_port(port)) {
             any = true;
             continue;
         }
@@ -426,6 +424,18 @@ bool SerialForm::scan_ports()
     return true;
 }
 
+bool SerialForm::scan_port(qint16 port)
+{
+    if (port < 1 || port > 16)
+        return false;
+    d->comm->setPortNumber(port);
+    const bool opened = d->comm->open();
+    if (opened)
+        d->comm->close();
+    d->port_avail[static_cast<size_t>(port)] = opened ? 1 : 0;
+    return opened;
+}
+
 qint16 SerialForm::is_port_avail(qint16 port) const
 {
     return port >= 0 && port <= 16 ? d->port_avail[static_cast<size_t>(port)] : 0;
@@ -445,10 +455,10 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
 {
     d->stopPositionTimer();
 
-    qint16 speed = 0;
+    qint32 speed = 0;
     qint16 port = 1;
-    const bool speedFits = toInt16(leadingNumber(baudstr), &speed);
-    const bool portFits = portstr.size() < 4 || toInt16(leadingNumber(portstr.mid(3)), &port);
+    const bool speedFits = toInt(leadingNumber(baudstr), &speed);
+    const bool portFits = portstr.size() < 4 || toInt(leadingNumber(portstr.mid(3)), &port);
     if (!speedFits || !portFits || is_port_avail(port) == 0) {
         disconnect_qtx();
         return false;
@@ -492,7 +502,7 @@ qint16 SerialForm::detect_nodeid()
     if (!sendrcv(QStringLiteral("$0RID"), false))
         return 0;
     qint16 id = 0;
-    if (d->rcvstring.size() != 1 || !toInt16(leadingNumber(d->rcvstring), &id))
+    if (d->rcvstring.size() != 1 || !toInt(leadingNumber(d->rcvstring), &id))
         return 0;
     return id;
 }
@@ -642,7 +652,7 @@ qint16 SerialForm::cur_port() const
     return d->cur_port;
 }
 
-qint16 SerialForm::cur_baud() const
+qint32 SerialForm::cur_baud() const
 {
     return d->cur_baud;
 }

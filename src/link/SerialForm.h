@@ -57,6 +57,9 @@ public:
     // Tries ports 1 to 16. When none opens, tells the user (with the reasons as details)
     // and returns false; the caller then ends the program.
     bool scan_ports();
+    // Tries port n alone and notes whether it opens, as the scan does each port: for a
+    // program given its one port. Not while connected.
+    bool scan_port(qint16 port);
     qint16 is_port_avail(qint16 port) const;
     QString port_description(int port) const; // the system device behind COMn
     QString scan_details() const;             // why ports refused at the last scan
@@ -89,7 +92,7 @@ public:
     bool write_protected() const;
     QString version_text() const;
     qint16 cur_port() const;
-    qint16 cur_baud() const;
+    qint32 cur_baud() const;
     bool is_busy() const; // an exchange is waiting for its reply
 
     // The window's position timer, which the link stops and starts around connections.

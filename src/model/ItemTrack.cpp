@@ -109,25 +109,30 @@ QStringList ItemTrack::file_lines()
     return lines;
 }
 
-void ItemTrack::file_read_lines(const QStringList &lines)
+QList<Setting *> ItemTrack::file_read_lines(const QStringList &lines)
 {
     LengthUnits &units = m_settings->units();
     const int deviceUnits = units.current_units();
+    QList<Setting *> taken;
     for (const QString &line : lines)
-        file_read_line(line);
+        if (Setting *s = file_read_line(line))
+            taken.append(s);
     // The file's unit was for its own lines; what the device works in has not changed.
     units.set_current_units(deviceUnits);
+    return taken;
 }
 
-void ItemTrack::file_read_line(const QString &line)
+Setting *ItemTrack::file_read_line(const QString &line)
 {
     for (Setting *s : item_list()) {
-        if (s->check_file_read(line)) {
+        bool taken = false;
+        if (s->check_file_read(line, &taken)) {
             if (s->get_serstring() == UnitsCode)
                 m_settings->refresh_current_units();
-            return;
+            return taken ? s : nullptr;
         }
     }
+    return nullptr;
 }
 
 void ItemTrack::reset_units_all()

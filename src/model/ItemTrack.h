@@ -35,9 +35,11 @@ public:
     // lengths in the unit the units line names.
     QStringList file_lines();
     // Each line to the first setting that owns it. A units line makes the lengths that
-    // follow read in its unit; afterwards current_units is the device's again.
-    void file_read_lines(const QStringList &lines);
-    void file_read_line(const QString &line);
+    // follow read in its unit; afterwards current_units is the device's again. Returns
+    // the settings that took a value (a value its setting refuses is not taken).
+    QList<Setting *> file_read_lines(const QStringList &lines);
+    // The setting that took the line's value, or nullptr.
+    Setting *file_read_line(const QString &line);
     void reset_units_all();
 
 signals:

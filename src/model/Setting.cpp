@@ -30,12 +30,13 @@ void Setting::ser_write()
     link()->sendrcv_nodeid(QStringLiteral("S") + m_code + value, false);
 }
 
-bool Setting::check_file_read(const QString &s)
+bool Setting::check_file_read(const QString &s, bool *taken)
 {
     // A setting not yet given a code owns no line.
     const bool mine = !m_code.isEmpty() && s.startsWith(m_code, Qt::CaseSensitive);
-    if (mine)
-        take(s.mid(m_code.size()));
+    const bool took = mine && take(s.mid(m_code.size()));
+    if (taken)
+        *taken = took;
     emit changed();
     return mine;
 }

@@ -47,8 +47,9 @@ public:
     // Lifts the write protection, then sends "S" + code + the kind's value text.
     void ser_write();
     // True when the line begins with the code; its value is then taken as a reply would
-    // be. Every line offered counts as a change.
-    bool check_file_read(const QString &s);
+    // be, and *taken (when given) tells whether the kind took it. Every line offered
+    // counts as a change.
+    bool check_file_read(const QString &s, bool *taken = nullptr);
     QString make_file_write_str() const;
     virtual void reset_units() {}
     // A factory default, in the type the kind takes (int for integer and hex settings,

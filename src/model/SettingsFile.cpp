@@ -6,6 +6,16 @@
 
 namespace SettingsFile {
 
+QByteArray bytes(const QStringList &lines)
+{
+    QByteArray data;
+    for (const QString &line : lines) {
+        data += line.toLatin1();
+        data += "\r\n";
+    }
+    return data;
+}
+
 bool write(const QString &path, const QStringList &lines, QString *error)
 {
     QSaveFile file(path);
@@ -15,11 +25,7 @@ bool write(const QString &path, const QStringList &lines, QString *error)
         *error = file.errorString();
         return false;
     }
-    QByteArray data;
-    for (const QString &line : lines) {
-        data += line.toLatin1();
-        data += "\r\n";
-    }
+    const QByteArray data = bytes(lines);
     const qint64 written = file.write(data);
     if (written != data.size()) {
         *error = file.error() != QFileDevice::NoError

@@ -13,6 +13,9 @@ constexpr qint64 MaxSize = 1024 * 1024;
 
 enum class ReadResult { Ok, NotFound, Unreadable, TooLarge };
 
+// The bytes of a settings file holding these lines.
+QByteArray bytes(const QStringList &lines);
+
 // Writes all lines atomically: on failure the previous file, if any, is untouched and
 // error tells why.
 bool write(const QString &path, const QStringList &lines, QString *error);

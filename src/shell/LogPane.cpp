@@ -1,5 +1,6 @@
 #include "shell/LogPane.h"
 
+#include "link/ExchangeLog.h"
 #include "link/UserPrompt.h"
 #include "model/SettingsFile.h"
 
@@ -109,8 +110,7 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
 {
     if (!isLogging())
         return;
-    const QString line = m_clock().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(": ") + istr
-        + QStringLiteral(" -> ") + ostr;
+    const QString line = ExchangeLog::line(m_clock(), istr, ostr);
     if (!m_posnCheck->isChecked() && isPositionPoll(istr))
         return;
     m_history.append(line);

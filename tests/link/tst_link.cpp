@@ -152,7 +152,8 @@ private slots:
         for (const char *identity : {"QTXv1.90", "QTX", "qtxv2.05", "-"})
             row(identity, "COM1 19200 bps", 0, QStringLiteral("$0RFD>;$0RMV>") + identity, "$0RMV", "");
         row("no such port", "COM17 19200 bps", 0, ok, "", "");
-        row("speed too large", "COM1 38400 bps", 0, ok, "", "");
+        row("speed beyond 32 bits", "COM1 4294967296 bps", 0, ok, "", "");
+        row("115200", "COM1 115200 bps", 0, ok, "$0RMV $0RFD", "Connected to QTXv2.05 on COM1@115200bps with Node ID 0");
     }
     void connection()
     {

@@ -1,0 +1,37 @@
+#include "ctl/AnsweredLink.h"
+
+#include "link/SerialForm.h"
+
+QString AnsweredLink::addressed(const QString &command) const
+{
+    return QLatin1Char('$') + QString::number(m_link->get_nodeid()) + command;
+}
+
+bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
+{
+    if (!answering())
+        return false;
+    if (m_link->sendrcv_nodeid(command, IndicateError))
+        return true;
+    m_unanswered = addressed(command);
+    return false;
+}
+
+QString AnsweredLink::rcvstring() const
+{
+    return m_link->rcvstring();
+}
+
+void AnsweredLink::write_enable(bool enable)
+{
+    if (!answering())
+        return;
+    m_link->write_enable(enable);
+    if (m_link->write_protected() == enable)
+        m_unanswered = addressed(enable ? QStringLiteral("WE") : QStringLiteral("WP"));
+}
+
+void AnsweredLink::reset_wp()
+{
+    m_link->reset_wp();
+}

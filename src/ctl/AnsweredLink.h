@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/ParameterLink.h"
+
+class SerialForm;
+
+// The link as the settings use it, up to the first message the device leaves without a
+// reply (a write protection not lifted counts too). After that nothing more is sent: a
+// walk on a device that stopped answering ends at once instead of waiting out every
+// parameter, and the command reports the message that went unanswered.
+class AnsweredLink : public ParameterLink
+{
+public:
+    explicit AnsweredLink(SerialForm *link) : m_link(link) {}
+
+    bool sendrcv_nodeid(const QString &command, bool IndicateError = true) override;
+    QString rcvstring() const override;
+    void write_enable(bool enable) override;
+    void reset_wp() override;
+
+    bool answering() const { return m_unanswered.isEmpty(); }
+    // The message as sent ("$0RXM"), empty while every one was answered.
+    QString unanswered() const { return m_unanswered; }
+
+private:
+    QString addressed(const QString &command) const;
+
+    SerialForm *m_link;
+    QString m_unanswered;
+};

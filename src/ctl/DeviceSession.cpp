@@ -1,0 +1,88 @@
+#include "ctl/DeviceSession.h"
+
+#include "ctl/Console.h"
+#include "ctl/CtlRequest.h"
+#include "link/ExchangeLog.h"
+
+#include <QTime>
+
+namespace {
+
+const QString Timeout = QStringLiteral("TIMEOUT ERROR");
+
+PortDirectory directoryFor(const CtlRequest &request)
+{
+    return request.device.isEmpty() ? PortDirectory() : PortDirectory::single(request.device);
+}
+
+} // namespace
+
+DeviceSession::DeviceSession(const CtlRequest &request, Console &console)
+    : m_request(request), m_console(console), m_prompt(console), m_io(directoryFor(request)),
+      m_link(&m_io, &m_prompt), m_answered(&m_link)
+{
+    if (request.verbose)
+        QObject::connect(&m_link, &SerialForm::exchanged, [this](const QString &sent, const QString &reply) {
+            m_console.note(ExchangeLog::line(QTime::currentTime(), sent, reply));
+        });
+}
+
+QString DeviceSession::whereAt(int n) const
+{
+    if (!m_request.device.isEmpty())
+        return m_request.device;
+    const QString location = m_io.describePort(n);
+    return QStringLiteral("COM%1").arg(n) + (location.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(location));
+}
+
+QString DeviceSession::where() const
+{
+    return whereAt(m_request.device.isEmpty() ? m_request.port : 1);
+}
+
+bool DeviceSession::tryPort(int n, QString *location, QString *why)
+{
+    const bool opens = m_link.scan_port(qint16(n));
+    *location = m_io.describePort(n);
+    *why = opens ? QString() : m_io.lastErrorText();
+    return opens;
+}
+
+bool DeviceSession::connect()
+{
+    const int port = m_request.device.isEmpty() ? m_request.port : 1;
+    QString why;
+    if (m_link.scan_port(qint16(port))
+        && m_link.open_qtx(QStringLiteral("COM%1").arg(port), QString::number(m_request.baud), qint16(m_request.node)))
+        return true;
+    if (m_io.lastOpenFailure() != SerialPortIo::OpenFailure::None) {
+        why = QStringLiteral("cannot open %1: %2").arg(where(), m_io.lastErrorText());
+        if (m_io.lastOpenFailure() == SerialPortIo::OpenFailure::Permission)
+            why += QStringLiteral(" Is the user a member of the \"dialout\" group?");
+        else if (m_request.device.isEmpty() && m_io.lastOpenFailure() == SerialPortIo::OpenFailure::Absent)
+            why += QStringLiteral(" qtx2ctl ports lists what each COMn stands for.");
+        m_console.error(why);
+        return false;
+    }
+    const QString node = QString::number(m_link.get_nodeid());
+    const QString asked = m_request.node < 0
+        ? QStringLiteral("asked for the node ID with $0RID (taking %1), then for the identity with $%1RMV").arg(node)
+        : QStringLiteral("asked node %1 for its identity with $%1RMV").arg(node);
+    const QString identity = m_link.version_text();
+    const QString got = identity == Timeout ? QStringLiteral("got no reply")
+                                            : QStringLiteral("got \"%1\", which is not a QTX2's").arg(identity);
+    m_console.error(QStringLiteral("no QTX2 on %1 at %2 bit/s: %3 and %4. Check the cable, --baud and --node.")
+                        .arg(where())
+                        .arg(m_request.baud)
+                        .arg(asked, got));
+    return false;
+}
+
+bool DeviceSession::answering()
+{
+    if (m_answered.answering())
+        return true;
+    m_console.error(QStringLiteral("the device on %1 stopped answering: no reply to %2.")
+                        .arg(where(), m_answered.unanswered()));
+    return false;
+}

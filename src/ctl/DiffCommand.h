@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// The device compared with a settings file by value, one line per difference.
+class DiffCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/SettingsDiff.h"
+
+class Console;
+
+// The differences between a settings file and the device, one line each on standard
+// output: CODE file=VALUE device=VALUE, values as a settings file carries them, then
+// the parameter's title in brackets.
+namespace DiffReport {
+
+void print(const QList<SettingsDiff::Difference> &differences, Console &console);
+
+} // namespace DiffReport

@@ -1,0 +1,25 @@
+#include "ctl/DownloadCommand.h"
+
+#include "ctl/CtlRequest.h"
+#include "ctl/DeviceSession.h"
+#include "ctl/DeviceSettings.h"
+#include "ctl/DiffReport.h"
+#include "ctl/SettingsFileIo.h"
+
+ExitCode DownloadCommand::run()
+{
+    DeviceSettings file(m_session, m_console);
+    const ExitCode loaded = SettingsFileIo::load(m_request.arguments.first(), file.track(), m_console);
+    if (loaded != ExitCode::Ok)
+        return loaded;
+    if (!m_session.connect() || !file.write())
+        return ExitCode::NoDevice;
+    if (!m_request.verify)
+        return ExitCode::Ok;
+    DeviceSettings device(m_session, m_console);
+    if (!device.read(QStringLiteral("Verifying... ")))
+        return ExitCode::NoDevice;
+    const QList<SettingsDiff::Difference> differences = SettingsDiff::compare(file.set(), device.set());
+    DiffReport::print(differences, m_console);
+    return differences.isEmpty() ? ExitCode::Ok : ExitCode::Differences;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+// What qtx2ctl's exit status tells a script.
+enum class ExitCode {
+    Ok = 0,
+    Differences = 1, // diff, download --verify: the device does not hold the file
+    Usage = 2,       // unknown command, option or code, a value outside its limits
+    NoDevice = 3,    // no connection, or the device stopped answering
+    File = 4,        // a file that cannot be read or written
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// CODE=VALUE for each code asked, the value as a settings file carries it.
+class GetCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// The device's identity, node ID and whether it knows the factory command.
+class InfoCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// Positions as CSV lines, 4 a second.
+class MonitorCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

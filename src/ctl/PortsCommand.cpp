@@ -1,0 +1,22 @@
+#include "ctl/PortsCommand.h"
+
+#include "ctl/Console.h"
+#include "ctl/CtlRequest.h"
+#include "ctl/DeviceSession.h"
+#include "link/PortDirectory.h"
+
+ExitCode PortsCommand::run()
+{
+    // A device given by its path is port 1 and nothing else.
+    const int last = m_request.device.isEmpty() ? PortDirectory::LastPort : PortDirectory::FirstPort;
+    for (int n = PortDirectory::FirstPort; n <= last; ++n) {
+        QString location;
+        QString why;
+        const bool opens = m_session.tryPort(n, &location, &why);
+        m_console.out(QStringLiteral("%1 %2 %3")
+                          .arg(QStringLiteral("COM%1").arg(n), -5)
+                          .arg(location.isEmpty() ? QStringLiteral("-") : location, -24)
+                          .arg(opens ? QStringLiteral("opens") : why));
+    }
+    return ExitCode::Ok;
+}

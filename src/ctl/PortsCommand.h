@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// Each port number and what stands behind it: "COM3  /dev/ttyUSB0  opens".
+class PortsCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

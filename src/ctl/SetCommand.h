@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// Writes CODE=VALUE for each pair, every value checked before anything is written; the
+// units first, so lengths are taken and written in the unit they name.
+class SetCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// Change Node ID: the device answers at the new node ID from then on.
+class SetNodeCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

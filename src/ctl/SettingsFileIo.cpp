@@ -1,0 +1,59 @@
+#include "ctl/SettingsFileIo.h"
+
+#include "ctl/Console.h"
+#include "model/ItemTrack.h"
+#include "model/Setting.h"
+#include "model/SettingsFile.h"
+
+#include <QDir>
+
+namespace SettingsFileIo {
+
+ExitCode load(const QString &path, ItemTrack &track, Console &console)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    QStringList lines;
+    QString error;
+    switch (SettingsFile::read(path, &lines, &error)) {
+    case SettingsFile::ReadResult::NotFound:
+        console.error(QStringLiteral("cannot read %1: there is no such file.").arg(name));
+        return ExitCode::File;
+    case SettingsFile::ReadResult::Unreadable:
+    case SettingsFile::ReadResult::TooLarge:
+        console.error(QStringLiteral("cannot read %1: %2").arg(name, error));
+        return ExitCode::File;
+    case SettingsFile::ReadResult::Ok:
+        break;
+    }
+    const QList<Setting *> taken = track.file_read_lines(lines);
+    QStringList missing;
+    for (Setting *s : track.item_list())
+        if (!taken.contains(s))
+            missing << s->get_serstring();
+    if (missing.isEmpty())
+        return ExitCode::Ok;
+    constexpr int Named = 8;
+    QString list = missing.mid(0, Named).join(QStringLiteral(", "));
+    if (missing.size() > Named)
+        list += QStringLiteral(" and %1 more").arg(missing.size() - Named);
+    console.error(QStringLiteral("%1 gives no value (or one outside its limits) for %2; a settings file "
+                                 "saved by QTX2 Setlink or qtx2ctl upload gives every parameter one.")
+                      .arg(name, list));
+    return ExitCode::File;
+}
+
+ExitCode save(const QString &path, ItemTrack &track, Console &console)
+{
+    const QStringList lines = track.file_lines();
+    if (path == QLatin1String("-")) {
+        console.outBytes(SettingsFile::bytes(lines));
+        return ExitCode::Ok;
+    }
+    QString error;
+    if (SettingsFile::write(path, lines, &error))
+        return ExitCode::Ok;
+    console.error(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), error));
+    return ExitCode::File;
+}
+
+} // namespace SettingsFileIo

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ctl/Command.h"
+
+// Every parameter read from the device into a settings file, the bytes the window's Save
+// writes.
+class UploadCommand : public Command
+{
+public:
+    using Command::Command;
+    ExitCode run() override;
+};

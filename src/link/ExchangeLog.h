@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+
+// The communications log's line for one exchange, shared by the window's log pane and
+// the command-line tool's verbose output: "HH:mm:ss: " + message as sent + " -> " + reply.
+namespace ExchangeLog {
+
+QString line(const QTime &time, const QString &sent, const QString &reply);
+
+} // namespace ExchangeLog

@@ -1,0 +1,188 @@
+#include "RecordingPrompt.h"
+#include "link/PortDirectory.h"
+#include "link/QtSerialPortIo.h"
+#include "link/SerialForm.h"
+#include "model/ItemTrack.h"
+#include "model/SettingsFile.h"
+#include "model/SettingsSet.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// qtx2ctl end to end: the program against qtx2-sim on a pseudo-terminal, linked as COM1.
+class TestQtx2ctl : public QObject
+{
+    Q_OBJECT
+
+    struct Sim
+    {
+        QProcess process;
+        QString slave;
+        ~Sim()
+        {
+            process.terminate();
+            process.waitForFinished(10000);
+        }
+    };
+
+    struct Run
+    {
+        int code = -1;
+        QByteArray out;
+        QString err;
+    };
+
+    QTemporaryDir m_dir;
+
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+    static bool start(Sim &sim, const QStringList &args)
+    {
+        sim.process.start(qEnvironmentVariable("QTX2_SIM"), QStringList{"--quit-after-seconds", "120"} + args);
+        while (sim.process.waitForStarted(10000) && !sim.process.canReadLine() && sim.process.waitForReadyRead(10000)) {
+        }
+        sim.slave = QString::fromLocal8Bit(sim.process.readLine()).trimmed();
+        return !sim.slave.isEmpty();
+    }
+
+    static Run ctl(const QStringList &args)
+    {
+        QProcess p;
+        p.start(qEnvironmentVariable("QTX2CTL"), args);
+        Run r;
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+            r.code = p.exitCode();
+        r.out = p.readAllStandardOutput();
+        r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    }
+
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("QTX2_SIM") || qEnvironmentVariableIsEmpty("QTX2CTL"))
+            QSKIP("QTX2_SIM and QTX2CTL name the programs; CTest sets them.");
+        QVERIFY(m_dir.isValid());
+        write(file("partial.txt"), "PUINCHES\r\nXM99\r\n"); // XM beyond its limits
+    }
+
+    void uploadIsTheWindowsSave()
+    {
+        Sim sim;
+        QVERIFY(start(sim, {}));
+        const Run set = ctl({"--port", "1", "set", "XM=3", "PR=0.005", "PU=MM"});
+        QCOMPARE(set.code, 0);
+        QCOMPARE(ctl({"--port", "1", "get", "PU", "XM", "PR"}).out, QByteArray("PU=MM\nXM=3\nPR=.005\n"));
+        QCOMPARE(ctl({"--port", "1", "upload", file("a.txt")}).code, 0);
+        QCOMPARE(ctl({"--port", "1", "upload", "-"}).out, read(file("a.txt")));
+
+        QtSerialPortIo io(PortDirectory::single(sim.slave));
+        RecordingPrompt prompt;
+        SerialForm link(&io, &prompt);
+        QVERIFY(link.scan_port(1) && link.open_qtx("COM1", "19200", -1));
+        SettingsSet window(&link);
+        ItemTrack track(&window, &link);
+        window.refresh_current_units();
+        track.upload_all();
+        QCOMPARE(SettingsFile::bytes(track.file_lines()), read(file("a.txt")));
+    }
+
+    // The file programmed carries XM4 where the device held XM1.
+    void downloadVerifyDiff_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<int>("verifyCode");
+        QTest::addColumn<QByteArray>("verifyOut");
+        QTest::addColumn<int>("diffOldCode");
+        const QByteArray xm = "XM file=4 device=1 (# of Magnets)\n";
+        QTest::newRow("healthy device") << QStringList() << 0 << QByteArray() << 1;
+        QTest::newRow("device ignoring XM") << QStringList{"--ignore-writes", "XM"} << 1 << xm << 0;
+    }
+    void downloadVerifyDiff()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(int, verifyCode);
+        QFETCH(QByteArray, verifyOut);
+        QFETCH(int, diffOldCode);
+        Sim sim;
+        QVERIFY(start(sim, simArgs));
+        QCOMPARE(ctl({"--port", "1", "set", "PU=MM", "PR=0.01"}).code, 0); // lengths follow the unit
+        QCOMPARE(ctl({"--port", "1", "upload", file("old.txt")}).code, 0);
+        QByteArray bytes = read(file("old.txt"));
+        QVERIFY(bytes.contains("\r\nXM1\r\n"));
+        write(file("new.txt"), bytes.replace("\r\nXM1\r\n", "\r\nXM4\r\n"));
+
+        const Run verify = ctl({"--port", "1", "download", file("new.txt"), "--verify"});
+        QCOMPARE(verify.code, verifyCode);
+        QCOMPARE(verify.out, verifyOut);
+        QVERIFY(verify.err.contains("Verifying..."));
+        QCOMPARE(ctl({"--port", "1", "diff", file("new.txt")}).out, verifyOut);
+        const Run diffOld = ctl({"--port", "1", "diff", file("old.txt")});
+        QCOMPARE(diffOld.code, diffOldCode);
+        QCOMPARE(diffOld.out, diffOldCode ? QByteArray("XM file=1 device=4 (# of Magnets)\n") : QByteArray());
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QStringList none;
+        const QStringList com1{"--port", "1"};
+        QTest::newRow("unknown command") << none << com1 + QStringList{"frobnicate"} << 2 << "Unknown command \"frobnicate\"";
+        QTest::newRow("code in another case") << none << com1 + QStringList{"get", "xm"} << 2 << "Codes are case-sensitive";
+        QTest::newRow("beyond limits") << none << com1 + QStringList{"set", "XM=16"} << 2 << "XM takes a whole number from 1 to 15";
+        QTest::newRow("not a number") << none << com1 + QStringList{"set", "IA=abc"} << 2 << "IA takes a whole number from 0 to 255";
+        QTest::newRow("not a choice") << none << com1 + QStringList{"set", "PU=YARDS"} << 2 << "one of INCHES, FEET, CM, MM, METERS";
+        QTest::newRow("length in the unit named") << none << com1 + QStringList{"set", "PR=30", "PU=MM"} << 2
+                                                  << "a length from 0.000254 to 25.4 MM";
+        QTest::newRow("bad node") << none << QStringList{"--node", "12", "info"} << 2 << "--node takes auto or a node ID";
+        QTest::newRow("no such device") << none << QStringList{"--device", "/nonexistent/tty", "info"} << 3
+                                        << "cannot open /nonexistent/tty: /nonexistent/tty does not exist.";
+        QTest::newRow("silent device") << QStringList{"--silent"} << com1 + QStringList{"info"} << 3
+                                       << "$0RID (taking 0), then for the identity with $0RMV and got no reply";
+        QTest::newRow("stops answering") << QStringList{"--pull-after", "20"} << com1 + QStringList{"upload", "-"} << 3
+                                         << "stopped answering";
+        QTest::newRow("no file") << none << com1 + QStringList{"download", "/nonexistent/a.txt"} << 4 << "cannot read";
+        QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
+                                             << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;";
+        QTest::newRow("unwritable file") << none << com1 + QStringList{"upload", "/nonexistent/a.txt"} << 4 << "cannot write";
+        QTest::newRow("unwritable backup") << QStringList{"--no-factory"}
+                                           << com1 + QStringList{"factory-reset", "--backup", "/nonexistent/b.txt"} << 4
+                                           << "cannot write /nonexistent/b.txt";
+    }
+    void exitCodes()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        Sim sim;
+        QVERIFY(start(sim, simArgs));
+        for (QString &a : args)
+            a.replace(QLatin1Char('@'), m_dir.path() + "/");
+        const Run run = ctl(args);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.code, code);
+        QVERIFY(run.out.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtx2ctl)
+#include "tst_qtx2ctl.moc"
