@@ -26,4 +26,5 @@ struct FaultSettings
     int pullCableAfter = -1;       // >= 0: the cable comes off after this many messages
     int answerAtNode = -1;         // >= 0: listens at this node, while "$0RID" reports its own
     bool endlessReply = false;     // replies never end: no CR, filler bytes for ever
+    QString ignoreWritesTo;        // writes to this parameter code are answered but not kept
 };

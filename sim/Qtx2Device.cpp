@@ -246,6 +246,8 @@ QString Qtx2Device::write(const QString &command)
         return QStringLiteral("ERR CMD");
     if (m_writeProtected)
         return QStringLiteral("ERR WP");
+    if (*code == m_faults.ignoreWritesTo)
+        return QString();
     return store(m_slots[*code], rest.mid(length)) ? QString() : QStringLiteral("ERR");
 }
 

@@ -102,6 +102,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     value("pull-after", "Pull the cable after this many messages.", "count");
     value("answer-node", "Listen at this node ID while reporting --node to $0RID.", "id");
     flag("endless", "Replies never end: filler bytes without a carriage return.");
+    value("ignore-writes", "Answer writes to this parameter code but keep the old value.", "code");
     value("magnets", "Magnets on the probe at power-up, 1 to 15 (default 1).", "count");
     value("sfd-delay", "Take this long to answer \"SFD\".", "ms");
     value("device-version", "Identity answered to \"RMV\" (default QTXv2.05).", "text");
@@ -149,6 +150,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     f.noFactoryCommand = parser.isSet(QStringLiteral("no-factory"));
     f.noTransducer = parser.isSet(QStringLiteral("no-transducer"));
     f.endlessReply = parser.isSet(QStringLiteral("endless"));
+    f.ignoreWritesTo = parser.value(QStringLiteral("ignore-writes"));
     if (parser.isSet(QStringLiteral("device-version")))
         o.version = parser.value(QStringLiteral("device-version"));
     o.portsFolder = parser.value(QStringLiteral("ports-folder"));
