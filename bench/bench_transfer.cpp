@@ -147,6 +147,8 @@ public:
         err(QStringLiteral("message: ") + text + (details.isEmpty() ? QString() : QStringLiteral(" (") + details + ')'));
         ++count;
     }
+    bool question(const QString &text, const QString &, const QString &) override { message(text, {}); return false; }
+    int choose(const QString &, const QStringList &, const QString &) override { return -1; }
     QString openFileName() override { return QString(); }
     QString saveFileName() override { return QString(); }
     int count = 0;
