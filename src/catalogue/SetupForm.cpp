@@ -1,5 +1,6 @@
 #include "catalogue/SetupForm.h"
 
+#include "model/EditTracker.h"
 #include "model/ParameterTable.h"
 #include "items/FloatItem.h"
 #include "items/HexItem.h"
@@ -309,6 +310,38 @@ void SetupForm::update_disabled()
         }
         return;
     }
+}
+
+void SetupForm::show_marks(const EditTracker &tracker)
+{
+    const QStringList &captions = ParameterTable::tabs();
+    QList<int> counts(captions.size(), 0);
+    for (Setting *setting : m_settings->item_list()) {
+        const bool on = tracker.is_edited(setting);
+        itemFor(setting)->set_changed_mark(on);
+        const int tab = int(captions.indexOf(setting->parameter()->tab));
+        if (on && tab >= 0)
+            ++counts[tab];
+    }
+    for (int i = 0; i < captions.size() && i < m_tabs->count(); ++i) {
+        const QString text = counts.at(i) ? QStringLiteral("%1 (%2)").arg(captions.at(i)).arg(counts.at(i)) : captions.at(i);
+        if (m_tabs->tabText(i) != text)
+            m_tabs->setTabText(i, text);
+    }
+}
+
+void SetupForm::show_setting(const Setting *setting)
+{
+    SetupItem *target = itemFor(setting);
+    if (!target)
+        return;
+    const Parameter &p = *setting->parameter();
+    m_tabs->setCurrentIndex(int(ParameterTable::tabs().indexOf(p.tab)));
+    if (p.control == QLatin1String("MagOffItem"))
+        m_magOffCombo->setCurrentIndex(p.index);
+    else if (p.control.startsWith(QLatin1String("Limit")) && p.index >= 0)
+        m_limitCombo->setCurrentIndex(p.index);
+    target->focus_editor();
 }
 
 SetupItem *SetupForm::item(const QString &control, int index) const

@@ -224,10 +224,10 @@ private slots:
     {
         Rig rig;
         const QList<QStringList> entries{
-            {"FileMenu", "LoadMenu", "SaveMenu", "ExitMenu"},
-            {"TransferMenu", "DownloadMenu", "UploadMenu"},
+            {"FileMenu", "LoadMenu", "SaveMenu", "RestoreBackupMenu", "ExitMenu"},
+            {"TransferMenu", "DownloadMenu", "UploadMenu", "CompareDeviceMenu", "CompareFileMenu"},
             {"ToolsMenu", "NodeMenu", "ResetUnitsMenu", "MenuFactory"},
-            {"OptionsMenu", "AutoUpMenu", "MagPosnMenu", "LogMenu"},
+            {"OptionsMenu", "AutoUpMenu", "MagPosnMenu", "VerifyMenu", "BackupMenu", "LogMenu"},
             {"HelpMenu", "ContentsMenu", "QTX2ManualMenu", "", "AboutMenu"}};
         QStringList titles;
         for (const QStringList &entry : entries) {
@@ -243,7 +243,8 @@ private slots:
         QCOMPARE(rig.action("DownloadMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
         QCOMPARE(rig.action("LoadMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(rig.action("SaveMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-        QVERIFY(rig.action("AutoUpMenu")->isCheckable() && rig.action("MagPosnMenu")->isCheckable());
+        for (const char *option : {"AutoUpMenu", "MagPosnMenu", "VerifyMenu", "BackupMenu"})
+            QVERIFY(rig.action(option)->isCheckable());
 
         const QList<QAction *> tools = rig.toolbar()->actions();
         const QStringList tips{"Exit", "", "Open", "Save", "", "Upload settings from the QTX",
@@ -415,21 +416,22 @@ private slots:
     // port is taken only when it is listed, and a two-digit one is not read as its first digit.
     void preferencesRestore_data()
     {
-        QTest::addColumn<QVariantList>("stored"); // ReadMagnets, AutoUpload, Expanded, Port; empty: none
+        QTest::addColumn<QVariantList>("stored"); // as keys below; empty: none
         QTest::addColumn<QList<int>>("ports");
-        QTest::addColumn<QString>("on");          // "m" magnets, "a" auto-upload, "e" log shown
+        QTest::addColumn<QString>("on"); // "m" magnets, "a" auto-upload, "e" log shown, "v" verify, "b" backup
         QTest::addColumn<QString>("selected");
         const QList<int> p13{1, 3};
-        QTest::newRow("first start") << QVariantList() << QList<int>{2, 5} << "" << "COM2";
-        QTest::newRow("all on") << QVariantList{1, 1, 1, 3} << p13 << "mae" << "COM3";
-        QTest::newRow("two is not one") << QVariantList{2, -1, 12240, 1} << p13 << "" << "COM1";
-        QTest::newRow("port not listed") << QVariantList{0, 0, 0, 7} << p13 << "" << "COM1";
+        // A store from before the safety choices existed keeps them on.
+        QTest::newRow("first start") << QVariantList() << QList<int>{2, 5} << "vb" << "COM2";
+        QTest::newRow("all on") << QVariantList{1, 1, 1, 3} << p13 << "maevb" << "COM3";
+        QTest::newRow("two is not one") << QVariantList{2, -1, 12240, 1, 2, 0} << p13 << "" << "COM1";
+        QTest::newRow("port not listed") << QVariantList{0, 0, 0, 7, 1} << p13 << "vb" << "COM1";
         QTest::newRow("texts are not numbers")
-            << QVariantList{"yes", "1x", QStringList{"1", "1"}, "COM3"} << p13 << "" << "COM1";
-        QTest::newRow("beyond 32 bits") << QVariantList{"4294967297", 0, 0, "4294967299"} << p13 << "" << "COM1";
-        QTest::newRow("two-digit port") << QVariantList{0, 0, 0, 12} << QList<int>{1, 2, 12} << "" << "COM12";
-        QTest::newRow("one is not twelve") << QVariantList{0, 0, 0, 1} << QList<int>{3, 12} << "" << "COM3";
-        QTest::newRow("one digit port") << QVariantList{1, 0, 0, 5} << QList<int>{2, 5, 15} << "m" << "COM5";
+            << QVariantList{"yes", "1x", QStringList{"1", "1"}, "COM3"} << p13 << "vb" << "COM1";
+        QTest::newRow("beyond 32 bits") << QVariantList{"4294967297", 0, 0, "4294967299"} << p13 << "vb" << "COM1";
+        QTest::newRow("two-digit port") << QVariantList{0, 0, 0, 12} << QList<int>{1, 2, 12} << "vb" << "COM12";
+        QTest::newRow("one is not twelve") << QVariantList{0, 0, 0, 1} << QList<int>{3, 12} << "vb" << "COM3";
+        QTest::newRow("one digit port") << QVariantList{1, 0, 0, 5} << QList<int>{2, 5, 15} << "mvb" << "COM5";
     }
     void preferencesRestore()
     {
@@ -437,7 +439,7 @@ private slots:
         QFETCH(QList<int>, ports);
         QFETCH(QString, on);
         QFETCH(QString, selected);
-        const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port"};
+        const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port", "VerifyAfterDownload", "BackupBeforeDownload"};
         {
             QSettings s = store();
             for (int i = 0; i < stored.size(); ++i)
@@ -447,14 +449,17 @@ private slots:
         const bool shown = on.contains('e');
         QCOMPARE(rig.action(QStringLiteral("MagPosnMenu"))->isChecked(), on.contains('m'));
         QCOMPARE(rig.action(QStringLiteral("AutoUpMenu"))->isChecked(), on.contains('a'));
+        QCOMPARE(rig.action(QStringLiteral("VerifyMenu"))->isChecked(), on.contains('v'));
+        QCOMPARE(rig.action(QStringLiteral("BackupMenu"))->isChecked(), on.contains('b'));
         QCOMPARE(rig.window->isLogShown(), shown);
         QCOMPARE(rig.window->width(), Twips::toPixels(shown ? 12240 : 8985));
         QCOMPARE(rig.find<QComboBox>(QStringLiteral("SerPortCombo"))->currentText(), selected);
         // Start-up stores what it restored, and nothing else.
         QSettings s = store();
-        QCOMPARE(s.allKeys().size(), 4);
-        const QList<int> expected{on.contains('m'), on.contains('a'), shown, selected.mid(3).toInt()};
-        for (int i = 0; i < 4; ++i)
+        QCOMPARE(s.allKeys().size(), 6);
+        const QList<int> expected{on.contains('m'), on.contains('a'), shown, selected.mid(3).toInt(), on.contains('v'),
+                                  on.contains('b')};
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(s.value(keys[i]).toInt(), expected[i]);
     }
 
@@ -495,6 +500,7 @@ private slots:
         edit->show();
         rig.activate();
         rig.clickConnect();
+        rig.action(QStringLiteral("BackupMenu"))->setChecked(false); // the download's own traffic first
         edit->setFocus();
         QTRY_VERIFY(edit->hasFocus());
         edit->setText(QStringLiteral("12"));
