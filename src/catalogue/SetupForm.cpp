@@ -137,8 +137,10 @@ SetupForm::SetupForm(SettingsSet *settings, QTabWidget *tabs, QObject *parent)
     : QObject(parent), m_settings(settings), m_tabs(tabs)
 {
     m_tabs->setObjectName(QStringLiteral("Tabs"));
-    // Eight captions fit the window's width without scroll arrows.
-    m_tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 8px; }"));
+    fitCaptions();
+    // Should counts of changed fields make the captions too wide even so, they shorten in
+    // the middle, so the name's start and the count stay readable.
+    m_tabs->tabBar()->setElideMode(Qt::ElideMiddle);
     for (const QString &caption : ParameterTable::tabs()) {
         auto *page = new QWidget;
         page->setObjectName(caption);
@@ -327,6 +329,22 @@ void SetupForm::show_marks(const EditTracker &tracker)
         const QString text = counts.at(i) ? QStringLiteral("%1 (%2)").arg(captions.at(i)).arg(counts.at(i)) : captions.at(i);
         if (m_tabs->tabText(i) != text)
             m_tabs->setTabText(i, text);
+    }
+    fitCaptions();
+}
+
+void SetupForm::fitCaptions()
+{
+    // Eight plain captions fit the window's width without scroll arrows; captions with
+    // counts take room from the padding first.
+    QTabBar *bar = m_tabs->tabBar();
+    for (int padding = 8; padding >= 2; padding -= 2) {
+        const QString sheet = QStringLiteral("QTabBar::tab { padding: 4px %1px; }").arg(padding);
+        if (bar->styleSheet() != sheet)
+            bar->setStyleSheet(sheet);
+        // Before the form is laid out there is no width to fit.
+        if (m_tabs->width() <= 100 || bar->sizeHint().width() <= m_tabs->width())
+            return;
     }
 }
 

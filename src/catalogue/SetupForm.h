@@ -59,6 +59,7 @@ private:
     void layOut();
     QWidget *placeEntry(const QString &entry, QWidget *page);
     void alignTitles();
+    void fitCaptions();
     void onMagOffSelected(int index);
     void onLimitSelected(int index);
 

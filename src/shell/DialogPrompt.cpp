@@ -40,6 +40,9 @@ int DialogPrompt::choose(const QString &text, const QStringList &entries, const 
     dialog.setLabelText(text);
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
     dialog.setComboBoxItems(entries);
+    // The list view starts with no entry chosen; the first is the one most often wanted.
+    if (!entries.isEmpty())
+        dialog.setTextValue(entries.first());
     dialog.setOkButtonText(accept);
     dialog.resize(520, 360);
     if (dialog.exec() != QDialog::Accepted)

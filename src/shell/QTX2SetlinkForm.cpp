@@ -344,6 +344,10 @@ void QTX2SetlinkForm::update_disabled()
 void QTX2SetlinkForm::showProgress(const QString &text)
 {
     m_panel2->setText(text);
+    // A result ("Download verified: ...") takes up to half the bar rather than being cut;
+    // walk progress fits the panel's own share.
+    const int needed = m_panel2->fontMetrics().horizontalAdvance(text) + 2 * m_panel2->frameWidth() + 2 * m_panel2->margin() + 8;
+    m_panel2->setMinimumWidth(needed > m_panel2->width() ? qMin(needed, width() / 2) : 0);
     static const QRegularExpression percent(QStringLiteral("(\\d+)\\s*%\\s*$"));
     const QRegularExpressionMatch match = percent.match(text);
     if (match.hasMatch()) {
