@@ -36,6 +36,24 @@ private slots:
         QCOMPARE(buttons, int(QMessageBox::Ok)); // beside the details button
     }
 
+    // Enter and Escape give the answer that changes nothing; a list starts on its first entry.
+    void questionAndChoice()
+    {
+        QWidget parent;
+        DialogPrompt prompt(&parent);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QTimer::singleShot(0, this, [key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
+            QVERIFY(!prompt.question(QStringLiteral("Reset without a backup?"), QStringLiteral("Go On"), QStringLiteral("Stop")));
+        }
+        QTimer::singleShot(0, this, [] {
+            QWidget *list = QApplication::activeModalWidget();
+            QTest::keyClick(list, Qt::Key_Return);
+            if (list->isVisible()) // Open refused: nothing chosen
+                list->close();
+        });
+        QCOMPARE(prompt.choose(QStringLiteral("Open which backup?"), {"newest", "older"}, QStringLiteral("Open")), 0);
+    }
+
     void cancelledFileDialogGivesNoName()
     {
         QWidget parent;

@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// A UserPrompt that answers without a person: records every message, question and list
-// offered, and hands out preset answers and file names.
+// A UserPrompt that answers without a person: records every message and question, and
+// hands out preset answers, choices and file names.
 class RecordingPrompt : public UserPrompt
 {
 public:
@@ -19,18 +19,13 @@ public:
         questions << text;
         return answer;
     }
-    int choose(const QString &, const QStringList &entries, const QString &) override
-    {
-        choices << entries;
-        return chosen;
-    }
+    int choose(const QString &, const QStringList &, const QString &) override { return chosen; }
     QString openFileName() override { return openName; }
     QString saveFileName() override { return saveName; }
 
     QStringList messages;
     QStringList details;
     QStringList questions;
-    QList<QStringList> choices;
     bool answer = false; // the answer that changes nothing
     int chosen = -1;
     QString openName;

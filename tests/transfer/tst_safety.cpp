@@ -30,27 +30,12 @@ class TestSafety : public QObject
             codes << dialog(rig)->table()->item(r, 3)->text();
         return codes;
     }
-    static void click(Rig &rig, const char *button)
-    {
-        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>(button), Qt::LeftButton);
-    }
     static QMap<QString, QString> deviceValues(Qtx2Device &device)
     {
         QMap<QString, QString> values;
         for (const ParameterTable::Parameter &p : ParameterTable::parameters())
             values.insert(p.code, device.value(p.code));
         return values;
-    }
-    // The reads from here on (no position poll runs during a walk), the Nth of which pulls
-    // the cable.
-    static void pullCableAtRead(Rig &rig, int n)
-    {
-        rig.port.checkOrder = false;
-        // The port calls a copy of the hook, so the count lives outside it.
-        rig.port.onWrite = [&rig, n, count = std::make_shared<int>(0)](const QString &message) {
-            if (message.startsWith(QLatin1String("$0R")) && ++*count == n)
-                rig.port.pullCable();
-        };
     }
 
 private slots:
@@ -84,8 +69,7 @@ private slots:
         QVERIFY(dialog(rig));
         QCOMPARE(listed(rig), QStringList{code});
         QCOMPARE(rig.panel2(), QStringLiteral("Download verify: 1 of 86 settings differ"));
-        QVERIFY(!rig.find<SetupItem>(item)->isVisibleTo(rig.window.get()) || item == "PlacesItem");
-        click(rig, "ShowButton");
+        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("ShowButton"), Qt::LeftButton);
         QVERIFY(rig.find<SetupItem>(item)->isVisibleTo(rig.window.get()));
     }
 
@@ -111,7 +95,7 @@ private slots:
         QCOMPARE(listed(rig), QStringList({"p1", "dP"}));
         for (int r = 0; r < 2; ++r)
             dialog(rig)->table()->item(r, 0)->setCheckState(Qt::Checked);
-        click(rig, "TakeButton");
+        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("TakeButton"), Qt::LeftButton);
         QCOMPARE(rig.itemTexts(), before);
     }
 
@@ -131,9 +115,10 @@ private slots:
         rig.trigger("UploadMenu");
         rig.save(rig.prompt.openName = dir.filePath("marks.txt"));
         type(rig, "PlacesItem", "2");
-        type(rig, "DisplayUpdateItem", "30");
+        rig.find<SetupItem>("LeadingZerosItem")->findChild<QComboBox *>("ListCombo")->setCurrentIndex(0);
         auto *places = rig.find<SetupItem>("PlacesItem");
-        QVERIFY(places->has_changed_mark() && !rig.find<SetupItem>("ScaleItem")->has_changed_mark());
+        rig.find<SetupItem>("PresetItem(0)")->findChild<QComboBox *>("UnitsCombo")->setCurrentIndex(3); // no edit
+        QVERIFY(places->has_changed_mark() && !rig.find<SetupItem>("PresetItem(0)")->has_changed_mark());
         QCOMPARE(places->findChild<QWidget *>("ChangeMark")->accessibleName(), QStringLiteral("changed"));
         QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display (2)"));
         QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
@@ -232,7 +217,13 @@ private slots:
         rig.trigger("UploadMenu");
         if (!backup)
             rig.trigger("BackupMenu");
-        pullCableAtRead(rig, 40);
+        // The 40th read from here on pulls the cable (no position poll runs during a walk);
+        // the port calls a copy of the hook, so the count lives outside it.
+        rig.port.checkOrder = false;
+        rig.port.onWrite = [&rig, count = std::make_shared<int>(0)](const QString &message) {
+            if (message.startsWith(QLatin1String("$0R")) && ++*count == 40)
+                rig.port.pullCable();
+        };
         rig.trigger("DownloadMenu");
         QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
         QVERIFY(BackupStore().backups().isEmpty());
