@@ -215,8 +215,7 @@ private slots:
         Rig rig;
         rig.clickConnect();
         rig.trigger("UploadMenu");
-        if (!backup)
-            rig.trigger("BackupMenu");
+        rig.action("BackupMenu")->setChecked(backup);
         // The 40th read from here on pulls the cable (no position poll runs during a walk);
         // the port calls a copy of the hook, so the count lives outside it.
         rig.port.checkOrder = false;
