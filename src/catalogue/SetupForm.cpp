@@ -326,7 +326,8 @@ void SetupForm::show_marks(const EditTracker &tracker)
             ++counts[tab];
     }
     for (int i = 0; i < captions.size() && i < m_tabs->count(); ++i) {
-        const QString text = counts.at(i) ? QStringLiteral("%1 (%2)").arg(captions.at(i)).arg(counts.at(i)) : captions.at(i);
+        const QString text =
+            counts.at(i) ? QStringLiteral("%1 (%2)").arg(captions.at(i)).arg(counts.at(i)) : captions.at(i);
         if (m_tabs->tabText(i) != text)
             m_tabs->setTabText(i, text);
     }

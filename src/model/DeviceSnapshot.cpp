@@ -12,7 +12,6 @@ DeviceSnapshot::DeviceSnapshot(ParameterLink *link, QTimer *busyTimer, QObject *
 
 bool DeviceSnapshot::read(const QString &progressPrefix)
 {
-    m_settings->refresh_current_units();
     return m_track->upload_all(progressPrefix, &m_unread);
 }
 

@@ -16,7 +16,6 @@ public:
     explicit EditTracker(SettingsSet *settings, QObject *parent = nullptr);
 
     bool is_edited(const Setting *setting) const { return m_edited.contains(setting); }
-    int count() const { return int(m_edited.size()); }
     void clear();
 
 signals:

@@ -17,7 +17,8 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     transferMenu = addMenu(bar, QStringLiteral("TransferMenu"), QStringLiteral("&Transfer"));
     downloadMenu = addEntry(transferMenu, QStringLiteral("DownloadMenu"), QStringLiteral("&Download To QTX2"));
     uploadMenu = addEntry(transferMenu, QStringLiteral("UploadMenu"), QStringLiteral("&Upload From QTX2"));
-    compareDeviceMenu = addEntry(transferMenu, QStringLiteral("CompareDeviceMenu"), QStringLiteral("Compare With QTX2..."));
+    compareDeviceMenu =
+        addEntry(transferMenu, QStringLiteral("CompareDeviceMenu"), QStringLiteral("Compare With QTX2..."));
     compareFileMenu = addEntry(transferMenu, QStringLiteral("CompareFileMenu"), QStringLiteral("Compare With File..."));
 
     toolsMenu = addMenu(bar, QStringLiteral("ToolsMenu"), QStringLiteral("Too&ls"));

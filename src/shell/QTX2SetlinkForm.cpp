@@ -1,6 +1,7 @@
 #include "shell/QTX2SetlinkForm.h"
 
 #include "link/SerialForm.h"
+#include "model/EditTracker.h"
 #include "model/ItemTrack.h"
 #include "model/SettingsSet.h"
 #include "monitor/PositionMonitor.h"
@@ -16,7 +17,6 @@
 #include "shell/NodeIDForm.h"
 #include "shell/ShortcutKeeper.h"
 #include "shell/Twips.h"
-#include "model/EditTracker.h"
 #include "transfer/SettingsCompare.h"
 #include "transfer/TransferCommands.h"
 
@@ -346,7 +346,8 @@ void QTX2SetlinkForm::showProgress(const QString &text)
     m_panel2->setText(text);
     // A result ("Download verified: ...") takes up to half the bar rather than being cut;
     // walk progress fits the panel's own share.
-    const int needed = m_panel2->fontMetrics().horizontalAdvance(text) + 2 * m_panel2->frameWidth() + 2 * m_panel2->margin() + 8;
+    const int needed =
+        m_panel2->fontMetrics().horizontalAdvance(text) + 2 * (m_panel2->frameWidth() + m_panel2->margin()) + 8;
     m_panel2->setMinimumWidth(needed > m_panel2->width() ? qMin(needed, width() / 2) : 0);
     static const QRegularExpression percent(QStringLiteral("(\\d+)\\s*%\\s*$"));
     const QRegularExpressionMatch match = percent.match(text);

@@ -144,7 +144,10 @@ void SettingsCompare::compare_file()
     const QString name = QFileInfo(path).fileName();
     const QString heading = rows.isEmpty()
         ? tr("The form holds the values of %1.").arg(name)
-        : tr("%1 of %2 settings differ between the form and %3.").arg(rows.size()).arg(file->item_list().size()).arg(name);
+        : tr("%1 of %2 settings differ between the form and %3.")
+              .arg(rows.size())
+              .arg(file->item_list().size())
+              .arg(name);
     present(tr("Compare With File"), heading, tr("File"), rows, true, file.release());
 }
 
