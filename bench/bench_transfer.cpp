@@ -17,6 +17,8 @@
 #include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
+#include "transfer/DeviceBackup.h"
+#include "transfer/TransferCommands.h"
 #include "link/UserPrompt.h"
 
 #include <QAction>
@@ -150,6 +152,8 @@ public:
         err(QStringLiteral("message: ") + text + (details.isEmpty() ? QString() : QStringLiteral(" (") + details + ')'));
         ++count;
     }
+    bool question(const QString &text, const QString &, const QString &) override { message(text, {}); return false; }
+    int choose(const QString &, const QStringList &, const QString &) override { return -1; }
     QString openFileName() override { return QString(); }
     QString saveFileName() override { return QString(); }
     int count = 0;
@@ -440,7 +444,14 @@ public:
         return link->is_connected();
     }
 
-    void walk(const QString &menuEntry) { window.findChild<QAction *>(menuEntry)->trigger(); }
+    // No menu entry: the backup read alone, as a factory reset or a download starts it.
+    void walk(const QString &menuEntry)
+    {
+        if (menuEntry.isEmpty())
+            window.transferCommands()->backup()->make(QStringLiteral("bench"), QString());
+        else
+            window.findChild<QAction *>(menuEntry)->trigger();
+    }
 
     TerminalPrompt prompt;
     NoOpener opener;
@@ -730,6 +741,7 @@ int main(int argc, char **argv)
     // The window keeps its preferences; a run of the benchmark must not touch the user's.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", configHome.path().toLocal8Bit()); // and its backups
     BenchApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
     QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));
@@ -820,7 +832,12 @@ int main(int argc, char **argv)
         FloorTimeline floor(speed, latency, rig.link->timing());
         for (int i = 0; i < repeat; ++i) {
             for (const auto &[name, entry] : {qMakePair(QStringLiteral("upload"), QStringLiteral("UploadMenu")),
-                                              qMakePair(QStringLiteral("download"), QStringLiteral("DownloadMenu"))}) {
+                                              qMakePair(QStringLiteral("download"), QStringLiteral("DownloadMenu")),
+                                              qMakePair(QStringLiteral("dl+verify"), QStringLiteral("DownloadMenu")),
+                                              qMakePair(QStringLiteral("backup"), QString())}) {
+                // The plain download neither backs up nor reads back; "dl+verify" reads back.
+                rig.window.findChild<QAction *>(QStringLiteral("VerifyMenu"))->setChecked(name == "dl+verify");
+                rig.window.findChild<QAction *>(QStringLiteral("BackupMenu"))->setChecked(false);
                 const WalkResult r = runWalk(rig, simulator, floor, speed, name, entry);
                 if (r.exchanges == 0) {
                     err(QStringLiteral("the %1 at %2 exchanged nothing").arg(name, speedText));

@@ -1,5 +1,6 @@
 #include "catalogue/SetupForm.h"
 
+#include "model/EditTracker.h"
 #include "model/ParameterTable.h"
 #include "items/FloatItem.h"
 #include "items/HexItem.h"
@@ -136,8 +137,10 @@ SetupForm::SetupForm(SettingsSet *settings, QTabWidget *tabs, QObject *parent)
     : QObject(parent), m_settings(settings), m_tabs(tabs)
 {
     m_tabs->setObjectName(QStringLiteral("Tabs"));
-    // Eight captions fit the window's width without scroll arrows.
-    m_tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 8px; }"));
+    fitCaptions();
+    // Should counts of changed fields make the captions too wide even so, they shorten in
+    // the middle, so the name's start and the count stay readable.
+    m_tabs->tabBar()->setElideMode(Qt::ElideMiddle);
     for (const QString &caption : ParameterTable::tabs()) {
         auto *page = new QWidget;
         page->setObjectName(caption);
@@ -309,6 +312,55 @@ void SetupForm::update_disabled()
         }
         return;
     }
+}
+
+void SetupForm::show_marks(const EditTracker &tracker)
+{
+    const QStringList &captions = ParameterTable::tabs();
+    QList<int> counts(captions.size(), 0);
+    for (Setting *setting : m_settings->item_list()) {
+        const bool on = tracker.is_edited(setting);
+        itemFor(setting)->set_changed_mark(on);
+        const int tab = int(captions.indexOf(setting->parameter()->tab));
+        if (on && tab >= 0)
+            ++counts[tab];
+    }
+    for (int i = 0; i < captions.size() && i < m_tabs->count(); ++i) {
+        const QString text =
+            counts.at(i) ? QStringLiteral("%1 (%2)").arg(captions.at(i)).arg(counts.at(i)) : captions.at(i);
+        if (m_tabs->tabText(i) != text)
+            m_tabs->setTabText(i, text);
+    }
+    fitCaptions();
+}
+
+void SetupForm::fitCaptions()
+{
+    // Eight plain captions fit the window's width without scroll arrows; captions with
+    // counts take room from the padding first.
+    QTabBar *bar = m_tabs->tabBar();
+    for (int padding = 8; padding >= 2; padding -= 2) {
+        const QString sheet = QStringLiteral("QTabBar::tab { padding: 4px %1px; }").arg(padding);
+        if (bar->styleSheet() != sheet)
+            bar->setStyleSheet(sheet);
+        // Before the form is laid out there is no width to fit.
+        if (m_tabs->width() <= 100 || bar->sizeHint().width() <= m_tabs->width())
+            return;
+    }
+}
+
+void SetupForm::show_setting(const Setting *setting)
+{
+    SetupItem *target = itemFor(setting);
+    if (!target)
+        return;
+    const Parameter &p = *setting->parameter();
+    m_tabs->setCurrentIndex(int(ParameterTable::tabs().indexOf(p.tab)));
+    if (p.control == QLatin1String("MagOffItem"))
+        m_magOffCombo->setCurrentIndex(p.index);
+    else if (p.control.startsWith(QLatin1String("Limit")) && p.index >= 0)
+        m_limitCombo->setCurrentIndex(p.index);
+    target->focus_editor();
 }
 
 SetupItem *SetupForm::item(const QString &control, int index) const

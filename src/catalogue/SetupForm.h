@@ -10,6 +10,7 @@ namespace ParameterTable {
 struct Parameter;
 }
 
+class EditTracker;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -35,6 +36,12 @@ public:
     // switches behind their selectors, titles aligned.
     void build_catalogue();
     void update_disabled();
+    // Each item's change mark, and each tab's caption with how many marks it holds
+    // ("Position (2)"); the caption colour is left as it is.
+    void show_marks(const EditTracker &tracker);
+    // Brings a setting's editor into view: its tab, its group selector's entry, the
+    // keyboard focus.
+    void show_setting(const Setting *setting);
 
     SettingsSet *settings() const { return m_settings; }
     SetupItem *item(const QString &control, int index = -1) const;
@@ -52,6 +59,7 @@ private:
     void layOut();
     QWidget *placeEntry(const QString &entry, QWidget *page);
     void alignTitles();
+    void fitCaptions();
     void onMagOffSelected(int index);
     void onLimitSelected(int index);
 

@@ -10,11 +10,20 @@
 SetupItem::SetupItem(Setting *setting, QWidget *parent)
     : QWidget(parent)
     , m_setting(setting)
+    , m_mark(new QWidget(this))
     , m_titleLabel(new QLabel(setting->title(), this))
     , m_layout(new QHBoxLayout(this))
 {
+    m_mark->setObjectName(QStringLiteral("ChangeMark"));
+    m_mark->setFixedWidth(4);
+    // Blue of about a third of white's brightness: far from the window's grey and from the
+    // red of the tab captions, also when printed or seen without colour.
+    QPalette pal = m_mark->palette();
+    pal.setColor(QPalette::Window, QColor(0, 84, 180));
+    m_mark->setPalette(pal);
     m_titleLabel->setObjectName(QStringLiteral("TitleLabel"));
     m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->addWidget(m_mark);
     m_layout->addWidget(m_titleLabel, 1);
 }
 
@@ -97,6 +106,28 @@ void SetupItem::enable(bool on)
         }
         w->setPalette(pal);
     }
+}
+
+void SetupItem::set_changed_mark(bool on)
+{
+    if (on == m_marked)
+        return;
+    m_marked = on;
+    // Space is kept either way, so nothing moves when a mark comes or goes.
+    m_mark->setAutoFillBackground(on);
+    m_mark->setAccessibleName(on ? QStringLiteral("changed") : QString());
+    m_mark->setToolTip(on ? tr("Changed since the last upload, download or settings file") : QString());
+    m_mark->update();
+    for (const auto &e : std::as_const(m_editors))
+        e.first->setAccessibleDescription(on ? QStringLiteral("changed") : QString());
+}
+
+void SetupItem::focus_editor()
+{
+    if (m_editors.isEmpty())
+        return;
+    window()->activateWindow();
+    m_editors.first().first->setFocus(Qt::OtherFocusReason);
 }
 
 void SetupItem::refresh_names()

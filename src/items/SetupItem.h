@@ -36,6 +36,14 @@ public:
     void enable(bool on);
     bool is_enabled_look() const { return m_enabledLook; }
 
+    // The change mark: a bar at the item's left edge, dark enough to read in grey-scale,
+    // and "changed" for assistive tools, while the user's edit has not reached the device
+    // or come from a file.
+    void set_changed_mark(bool on);
+    bool has_changed_mark() const { return m_marked; }
+    // The first editor takes the keyboard focus.
+    void focus_editor();
+
 protected:
     // Places an editor after the title (or the previous editor). It shows the code as its
     // tooltip, is named for assistive tools (the item's name, then the role when given)
@@ -51,8 +59,10 @@ private:
 
     Setting *m_setting;
     QString m_accessibleName;
+    QWidget *m_mark;
     QLabel *m_titleLabel;
     QHBoxLayout *m_layout;
     QList<QPair<QWidget *, QString>> m_editors; // editor, role
     bool m_enabledLook = true;
+    bool m_marked = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The one place where the program asks or tells the user something in a modal way.
 // The window uses a QMessageBox/QFileDialog implementation; tests install one that
@@ -13,6 +14,13 @@ public:
     // A message box with one OK button, no icon and the title "QTX2 Setlink".
     // details, when not empty, goes under the message (for example why ports refused).
     virtual void message(const QString &text, const QString &details = QString()) = 0;
+
+    // A question with two answers, the second of which changes nothing: it is the default
+    // and what Escape gives. True when the first was chosen.
+    virtual bool question(const QString &text, const QString &first, const QString &second) = 0;
+
+    // One of a list of entries; -1 when none was chosen.
+    virtual int choose(const QString &text, const QStringList &entries, const QString &accept) = 0;
 
     // File dialogs: an empty result means nothing was chosen.
     virtual QString openFileName() = 0;

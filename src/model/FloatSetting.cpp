@@ -185,3 +185,13 @@ void FloatSetting::set_default(const QVariant &value)
     if (ok)
         set_value(v);
 }
+
+bool FloatSetting::adopt(const Setting &other)
+{
+    const auto *f = qobject_cast<const FloatSetting *>(&other);
+    double v = f ? f->value() : 0.0;
+    if (!f || !within_limits(&v))
+        return false;
+    show_arriving(v);
+    return true;
+}

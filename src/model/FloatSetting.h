@@ -23,7 +23,7 @@ public:
     // The value in inches for a length, else the plain number.
     double value() const;
 
-    void edit_text(const QString &text) { show_text(text); }
+    void edit_text(const QString &text) { edit_to(text); }
     // The user picked unit n in the selector, or left it (n is then the unit shown):
     // the value is re-expressed in n.
     void select_unit(int n);
@@ -43,6 +43,8 @@ signals:
 
 protected:
     QString wire_value() const override;
+    // By value: a length in inches, whatever unit either side shows or carries it in.
+    bool adopt(const Setting &other) override;
 
 private:
     bool within_limits(double *v) const;

@@ -19,7 +19,7 @@ public:
     // The 32-bit pattern the text stands for, as leaving the editor would show it.
     qint32 value() const;
 
-    void edit_text(const QString &text) { show_text(text); }
+    void edit_text(const QString &text) { edit_to(text); }
     // Leaving the editor: trimmed, cut to its last eight characters, shown padded.
     void normalise();
 

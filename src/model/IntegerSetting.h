@@ -18,7 +18,7 @@ public:
     qint16 upper_limit() const { return m_max; }
 
     // What the user typed or stepped to.
-    void edit_text(const QString &text) { show_text(text); }
+    void edit_text(const QString &text) { edit_to(text); }
 
     void set_default(const QVariant &value) override;
     QString value_text() const override { return text(); }

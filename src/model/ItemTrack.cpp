@@ -53,28 +53,33 @@ void ItemTrack::release()
         m_timer->start();
 }
 
-void ItemTrack::upload_all(const QString &progressPrefix)
+bool ItemTrack::upload_all(const QString &progressPrefix, QList<Setting *> *unread)
 {
     if (!claim())
-        return;
+        return false;
+    QList<Setting *> missed;
     // Lengths read after the units setting are in the unit it just took.
-    m_settings->units_item()->ser_read();
+    if (!m_settings->units_item()->ser_read())
+        missed.append(m_settings->units_item());
     m_settings->refresh_current_units();
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
         emit progress(progressText(progressPrefix, i + 1, n, 4));
-        if (items.at(i)->get_serstring() != UnitsCode)
-            items.at(i)->ser_read();
+        if (items.at(i)->get_serstring() != UnitsCode && !items.at(i)->ser_read())
+            missed.append(items.at(i));
         emit itemRead();
     }
     release();
+    if (unread)
+        *unread = missed;
+    return true;
 }
 
-void ItemTrack::download_all()
+bool ItemTrack::download_all()
 {
     if (!claim())
-        return;
+        return false;
     const ParameterLink::WriteWalk walk(m_link);
     if (m_link)
         m_link->reset_wp();
@@ -87,6 +92,7 @@ void ItemTrack::download_all()
             items.at(i)->ser_write();
     }
     release();
+    return true;
 }
 
 QStringList ItemTrack::file_lines()

@@ -28,9 +28,12 @@ public:
     void setBusyTimer(QTimer *timer);
 
     // Reads every setting from the device. The prefix names the walk in its progress
-    // texts: a read-back to verify or to keep a backup reads the same way.
-    void upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "));
-    void download_all();
+    // texts: a read-back to verify or to keep a backup reads the same way. unread, when
+    // given, receives the settings that got no reply their kind took. Both walks return
+    // false when the busy flag was taken and they did nothing.
+    bool upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "),
+                    QList<Setting *> *unread = nullptr);
+    bool download_all();
     // The lines of a settings file: the units line first, then every other setting's line;
     // lengths in the unit the units line names.
     QStringList file_lines();

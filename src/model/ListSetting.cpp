@@ -50,8 +50,12 @@ bool ListSetting::take(const QString &text)
 
 void ListSetting::choose(int index)
 {
-    if (index >= -1 && index < m_tokens.size())
-        select(index);
+    if (index < -1 || index >= m_tokens.size())
+        return;
+    const bool moved = index != m_index;
+    select(index);
+    if (moved)
+        emit edited();
 }
 
 void ListSetting::validate()

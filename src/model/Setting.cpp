@@ -14,11 +14,11 @@ void Setting::set_title(const QString &t)
     m_title = t + QLatin1Char(':');
 }
 
-void Setting::ser_read()
+bool Setting::ser_read()
 {
     if (!link() || !link()->sendrcv_nodeid(QStringLiteral("R") + m_code, false))
-        return;
-    take(link()->rcvstring());
+        return false;
+    return take(link()->rcvstring());
 }
 
 void Setting::ser_write()
@@ -45,6 +45,22 @@ QString Setting::make_file_write_str() const
 {
     const QString value = file_value();
     return value.isNull() ? QString() : m_code + value;
+}
+
+bool Setting::take_value_of(const Setting &other)
+{
+    const bool same = same_value(other);
+    if (!adopt(other))
+        return false;
+    if (!same)
+        emit edited();
+    return true;
+}
+
+void Setting::edit_to(const QString &text)
+{
+    if (show_text(text))
+        emit edited();
 }
 
 bool Setting::show_text(const QString &text)

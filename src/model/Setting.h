@@ -42,8 +42,8 @@ public:
     QString title() const { return m_title; }
 
     // "R" + code; a reply that arrives is taken as the kind takes it. A failed exchange
-    // leaves the value as it was.
-    void ser_read();
+    // leaves the value as it was. True when a reply came and the kind took it.
+    bool ser_read();
     // Lifts the write protection, then sends "S" + code + the kind's value text.
     void ser_write();
     // True when the line begins with the code; its value is then taken as a reply would
@@ -70,6 +70,9 @@ public:
     // The value of another setting of the same parameter, shown as this one shows its own
     // (a length in this one's display unit).
     virtual QString shown_as_mine(const Setting &other) const { return other.value_text(); }
+    // The user took the value of another setting of the same parameter (a compared value)
+    // for this one: an edit when it changed the value. False when the kind refused it.
+    bool take_value_of(const Setting &other);
 
 signals:
     // Any change of the value, and every settings-file line offered.
@@ -78,6 +81,9 @@ signals:
     void selectionChanged();
     // What a view shows is new: its text, its unit or its choice.
     void displayChanged();
+    // The user changed the value: typed, stepped, picked or took a compared value. Values
+    // that arrive from the device, a file or the factory settings do not count.
+    void edited();
 
 protected:
     const SettingContext &context() const { return m_context; }
@@ -86,6 +92,10 @@ protected:
     virtual QString wire_value() const = 0;
     // Sets the shown text; false when it was already shown.
     bool show_text(const QString &text);
+    // The user's own text: shown, and an edit when it is new.
+    void edit_to(const QString &text);
+    // Takes another setting's value; by default as a settings file would carry it.
+    virtual bool adopt(const Setting &other) { return take(other.file_value()); }
     QString text() const { return m_text; }
 
 private:

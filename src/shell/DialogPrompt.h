@@ -16,6 +16,8 @@ public:
     void setParentWidget(QWidget *parent);
 
     void message(const QString &text, const QString &details = QString()) override;
+    bool question(const QString &text, const QString &first, const QString &second) override;
+    int choose(const QString &text, const QStringList &entries, const QString &accept) override;
     QString openFileName() override;
     QString saveFileName() override;
     QString saveFileAs(const QString &caption, const QString &filter, const QString &suggestedName) override;

@@ -12,11 +12,15 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     loadMenu = addEntry(fileMenu, QStringLiteral("LoadMenu"), QStringLiteral("&Open Settings File..."));
     saveMenu = addEntry(fileMenu, QStringLiteral("SaveMenu"), QStringLiteral("&Save Settings File..."));
     saveLogMenu = addEntry(fileMenu, QStringLiteral("SaveLogMenu"), QStringLiteral("Save &Log..."));
+    restoreBackupMenu = addEntry(fileMenu, QStringLiteral("RestoreBackupMenu"), QStringLiteral("Restore Backup..."));
     exitMenu = addEntry(fileMenu, QStringLiteral("ExitMenu"), QStringLiteral("E&xit"));
 
     transferMenu = addMenu(bar, QStringLiteral("TransferMenu"), QStringLiteral("&Transfer"));
     downloadMenu = addEntry(transferMenu, QStringLiteral("DownloadMenu"), QStringLiteral("&Download To QTX2"));
     uploadMenu = addEntry(transferMenu, QStringLiteral("UploadMenu"), QStringLiteral("&Upload From QTX2"));
+    compareDeviceMenu =
+        addEntry(transferMenu, QStringLiteral("CompareDeviceMenu"), QStringLiteral("Compare With QTX2..."));
+    compareFileMenu = addEntry(transferMenu, QStringLiteral("CompareFileMenu"), QStringLiteral("Compare With File..."));
 
     toolsMenu = addMenu(bar, QStringLiteral("ToolsMenu"), QStringLiteral("Too&ls"));
     nodeMenu = addEntry(toolsMenu, QStringLiteral("NodeMenu"), QStringLiteral("Change &Node ID of QTX2"));
@@ -29,9 +33,14 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     autoUpMenu = addEntry(optionsMenu, QStringLiteral("AutoUpMenu"), QStringLiteral("Auto-Upload on Connect"));
     magPosnMenu = addEntry(optionsMenu, QStringLiteral("MagPosnMenu"),
                            QStringLiteral("Update Individual Magnet &Positions"));
+    verifyMenu = addEntry(optionsMenu, QStringLiteral("VerifyMenu"), QStringLiteral("Verify After Download"));
+    backupMenu = addEntry(optionsMenu, QStringLiteral("BackupMenu"), QStringLiteral("Back Up Before Download"));
     logMenu = addEntry(optionsMenu, QStringLiteral("LogMenu"), QStringLiteral("Show &Log"));
-    autoUpMenu->setCheckable(true);
-    magPosnMenu->setCheckable(true);
+    for (QAction *option : {autoUpMenu, magPosnMenu, verifyMenu, backupMenu})
+        option->setCheckable(true);
+    // On until the stored preferences say otherwise.
+    verifyMenu->setChecked(true);
+    backupMenu->setChecked(true);
 
     helpMenu = addMenu(bar, QStringLiteral("HelpMenu"), QStringLiteral("&Help"));
     contentsMenu = addEntry(helpMenu, QStringLiteral("ContentsMenu"), QStringLiteral("&Contents"));

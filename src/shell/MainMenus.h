@@ -17,10 +17,10 @@ public:
 
     QMenu *fileMenu, *transferMenu, *toolsMenu, *optionsMenu, *helpMenu;
 
-    QAction *loadMenu, *saveMenu, *saveLogMenu, *exitMenu;
-    QAction *downloadMenu, *uploadMenu;
+    QAction *loadMenu, *saveMenu, *saveLogMenu, *restoreBackupMenu, *exitMenu;
+    QAction *downloadMenu, *uploadMenu, *compareDeviceMenu, *compareFileMenu;
     QAction *nodeMenu, *resetUnitsMenu, *menuFactory, *trendMenu;
-    QAction *autoUpMenu, *magPosnMenu, *logMenu;
+    QAction *autoUpMenu, *magPosnMenu, *verifyMenu, *backupMenu, *logMenu;
     QAction *contentsMenu, *qtx2ManualMenu, *aboutMenu;
 
 private:

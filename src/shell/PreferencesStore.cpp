@@ -15,10 +15,10 @@ int readInt(const QString &name, int fallback, bool *ok)
     return value.toInt();
 }
 
-bool readFlag(const QString &name)
+bool readFlag(const QString &name, int fallback = 0)
 {
     bool ok = false;
-    return readInt(name, 0, &ok) == 1;
+    return readInt(name, fallback, &ok) == 1;
 }
 
 void writeInt(const QString &name, int value)
@@ -39,6 +39,8 @@ PreferencesStore::Values PreferencesStore::load() const
     const int port = readInt(QStringLiteral("Port"), 1, &ok);
     if (ok)
         v.port = port;
+    v.verifyAfterDownload = readFlag(QStringLiteral("VerifyAfterDownload"), 1);
+    v.backupBeforeDownload = readFlag(QStringLiteral("BackupBeforeDownload"), 1);
     return v;
 }
 
@@ -49,4 +51,6 @@ void PreferencesStore::save(const Values &values) const
     writeInt(QStringLiteral("Expanded"), values.expanded ? 1 : 0);
     if (values.port)
         writeInt(QStringLiteral("Port"), *values.port);
+    writeInt(QStringLiteral("VerifyAfterDownload"), values.verifyAfterDownload ? 1 : 0);
+    writeInt(QStringLiteral("BackupBeforeDownload"), values.backupBeforeDownload ? 1 : 0);
 }

@@ -1,6 +1,7 @@
 #include "shell/QTX2SetlinkForm.h"
 
 #include "link/SerialForm.h"
+#include "model/EditTracker.h"
 #include "model/ItemTrack.h"
 #include "model/PositionPoll.h"
 #include "model/SettingsSet.h"
@@ -18,6 +19,7 @@
 #include "shell/NodeIDForm.h"
 #include "shell/ShortcutKeeper.h"
 #include "shell/Twips.h"
+#include "transfer/SettingsCompare.h"
 #include "transfer/TransferCommands.h"
 
 #include <QAction>
@@ -74,6 +76,7 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
     m_track = new ItemTrack(m_settings, m_serial, this);
     m_form = new SetupForm(m_settings, m_tabs, this);
     m_transfer = new TransferCommands(m_track, m_serial, m_form, m_positionTimer, prompt, this);
+    m_compare = new SettingsCompare(m_form, m_serial, m_positionTimer, prompt, this, this);
     m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
                                     m_menus->magPosnMenu, this);
 
@@ -89,6 +92,7 @@ QTX2SetlinkForm::~QTX2SetlinkForm()
     m_positionTimer->stop();
     delete m_trend;
     delete m_monitor;
+    delete m_compare;
     delete m_transfer;
     delete takeCentralWidget();
     delete m_form;
@@ -186,6 +190,9 @@ void QTX2SetlinkForm::connectCommands()
     connect(m.saveMenu, &QAction::triggered, m_transfer, &TransferCommands::save_file);
     connect(m.uploadMenu, &QAction::triggered, m_transfer, &TransferCommands::upload);
     connect(m.downloadMenu, &QAction::triggered, m_transfer, &TransferCommands::download);
+    connect(m.restoreBackupMenu, &QAction::triggered, m_transfer, &TransferCommands::restore_backup);
+    connect(m.compareDeviceMenu, &QAction::triggered, m_compare, &SettingsCompare::compare_device);
+    connect(m.compareFileMenu, &QAction::triggered, m_compare, &SettingsCompare::compare_file);
     connect(m.resetUnitsMenu, &QAction::triggered, m_transfer, &TransferCommands::reset_units);
     connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factory_reset);
     connect(m.nodeMenu, &QAction::triggered, this, &QTX2SetlinkForm::openNodeDialog);
@@ -195,6 +202,13 @@ void QTX2SetlinkForm::connectCommands()
 
     // The check mark has already toggled when triggered arrives.
     connect(m.autoUpMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
+    connect(m.verifyMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
+    connect(m.backupMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
+    connect(m.backupMenu, &QAction::toggled, m_transfer, &TransferCommands::set_backup_before_download);
+    connect(m_transfer, &TransferCommands::downloaded, this, [this] {
+        if (m_menus->verifyMenu->isChecked())
+            m_compare->verify_download();
+    });
     connect(m.magPosnMenu, &QAction::triggered, this, [this] {
         m_monitor->menuClicked();
         save_prefs();
@@ -211,6 +225,9 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_serial, &SerialForm::connectionLost, this, [this] { show_connection_state(false); });
     connect(m_transfer, &TransferCommands::progress, this, &QTX2SetlinkForm::showProgress);
     connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
+    connect(m_compare, &SettingsCompare::progress, this, &QTX2SetlinkForm::showProgress);
+    connect(m_transfer->tracker(), &EditTracker::marksChanged, this,
+            [this] { m_form->show_marks(*m_transfer->tracker()); });
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
     connect(m_positionTimer, &QTimer::timeout, m_monitor->poll(), &PositionPoll::tick);
 }
@@ -263,6 +280,7 @@ void QTX2SetlinkForm::show_connection_state(bool connected)
     m_connection->setConnected(connected);
     m_menus->downloadMenu->setEnabled(connected);
     m_menus->uploadMenu->setEnabled(connected);
+    m_menus->compareDeviceMenu->setEnabled(connected);
     m_menus->nodeMenu->setEnabled(connected);
     m_toolbar->setConnected(connected);
     if (!connected) {
@@ -332,6 +350,11 @@ void QTX2SetlinkForm::update_disabled()
 void QTX2SetlinkForm::showProgress(const QString &text)
 {
     m_panel2->setText(text);
+    // A result ("Download verified: ...") takes up to half the bar rather than being cut;
+    // walk progress fits the panel's own share.
+    const int needed =
+        m_panel2->fontMetrics().horizontalAdvance(text) + 2 * (m_panel2->frameWidth() + m_panel2->margin()) + 8;
+    m_panel2->setMinimumWidth(needed > m_panel2->width() ? qMin(needed, width() / 2) : 0);
     static const QRegularExpression percent(QStringLiteral("(\\d+)\\s*%\\s*$"));
     const QRegularExpressionMatch match = percent.match(text);
     if (match.hasMatch()) {
@@ -370,6 +393,8 @@ void QTX2SetlinkForm::load_prefs()
     const PreferencesStore::Values v = m_prefs.load();
     m_menus->magPosnMenu->setChecked(v.readMagnets);
     m_menus->autoUpMenu->setChecked(v.autoUpload);
+    m_menus->verifyMenu->setChecked(v.verifyAfterDownload);
+    m_menus->backupMenu->setChecked(v.backupBeforeDownload);
     applyLogState(v.expanded);
     QComboBox *ports = m_connection->portCombo();
     if (!v.port) {
@@ -392,6 +417,8 @@ void QTX2SetlinkForm::save_prefs()
     PreferencesStore::Values v;
     v.readMagnets = m_menus->magPosnMenu->isChecked();
     v.autoUpload = m_menus->autoUpMenu->isChecked();
+    v.verifyAfterDownload = m_menus->verifyMenu->isChecked();
+    v.backupBeforeDownload = m_menus->backupMenu->isChecked();
     v.expanded = width() == Twips::toPixels(Twips::WideWidth);
     const QString port = m_connection->portText();
     bool ok = false;

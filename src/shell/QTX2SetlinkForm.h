@@ -23,6 +23,7 @@ class QTabWidget;
 class QTimer;
 class SerialForm;
 class SerialPortIo;
+class SettingsCompare;
 class SettingsSet;
 class TransferCommands;
 class TrendWindow;
@@ -52,6 +53,7 @@ public:
     ConnectionPanel *connectionPanel() const { return m_connection; }
     QTabWidget *tabs() const { return m_tabs; }
     TransferCommands *transferCommands() const { return m_transfer; }
+    SettingsCompare *settingsCompare() const { return m_compare; }
     bool isLogShown() const;
 
 public slots:
@@ -92,6 +94,7 @@ private:
     ItemTrack *m_track = nullptr;
     SetupForm *m_form = nullptr;
     TransferCommands *m_transfer = nullptr;
+    SettingsCompare *m_compare = nullptr;
     PositionMonitor *m_monitor = nullptr;
     TrendWindow *m_trend = nullptr;
     QTimer *m_positionTimer = nullptr;

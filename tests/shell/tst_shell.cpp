@@ -207,32 +207,34 @@ private slots:
     // keeps numbers as 16-bit signed, under the program's key only.
     void preferences_data()
     {
-        QTest::addColumn<QVariantList>("stored"); // ReadMagnets, AutoUpload, Expanded, Port
+        QTest::addColumn<QVariantList>("stored"); // as the keys below; the safety choices are on when absent
         QTest::addColumn<QList<int>>("ports");
         QTest::addColumn<QString>("restored");
-        QTest::newRow("all on") << QVariantList{1, 1, 1, 3} << QList<int>{1, 3} << "1 1 1 3";
-        QTest::newRow("two is not one") << QVariantList{2, -1, 12240, "4294967299"} << QList<int>{1, 3} << "0 0 0 1";
-        QTest::newRow("two-digit port") << QVariantList{0, 0, 0, 12} << QList<int>{1, 2, 12} << "0 0 0 12";
-        QTest::newRow("one is not twelve") << QVariantList{0, 0, 0, 1} << QList<int>{3, 12} << "0 0 0 3";
+        QTest::newRow("all on") << QVariantList{1, 1, 1, 3} << QList<int>{1, 3} << "1 1 1 3 1 1";
+        QTest::newRow("two is not one") << QVariantList{2, -1, 12240, "4294967299", 2, 0} << QList<int>{1, 3} << "0 0 0 1 0 0";
+        QTest::newRow("two-digit port") << QVariantList{0, 0, 0, 12} << QList<int>{1, 2, 12} << "0 0 0 12 1 1";
+        QTest::newRow("one is not twelve") << QVariantList{0, 0, 0, 1, 1, 1} << QList<int>{3, 12} << "0 0 0 3 1 1";
     }
     void preferences()
     {
         QFETCH(QVariantList, stored);
         QFETCH(QList<int>, ports);
         QFETCH(QString, restored);
-        const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port"};
+        const QStringList keys{"ReadMagnets", "AutoUpload", "Expanded", "Port", "VerifyAfterDownload", "BackupBeforeDownload"};
         clearPreferences();
         for (int i = 0; i < stored.size(); ++i)
             store().setValue(keys[i], stored[i]);
         ShellRig rig(false, ports, false);
         QStringList shown{QString::number(rig.action(QStringLiteral("MagPosnMenu"))->isChecked()),
                           QString::number(rig.action(QStringLiteral("AutoUpMenu"))->isChecked()),
-                          QString::number(rig.window->width() == Twips::toPixels(12240)), rig.combo("SerPortCombo")->currentText().mid(3)};
+                          QString::number(rig.window->width() == Twips::toPixels(12240)), rig.combo("SerPortCombo")->currentText().mid(3),
+                          QString::number(rig.action(QStringLiteral("VerifyMenu"))->isChecked()),
+                          QString::number(rig.action(QStringLiteral("BackupMenu"))->isChecked())};
         QStringList kept;
         for (const QString &key : keys)
             kept << store().value(key).toString();
         QCOMPARE(shown.join(' ') + " / " + kept.join(' '), restored + " / " + restored);
-        QCOMPARE(store().allKeys().size(), 4);
+        QCOMPARE(store().allKeys().size(), 6);
         QVariant value;
         QCOMPARE(ModRegistry::write_value("HKCU", "Software/Orvane Works/QTX2Setlink", "N", "d", 40000), ModRegistry::Success);
         QCOMPARE(ModRegistry::read_value("hkcu", ModRegistry::programKey().toUpper(), "N", "D", 42, value), ModRegistry::Success);
@@ -448,6 +450,14 @@ private slots:
         prompt.message(QStringLiteral("At least one COM port must be available."), QStringLiteral("COM1: busy"));
         QCOMPARE(seen, QStringList({"QTX2 Setlink", "At least one COM port must be available.", "COM1: busy",
                                     QString::number(QMessageBox::NoIcon), QString::number(QMessageBox::Ok), "1"}));
+
+        // A question: Enter and Escape give the answer that changes nothing; a list starts on its first entry.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QTimer::singleShot(0, this, [key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
+            QVERIFY(!prompt.question(QStringLiteral("Reset without a backup?"), QStringLiteral("Go On"), QStringLiteral("Stop")));
+        }
+        QTimer::singleShot(0, this, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        QCOMPARE(prompt.choose(QStringLiteral("Open which backup?"), {"newest", "older"}, QStringLiteral("Open")), 0);
     }
 };
 

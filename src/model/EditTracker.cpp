@@ -1,0 +1,24 @@
+#include "model/EditTracker.h"
+
+#include "model/Setting.h"
+#include "model/SettingsSet.h"
+
+EditTracker::EditTracker(SettingsSet *settings, QObject *parent) : QObject(parent)
+{
+    for (Setting *s : settings->item_list()) {
+        connect(s, &Setting::edited, this, [this, s] {
+            if (m_edited.contains(s))
+                return;
+            m_edited.insert(s);
+            emit marksChanged();
+        });
+    }
+}
+
+void EditTracker::clear()
+{
+    if (m_edited.isEmpty())
+        return;
+    m_edited.clear();
+    emit marksChanged();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+
+class Setting;
+class SettingsSet;
+
+// Which settings the user has edited since the form last matched a known state (an
+// upload, a download, a settings file loaded). Only the user's own changes count: values
+// that arrive from the device, a file or the factory settings leave the marks alone.
+class EditTracker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EditTracker(SettingsSet *settings, QObject *parent = nullptr);
+
+    bool is_edited(const Setting *setting) const { return m_edited.contains(setting); }
+    void clear();
+
+signals:
+    // A setting gained its mark, or the marks were cleared.
+    void marksChanged();
+
+private:
+    QSet<const Setting *> m_edited;
+};

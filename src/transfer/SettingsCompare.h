@@ -1,0 +1,52 @@
+#pragma once
+
+#include "transfer/CompareDialog.h"
+
+#include <QObject>
+#include <QPointer>
+
+class DeviceSnapshot;
+class QTimer;
+class SerialForm;
+class SettingsSet;
+class SetupForm;
+class UserPrompt;
+
+// The form's values against the device's (read back after a download, or on request) and
+// against a settings file, by value. What differs is listed in a CompareDialog; the form
+// changes only when the user takes ticked values from a comparison.
+class SettingsCompare : public QObject
+{
+    Q_OBJECT
+public:
+    SettingsCompare(SetupForm *form, SerialForm *link, QTimer *busyTimer, UserPrompt *prompt, QWidget *window,
+                    QObject *parent = nullptr);
+
+    // The dialog of the last check or comparison while it is open.
+    CompareDialog *dialog() const { return m_dialog; }
+
+public slots:
+    // After a download: reads every setting back. All equal, panel 2 says so; otherwise
+    // the differences are listed, with no values to take.
+    void verify_download();
+    void compare_device();
+    void compare_file();
+
+signals:
+    void progress(const QString &text); // panel 2 of the status bar
+
+private:
+    QList<CompareDialog::Row> rowsFor(const SettingsSet &other, const QList<Setting *> &unread) const;
+    QString summary(const QString &name, const QString &done, const DeviceSnapshot &snapshot, int differing) const;
+    void present(const QString &title, const QString &heading, const QString &otherColumn,
+                 const QList<CompareDialog::Row> &rows, bool offerTaking, QObject *values);
+
+    SetupForm *m_form;
+    SettingsSet *m_settings;
+    SerialForm *m_link;
+    QTimer *m_timer;
+    UserPrompt *m_prompt;
+    QWidget *m_window;
+    QString m_linkState = QStringLiteral("Disconnected");
+    QPointer<CompareDialog> m_dialog;
+};

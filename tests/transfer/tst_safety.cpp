@@ -1,0 +1,240 @@
+#include "WindowRig.h"
+
+#include "model/BackupStore.h"
+#include "model/ParameterTable.h"
+#include "transfer/SettingsCompare.h"
+#include "transfer/TransferCommands.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+// Nothing is lost between the form, the device and the backups: every download is read
+// back, comparisons change nothing unasked, a backup before each reset and download brings
+// the device back, and what the user changed stays marked until the device or a file has it.
+class TestSafety : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    static void type(Rig &rig, const QString &item, const QString &text)
+    {
+        rig.find<SetupItem>(item)->findChild<QLineEdit *>(QStringLiteral("ValueText"))->setText(text);
+    }
+    static CompareDialog *dialog(Rig &rig) { return rig.window->settingsCompare()->dialog(); }
+    static QStringList listed(Rig &rig)
+    {
+        QStringList codes;
+        for (int r = 0; r < dialog(rig)->table()->rowCount(); ++r)
+            codes << dialog(rig)->table()->item(r, 3)->text();
+        return codes;
+    }
+    static QMap<QString, QString> deviceValues(Qtx2Device &device)
+    {
+        QMap<QString, QString> values;
+        for (const ParameterTable::Parameter &p : ParameterTable::parameters())
+            values.insert(p.code, device.value(p.code));
+        return values;
+    }
+
+private slots:
+    void init()
+    {
+        clearPreferences();
+        QDir(BackupStore::defaultFolder()).removeRecursively();
+        QFile::remove(BackupStore::defaultFolder());
+    }
+
+    // The device keeps every value but the one whose writes it ignores: the check after the
+    // download names exactly that one, and shows its editor, behind its selector if it has one.
+    void verifyNamesTheIgnoredParameter_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("integer") << "PlacesItem" << "dP";
+        QTest::newRow("magnet offset") << "MagOffItem(3)" << "Pm4";
+        QTest::newRow("limit bound") << "LimitUBItem(2)" << "L3U";
+    }
+    void verifyNamesTheIgnoredParameter()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, code);
+        Rig rig;
+        rig.port.device().faults().ignoredWrite = code;
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        type(rig, item, "4");
+        rig.trigger("DownloadMenu");
+        QVERIFY(dialog(rig));
+        QCOMPARE(listed(rig), QStringList{code});
+        QCOMPARE(rig.panel2(), QStringLiteral("Download verify: 1 of 86 settings differ"));
+        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("ShowButton"), Qt::LeftButton);
+        QVERIFY(rig.find<SetupItem>(item)->isVisibleTo(rig.window.get()));
+    }
+
+    // After edits on two tabs, both comparisons list exactly those two; taking the ticked
+    // values of the device or the file puts them back into the form.
+    void compareListsTheEditedFields_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("device") << "CompareDeviceMenu";
+        QTest::newRow("file") << "CompareFileMenu";
+    }
+    void compareListsTheEditedFields()
+    {
+        QFETCH(QString, menu);
+        Rig rig;
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        rig.save(rig.prompt.openName = dir.filePath("form.txt"));
+        const QMap<QString, QString> before = rig.itemTexts();
+        type(rig, "PlacesItem", "2");
+        type(rig, "PresetItem(0)", "7.5");
+        rig.trigger(menu);
+        QCOMPARE(listed(rig), QStringList({"p1", "dP"}));
+        for (int r = 0; r < 2; ++r)
+            dialog(rig)->table()->item(r, 0)->setCheckState(Qt::Checked);
+        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("TakeButton"), Qt::LeftButton);
+        QCOMPARE(rig.itemTexts(), before);
+    }
+
+    // Typed values mark their fields and their tab; each of upload, download and open clears
+    // the marks, and the values they bring mark nothing.
+    void marksClearOnTransfers_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"UploadMenu", "DownloadMenu", "LoadMenu"})
+            QTest::newRow(command) << command;
+    }
+    void marksClearOnTransfers()
+    {
+        QFETCH(QString, command);
+        Rig rig;
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        rig.save(rig.prompt.openName = dir.filePath("marks.txt"));
+        type(rig, "PlacesItem", "2");
+        rig.find<SetupItem>("LeadingZerosItem")->findChild<QComboBox *>("ListCombo")->setCurrentIndex(0);
+        auto *places = rig.find<SetupItem>("PlacesItem");
+        rig.find<SetupItem>("PresetItem(0)")->findChild<QComboBox *>("UnitsCombo")->setCurrentIndex(3); // no edit
+        QVERIFY(places->has_changed_mark() && !rig.find<SetupItem>("PresetItem(0)")->has_changed_mark());
+        QCOMPARE(places->findChild<QWidget *>("ChangeMark")->accessibleName(), QStringLiteral("changed"));
+        QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display (2)"));
+        QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
+        rig.trigger(command);
+        QVERIFY(!places->has_changed_mark());
+        QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display"));
+    }
+
+    // A factory reset, by the device or by the form, leaves a backup; opened from Restore
+    // Backup and downloaded, it brings the device back to what it held.
+    void backupRestoresTheDevice_data()
+    {
+        QTest::addColumn<bool>("deviceReset");
+        QTest::newRow("device reset") << true;
+        QTest::newRow("form reset") << false;
+    }
+    void backupRestoresTheDevice()
+    {
+        QFETCH(bool, deviceReset);
+        Rig rig;
+        rig.port.device().faults().noFactoryCommand = !deviceReset;
+        rig.clickConnect();
+        const QMap<QString, QString> before = deviceValues(rig.port.device());
+        rig.trigger("MenuFactory");
+        QVERIFY(deviceValues(rig.port.device()) != before);
+        QCOMPARE(BackupStore().backups().size(), 1);
+        const QRegularExpression name("/\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d COM1 node 0 before factory reset\\.txt$");
+        QVERIFY2(name.match(BackupStore().backups().at(0)).hasMatch(), qPrintable(BackupStore().backups().at(0)));
+
+        QSignalSpy progress(rig.window->transferCommands(), &TransferCommands::progress);
+        QSignalSpy verifying(rig.window->settingsCompare(), &SettingsCompare::progress);
+        rig.prompt.chosen = 0;
+        rig.trigger("RestoreBackupMenu");
+        rig.trigger("DownloadMenu");
+        QCOMPARE(rig.panel2(), QStringLiteral("Download verified: 86 of 86 settings match"));
+        QCOMPARE(deviceValues(rig.port.device()), before);
+        QCOMPARE(BackupStore().backups().size(), 2);
+        QVERIFY(progress.contains({QStringLiteral("Backing up...   50%")}));
+        QVERIFY(verifying.contains({QStringLiteral("Verifying...   50%")}));
+    }
+
+    // The backup that would be the 51st removes the oldest; other files in the folder stay.
+    void backupsBeyondFiftyArePruned()
+    {
+        const QString folder = BackupStore::defaultFolder();
+        QVERIFY(QDir().mkpath(folder));
+        const QString old = folder + "/2020-01-01 00-00-%1 COM1 node 0 before download.txt";
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(QFile(old.arg(i, 2, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly));
+        QVERIFY(QFile(folder + "/notes.txt").open(QIODevice::WriteOnly));
+        Rig rig;
+        rig.clickConnect();
+        rig.trigger("DownloadMenu");
+        const QStringList kept = BackupStore().backups();
+        QCOMPARE(kept.size(), 50);
+        QVERIFY(kept.first().endsWith(" COM1 node 0 before download.txt") && !kept.first().contains("/2020-"));
+        QCOMPARE(kept.last(), old.arg("01"));
+        QVERIFY(QFile::exists(folder + "/notes.txt"));
+    }
+
+    // A backup folder that cannot be made stops the reset with a question; only going on
+    // without a backup resets the device.
+    void unwritableFolderStopsTheReset_data()
+    {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("stop") << false;
+        QTest::newRow("go on without") << true;
+    }
+    void unwritableFolderStopsTheReset()
+    {
+        QFETCH(bool, goOn);
+        QVERIFY(QDir().mkpath(QFileInfo(BackupStore::defaultFolder()).path()));
+        QVERIFY(QFile(BackupStore::defaultFolder()).open(QIODevice::WriteOnly)); // a file in its place
+        Rig rig;
+        rig.prompt.answer = goOn;
+        rig.clickConnect();
+        rig.trigger("MenuFactory");
+        QCOMPARE(rig.prompt.questions.size(), 1);
+        QVERIFY2(rig.prompt.questions[0].contains("could not be saved"), qPrintable(rig.prompt.questions[0]));
+        QCOMPARE(rig.commands().contains("$0SFD"), goOn);
+    }
+
+    // The link lost in the middle of a backup or a verify read: no backup is saved, the
+    // download does not go on unasked, and no match is claimed for what was not read.
+    void lostLinkLeavesNoFalseResult_data()
+    {
+        QTest::addColumn<bool>("backup");
+        QTest::newRow("backup read") << true;
+        QTest::newRow("verify read") << false;
+    }
+    void lostLinkLeavesNoFalseResult()
+    {
+        QFETCH(bool, backup);
+        Rig rig;
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        rig.action("BackupMenu")->setChecked(backup);
+        // The 40th read from here on pulls the cable (no position poll runs during a walk);
+        // the port calls a copy of the hook, so the count lives outside it.
+        rig.port.checkOrder = false;
+        rig.port.onWrite = [&rig, count = std::make_shared<int>(0)](const QString &message) {
+            if (message.startsWith(QLatin1String("$0R")) && ++*count == 40)
+                rig.port.pullCable();
+        };
+        rig.trigger("DownloadMenu");
+        QCOMPARE(rig.panel1(), QStringLiteral("Disconnected"));
+        QVERIFY(BackupStore().backups().isEmpty());
+        if (backup) {
+            QCOMPARE(rig.prompt.questions.size(), 1);
+            QVERIFY2(rig.prompt.questions[0].contains("incomplete (Disconnected): 39 of 86"), qPrintable(rig.prompt.questions[0]));
+            QVERIFY(!rig.commands().join(' ').contains("$0S"));
+        } else {
+            QCOMPARE(rig.panel2(), QStringLiteral("Download verify incomplete (Disconnected): 39 of 86 settings read"));
+        }
+    }
+};
+
+QTEST_MAIN(TestSafety)
+#include "tst_safety.moc"
