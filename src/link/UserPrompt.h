@@ -16,11 +16,24 @@ public:
     virtual void message(const QString &text, const QString &details = QString()) = 0;
 
     // A question with two answers, the second of which changes nothing: it is the default
-    // and what Escape gives. True when the first was chosen.
-    virtual bool question(const QString &text, const QString &first, const QString &second) = 0;
+    // and what Escape gives, and the answer of a prompt with nobody to ask. True when the
+    // first was chosen.
+    virtual bool question(const QString &text, const QString &first, const QString &second)
+    {
+        Q_UNUSED(text)
+        Q_UNUSED(first)
+        Q_UNUSED(second)
+        return false;
+    }
 
     // One of a list of entries; -1 when none was chosen.
-    virtual int choose(const QString &text, const QStringList &entries, const QString &accept) = 0;
+    virtual int choose(const QString &text, const QStringList &entries, const QString &accept)
+    {
+        Q_UNUSED(text)
+        Q_UNUSED(entries)
+        Q_UNUSED(accept)
+        return -1;
+    }
 
     // File dialogs: an empty result means nothing was chosen.
     virtual QString openFileName() = 0;

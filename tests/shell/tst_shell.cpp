@@ -49,11 +49,11 @@ struct ShellRig : Rig
     {
         QCOMPARE(connectButton()->text(), connected ? "Disconnect" : "Connect");
         QVERIFY(combo("SerPortCombo")->isEnabled() != connected && combo("SerNodeCombo")->isEnabled() != connected);
-        for (const char *name : {"DownloadMenu", "UploadMenu", "NodeMenu"})
+        for (const char *name : {"DownloadMenu", "UploadMenu", "CompareDeviceMenu", "NodeMenu"})
             QCOMPARE(action(QLatin1String(name))->isEnabled(), connected);
         QVERIFY(toolbarButton(6)->isEnabled() == connected && toolbarButton(7)->isEnabled() == connected);
         QCOMPARE(toolbar()->actions().at(8)->isChecked(), connected);
-        for (QAction *action : window->findChildren<QAction *>(QRegularExpression("^(?!Download|Upload|Node).*Menu$")))
+        for (QAction *action : window->findChildren<QAction *>(QRegularExpression("^(?!Download|Upload|CompareDevice|Node).*Menu$")))
             QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
         QVERIFY(combo("SerBaudCombo")->isEnabled() && toolbarButton(1)->isEnabled() && toolbarButton(9)->isEnabled());
         if (!connected)
@@ -112,9 +112,9 @@ private slots:
         }
         for (QAction *a : rig.toolbar()->actions())
             menus << (a->isSeparator() ? "|" : a->toolTip() + (a->isCheckable() ? "+" : ""));
-        QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S SaveLogMenu ExitMenu &Transfer: DownloadMenu=Ctrl+D "
-                                                 "UploadMenu=Ctrl+U Too&ls: NodeMenu ResetUnitsMenu MenuFactory TrendMenu &Options: "
-                                                 "AutoUpMenu+ MagPosnMenu+ LogMenu &Help: ContentsMenu QTX2ManualMenu  AboutMenu "
+        QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S SaveLogMenu RestoreBackupMenu ExitMenu &Transfer: "
+                                                 "DownloadMenu=Ctrl+D UploadMenu=Ctrl+U CompareDeviceMenu CompareFileMenu Too&ls: NodeMenu "
+                                                 "ResetUnitsMenu MenuFactory TrendMenu &Options: AutoUpMenu+ MagPosnMenu+ VerifyMenu+ BackupMenu+ LogMenu &Help: ContentsMenu QTX2ManualMenu  AboutMenu "
                                                  "Exit | Open Save | Upload settings from the QTX Download settings to the QTX | Connect+"));
     }
 
@@ -253,6 +253,7 @@ private slots:
             QApplication::setActiveWindow(rig.window.get());
             QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
             rig.clickConnect();
+            rig.action(QStringLiteral("BackupMenu"))->setChecked(false); // the download's own traffic first
             edit->setFocus();
             QTRY_VERIFY(edit->hasFocus());
             rig.port.clearWire();
