@@ -352,7 +352,7 @@ public:
             ++all;
             if (watched == m_tabBar)
                 ++tabBar;
-            ++byClass[QString::fromLatin1(watched->metaObject()->className())];
+            ++byClass[QString::fromLatin1(watched->metaObject()->className()) + QLatin1Char(':') + watched->objectName()];
         }
         return false;
     }

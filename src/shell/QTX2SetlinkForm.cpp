@@ -17,6 +17,7 @@
 #include "shell/MainMenus.h"
 #include "shell/MainToolbar.h"
 #include "shell/NodeIDForm.h"
+#include "shell/ProgressPanel.h"
 #include "shell/ShortcutKeeper.h"
 #include "shell/Twips.h"
 #include "transfer/SettingsCompare.h"
@@ -31,7 +32,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -177,6 +177,7 @@ void QTX2SetlinkForm::buildStatusBar()
     bar->addWidget(m_panel1, 5);
     bar->addWidget(m_panel2, 2);
     bar->addPermanentWidget(m_progress);
+    m_progressPanel = new ProgressPanel(m_panel2, m_progress, this);
 }
 
 void QTX2SetlinkForm::connectCommands()
@@ -223,9 +224,9 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_serial, &SerialForm::statusText, m_panel1, &QLabel::setText);
     connect(m_serial, &SerialForm::exchanged, m_log, &LogPane::log_exchange);
     connect(m_serial, &SerialForm::connectionLost, this, [this] { show_connection_state(false); });
-    connect(m_transfer, &TransferCommands::progress, this, &QTX2SetlinkForm::showProgress);
+    connect(m_transfer, &TransferCommands::progress, m_progressPanel, &ProgressPanel::show);
     connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
-    connect(m_compare, &SettingsCompare::progress, this, &QTX2SetlinkForm::showProgress);
+    connect(m_compare, &SettingsCompare::progress, m_progressPanel, &ProgressPanel::show);
     connect(m_transfer->tracker(), &EditTracker::marksChanged, this,
             [this] { m_form->show_marks(*m_transfer->tracker()); });
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
@@ -345,26 +346,6 @@ void QTX2SetlinkForm::setTabCaptionColour(const QColor &colour)
 void QTX2SetlinkForm::update_disabled()
 {
     m_form->update_disabled();
-}
-
-void QTX2SetlinkForm::showProgress(const QString &text)
-{
-    m_panel2->setText(text);
-    // A result ("Download verified: ...") takes up to half the bar rather than being cut;
-    // walk progress fits the panel's own share.
-    const int needed =
-        m_panel2->fontMetrics().horizontalAdvance(text) + 2 * (m_panel2->frameWidth() + m_panel2->margin()) + 8;
-    m_panel2->setMinimumWidth(needed > m_panel2->width() ? qMin(needed, width() / 2) : 0);
-    static const QRegularExpression percent(QStringLiteral("(\\d+)\\s*%\\s*$"));
-    const QRegularExpressionMatch match = percent.match(text);
-    if (match.hasMatch()) {
-        // In steps of 5 %: the bar is 90 pixels wide, and drawing it after every item of a
-        // walk would cost more than the walk's own work.
-        m_progress->setValue(qBound(0, match.captured(1).toInt(), 100) / 5 * 5);
-        m_progress->show();
-    } else {
-        m_progress->hide();
-    }
 }
 
 bool QTX2SetlinkForm::isLogShown() const

@@ -16,6 +16,7 @@ class MainMenus;
 class MainToolbar;
 class PositionMonitor;
 class PositionPanel;
+class ProgressPanel;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -77,7 +78,6 @@ private:
     void connectCommands();
     void applyLogState(bool shown);
     void setTabCaptionColour(const QColor &colour);
-    void showProgress(const QString &text);
     void openNodeDialog();
     void openAboutBox();
     void openTrendWindow();
@@ -109,6 +109,7 @@ private:
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
     QProgressBar *m_progress = nullptr;
+    ProgressPanel *m_progressPanel = nullptr;
 
     std::function<void()> m_quit;
     bool m_quitting = false;

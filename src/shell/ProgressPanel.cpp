@@ -1,0 +1,70 @@
+#include "shell/ProgressPanel.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+// The whole number before a closing "%" ("Uploading...   50%"), or -1.
+int trailingPercent(const QString &text)
+{
+    if (!text.endsWith(QLatin1Char('%')))
+        return -1;
+    qsizetype start = text.size() - 1;
+    while (start > 0 && text.at(start - 1).isDigit())
+        --start;
+    bool ok = false;
+    const int value = QStringView(text).mid(start, text.size() - 1 - start).toInt(&ok);
+    return ok ? qBound(0, value, 100) : -1;
+}
+
+} // namespace
+
+ProgressPanel::ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window)
+    : QObject(window), m_panel(panel), m_bar(bar), m_window(window)
+{
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(FrameMs);
+    connect(&m_frame, &QTimer::timeout, this, [this] {
+        if (m_pendingPercent >= 0)
+            showNow(m_pending, m_pendingPercent);
+        m_pendingPercent = -1;
+    });
+}
+
+void ProgressPanel::show(const QString &text)
+{
+    const int percent = trailingPercent(text);
+    if (percent < 0) {
+        m_pendingPercent = -1;
+        m_frame.stop();
+        showNow(text, percent);
+        return;
+    }
+    m_pending = text;
+    m_pendingPercent = percent;
+    // The first percentage of a walk shows at once; later ones wait for the next frame.
+    if (!m_frame.isActive()) {
+        showNow(m_pending, m_pendingPercent);
+        m_pendingPercent = -1;
+        m_frame.start();
+    }
+}
+
+void ProgressPanel::showNow(const QString &text, int percent)
+{
+    if (m_panel->text() != text)
+        m_panel->setText(text);
+    if (percent < 0) {
+        // A result ("Download verified: ...") takes up to half the bar rather than being
+        // cut; walk progress fits the panel's own share.
+        const int needed =
+            m_panel->fontMetrics().horizontalAdvance(text) + 2 * (m_panel->frameWidth() + m_panel->margin()) + 8;
+        m_panel->setMinimumWidth(needed > m_panel->width() ? qMin(needed, m_window->width() / 2) : 0);
+        m_bar->hide();
+        return;
+    }
+    // In steps of 5 %: the bar is 90 pixels wide.
+    m_bar->setValue(percent / 5 * 5);
+    m_bar->show();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+// Panel 2 of the status bar and the progress bar beside it. A walk reports its progress
+// after every exchange; showing each text at once would repaint and relayout the status
+// bar as often, so percentages are shown at most once a frame interval, the newest first.
+// Any other text (a result, or nothing) is shown at once and drops a percentage still
+// waiting.
+class ProgressPanel : public QObject
+{
+    Q_OBJECT
+public:
+    ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window);
+
+    static constexpr int FrameMs = 50;
+
+public slots:
+    void show(const QString &text);
+
+private:
+    void showNow(const QString &text, int percent);
+
+    QLabel *m_panel;
+    QProgressBar *m_bar;
+    QWidget *m_window;
+    QString m_pending;
+    int m_pendingPercent = -1;
+    QTimer m_frame;
+};
