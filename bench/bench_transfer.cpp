@@ -9,7 +9,9 @@
 // message, waiting for the reply, after it; the window's repaints, the communications
 // log, and the bare round trip through the pseudo-terminal.
 
+#include "link/PreciseWaits.h"
 #include "items/SetupItem.h"
+#include "link/PreciseWaits.h"
 #include "model/Setting.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
@@ -427,9 +429,14 @@ public:
         link = window.serialForm();
         timer = window.findChild<QTimer *>(QStringLiteral("PositionTimer"));
         LogPane *log = window.logPane();
-        QObject::connect(link, &SerialForm::exchanged, log, [this] { logClock.start(); }, Qt::DirectConnection);
-        // Runs after the window's own log_exchange connection.
-        QObject::connect(link, &SerialForm::exchanged, log, [this] { logNs += logClock.nsecsElapsed(); });
+        // The window's own connection to the log, timed.
+        QObject::disconnect(link, &SerialForm::exchanged, log, &LogPane::log_exchange);
+        QObject::connect(link, &SerialForm::exchanged, log, [this, log](const QString &sent, const QString &received) {
+            QElapsedTimer clock;
+            clock.start();
+            log->log_exchange(sent, received);
+            logNs += clock.nsecsElapsed();
+        });
         for (SetupItem *item : window.findChildren<SetupItem *>())
             QObject::connect(item->setting(), &Setting::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
         paints = std::make_unique<PaintCounter>(window.tabs()->tabBar());
@@ -461,7 +468,6 @@ public:
     SerialForm *link = nullptr;
     QTimer *timer = nullptr;
     std::unique_ptr<PaintCounter> paints;
-    QElapsedTimer logClock;
     qint64 logNs = 0;
     QHash<QString, int> changedItems; // editors that changed, by item
 };
@@ -742,6 +748,7 @@ int main(int argc, char **argv)
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", configHome.path().toLocal8Bit()); // and its backups
+    PreciseWaits::enable(); // as the program itself
     BenchApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
     QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));

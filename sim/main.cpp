@@ -2,6 +2,7 @@
 #include "PtyServer.h"
 #include "Qtx2Device.h"
 #include "SignalWatcher.h"
+#include "link/PreciseWaits.h"
 #include "SimOptions.h"
 
 #include <QCoreApplication>
@@ -41,6 +42,8 @@ QString visible(const QByteArray &bytes)
 
 int main(int argc, char **argv)
 {
+    // Replies are paced at the line speed by timers: woken late, every byte would be.
+    PreciseWaits::enable();
     QCoreApplication app(argc, argv);
     // The ports folder is the application's: same organisation and name.
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));

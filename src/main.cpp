@@ -1,3 +1,4 @@
+#include "link/PreciseWaits.h"
 #include "link/QtSerialPortIo.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/DesktopOpener.h"
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
     if (const std::optional<int> answered = answerWithoutWindow(argc, argv, &options))
         return *answered;
 
+    PreciseWaits::enable();
     QApplication app(argc, argv);
     setNames();
     QGuiApplication::setDesktopFileName(QStringLiteral("example.orvaneworks.QTX2Setlink"));

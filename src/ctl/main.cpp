@@ -1,20 +1,13 @@
 #include "ctl/CommandRunner.h"
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
+#include "link/PreciseWaits.h"
 
 #include <QCoreApplication>
 
-#ifdef Q_OS_LINUX
-#include <sys/prctl.h>
-#endif
-
 int main(int argc, char **argv)
 {
-#ifdef Q_OS_LINUX
-    // The link's pauses between exchanges are sleeps; woken 50 µs late by default, they
-    // would add that to every exchange of a walk.
-    prctl(PR_SET_TIMERSLACK, 1UL);
-#endif
+    PreciseWaits::enable();
     QCoreApplication app(argc, argv);
     // The window's names: COMn are looked up in its ports folder.
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));

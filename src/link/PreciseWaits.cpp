@@ -1,0 +1,14 @@
+#include "link/PreciseWaits.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
+void PreciseWaits::enable()
+{
+#ifdef Q_OS_LINUX
+    prctl(PR_SET_TIMERSLACK, 1UL);
+#endif
+}
