@@ -56,6 +56,9 @@ LogPane::LogPane(QWidget *parent)
     connect(m_clearButton, &QPushButton::clicked, this, &LogPane::clear_log);
     connect(m_logText, &QWidget::customContextMenuRequested, this, &LogPane::showContextMenu);
     connect(m_saveAction, &QAction::triggered, this, &LogPane::save_log);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(ShowEveryMs);
+    connect(&m_showTimer, &QTimer::timeout, this, &LogPane::showPending);
 }
 
 void LogPane::setClock(std::function<QTime()> clock)
@@ -118,13 +121,32 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
     const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
     m_text += line;
     m_text += LineEnd;
-    if (removedLines < 0) {
+    if (removedLines < 0)
+        m_rebuild = true;
+    else
+        m_unshownDrops += removedLines;
+    m_unshown << line;
+    if (!m_showTimer.isActive())
+        m_showTimer.start();
+}
+
+void LogPane::showPending()
+{
+    m_showTimer.stop();
+    if (m_unshown.isEmpty() && !m_rebuild)
+        return;
+    // Cuts reach only lines the widget holds unless they went past all of them.
+    const bool empty = m_logText->document()->isEmpty();
+    if (m_rebuild || (m_unshownDrops > 0 && (empty || m_unshownDrops >= m_logText->blockCount()))) {
         showWhole();
     } else {
-        if (removedLines > 0)
-            dropShownLines(removedLines);
-        m_logText->appendPlainText(line);
+        if (m_unshownDrops > 0)
+            dropShownLines(m_unshownDrops);
+        m_logText->appendPlainText(m_unshown.join(QLatin1Char('\n')));
     }
+    m_unshown.clear();
+    m_unshownDrops = 0;
+    m_rebuild = false;
     scrollToEnd();
 }
 
@@ -190,6 +212,10 @@ void LogPane::toggle_pause()
 
 void LogPane::clear_log()
 {
+    m_showTimer.stop();
+    m_unshown.clear();
+    m_unshownDrops = 0;
+    m_rebuild = false;
     m_text.clear();
     m_logText->clear();
     m_history.clear();

@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QTime>
 #include <QWidget>
 #include <functional>
@@ -38,7 +40,12 @@ public:
     QString text() const;
     bool isLogging() const;
 
-    QPlainTextEdit *logText() const { return m_logText; }
+    // The text as shown, with every line logged so far.
+    QPlainTextEdit *logText()
+    {
+        showPending();
+        return m_logText;
+    }
     QPushButton *pauseButton() const { return m_pauseButton; }
     QPushButton *clearButton() const { return m_clearButton; }
     QCheckBox *posnCheck() const { return m_posnCheck; }
@@ -57,7 +64,12 @@ public slots:
     static bool isPositionPoll(const QString &istr);
 
 private:
+    // Lines reach the text at most ShowEveryMs apart, in one piece: a walk logs an
+    // exchange every few milliseconds, and each append lays out and repaints the text.
+    static constexpr int ShowEveryMs = 100;
+
     static QFont logFont();
+    void showPending();
     int trimFor(int lineLength);
     void dropShownLines(int count);
     void showWhole();
@@ -71,6 +83,10 @@ private:
     QAction *m_saveAction;
     UserPrompt *m_prompt = nullptr;
     QString m_text;
+    QStringList m_unshown;   // logged, not yet in the text widget
+    int m_unshownDrops = 0;  // whole lines cut from the front since the widget last took any
+    bool m_rebuild = false;  // a cut fell inside a line: the widget takes the whole text again
+    QTimer m_showTimer;
     LogHistory m_history;
     std::function<QTime()> m_clock;
 };

@@ -215,7 +215,7 @@ private slots:
         rig.trigger("MenuFactory");
         const QStringList sent = rig.commands(); // after the backup's reads
         QCOMPARE(sent.mid(sent.indexOf("$0WE"), 3), QStringList({"$0WE", "$0SFD", "$0WP"}));
-        QCOMPARE(rig.find<QPlainTextEdit>("LogText")->toPlainText().contains("$0SFD -> "), latency < 1000);
+        QCOMPARE(rig.window->logPane()->text().contains("$0SFD -> "), latency < 1000);
         // The device did reset; the form shows its factory values, each in its own item.
         QCOMPARE(rig.itemTexts().value("PlacesItem"), QStringLiteral("3"));
         QCOMPARE(rig.itemTexts().value("TTypeItem"), QStringLiteral("SSI Binary"));

@@ -128,6 +128,7 @@ private slots:
         const QString before = m_pane->text();
         QCOMPARE(before.size(), 19990);
         QCOMPARE(before.mid(crPosition - 1, 2), QStringLiteral("\r\n"));
+        QCOMPARE(m_pane->logText()->toPlainText(), shownText()); // the cut below then drops shown lines
 
         logLine(30);
         QCOMPARE(m_pane->text(), before.mid(cut) + m_logged.last() + QStringLiteral("\r\n"));
