@@ -81,8 +81,10 @@ const QList<Command> &commands()
          "Gives the device the node ID N, 0 to 9; later commands then need --node N (or auto).",
          {}, "qtx2ctl --node 0 set-node 3"},
         {"monitor", "[--magnets] [--count N]", 0, 0, "positions as CSV lines, 4 a second",
-         "Prints the positions 4 times a second as CSV lines: time, displayed position, then\n"
-         "magnets 1 to 15 with --magnets. Runs until stopped, or for N lines.",
+         "Reads the positions as the window does, 4 reads a second, and prints one CSV line\n"
+         "per read: the time in seconds, then the displayed position and magnets 1 to 15,\n"
+         "the position read in its own column (empty when the read gave no number). With\n"
+         "--magnets the reads go round the magnets too. Runs until stopped, or for N lines.",
          {{"magnets", nullptr, "Also read the position of every magnet."},
           {"count", "N", "Stop after N lines."}},
          "qtx2ctl monitor --magnets --count 40 > run.csv"},

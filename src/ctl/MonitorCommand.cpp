@@ -1,11 +1,50 @@
 #include "ctl/MonitorCommand.h"
 
 #include "ctl/Console.h"
+#include "ctl/CtlRequest.h"
+#include "ctl/DeviceSession.h"
+#include "link/SerialForm.h"
+#include "model/PositionPoll.h"
+#include "model/TrendBuffer.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+// The window's poll, on the window's clock: one read a tick, four ticks a second. Each
+// line is one read: its time, and the position read in its own column; the others are
+// left empty, as in the trend window's CSV export.
 ExitCode MonitorCommand::run()
 {
-    // The poll cycle is the one the window's read-outs will share; until it is apart from
-    // them there is none here to run.
-    m_console.error(QStringLiteral("monitor is not available yet in this version of qtx2ctl."));
-    return ExitCode::Usage;
+    if (!m_session.connect())
+        return ExitCode::NoDevice;
+    SerialForm &link = m_session.link();
+    PositionPoll poll(&link);
+    poll.setMagnetsWanted(m_request.magnets);
+    QTimer ticks;
+    ticks.setInterval(250);
+    QEventLoop loop;
+    QElapsedTimer clock;
+    clock.start();
+    int lines = 0;
+    ExitCode code = ExitCode::Ok;
+    m_console.out(TrendBuffer::csvHeader(QString()));
+    QObject::connect(&ticks, &QTimer::timeout, &poll, &PositionPoll::tick);
+    QObject::connect(&poll, &PositionPoll::read, &loop, [&](const PositionReading &reading) {
+        if (reading.status == PositionReading::Status::NotConnected) {
+            m_console.error(QStringLiteral("%1 stopped answering.").arg(m_session.where()));
+            code = ExitCode::NoDevice;
+            loop.quit();
+            return;
+        }
+        QStringList row{QString::number(double(clock.elapsed()) / 1000.0, 'f', 3)};
+        for (int position = 0; position < TrendBuffer::SeriesCount; ++position)
+            row << (position == reading.position && reading.hasValue() ? TrendBuffer::csvCell(reading.value) : QString());
+        m_console.out(row.join(QLatin1Char(',')));
+        if (m_request.count > 0 && ++lines >= m_request.count)
+            loop.quit();
+    });
+    ticks.start();
+    loop.exec();
+    return code;
 }

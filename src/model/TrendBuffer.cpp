@@ -92,13 +92,23 @@ QList<QList<QPointF>> TrendBuffer::runs(int series, qint64 fromMs, qint64 toMs) 
     return result;
 }
 
-QStringList TrendBuffer::csvLines(const QString &unit) const
+QString TrendBuffer::csvHeader(const QString &unit)
 {
     const QString suffix = unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit);
     QStringList header{QStringLiteral("Time (s)"), QStringLiteral("Displayed") + suffix};
     for (int k = 1; k < SeriesCount; ++k)
         header << QStringLiteral("Magnet %1").arg(k) + suffix;
-    QStringList lines{header.join(QLatin1Char(','))};
+    return header.join(QLatin1Char(','));
+}
+
+QString TrendBuffer::csvCell(double value)
+{
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+QStringList TrendBuffer::csvLines(const QString &unit) const
+{
+    QStringList lines{csvHeader(unit)};
 
     // The series merged by time: one row for each time any of them has a sample at.
     std::array<int, SeriesCount> next{};
@@ -117,7 +127,7 @@ QStringList TrendBuffer::csvLines(const QString &unit) const
             if (i < count(s) && sample(s, i).ms == ms) {
                 const Sample x = sample(s, i++);
                 if (!x.gap)
-                    cell = QString::number(x.value, 'f', QLocale::FloatingPointShortest);
+                    cell = csvCell(x.value);
             }
             row << cell;
         }

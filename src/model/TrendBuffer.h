@@ -45,6 +45,10 @@ public:
     // in seconds (three decimals) and the displayed position and magnets 1 to 15, empty
     // where nothing was read.
     QStringList csvLines(const QString &unit) const;
+    // That header; unit, when given, follows each position's name.
+    static QString csvHeader(const QString &unit);
+    // A position as a CSV cell: the shortest text that reads back as the same number.
+    static QString csvCell(double value);
 
 private:
     void append(int series, qint64 ms, double value, bool gap);

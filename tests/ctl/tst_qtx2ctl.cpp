@@ -91,6 +91,17 @@ private slots:
         QCOMPARE(ctl({"--port", "1", "upload", file("a.txt")}).code, 0);
         QCOMPARE(ctl({"--port", "1", "upload", "-"}).out, read(file("a.txt")));
 
+        // The window's poll: the displayed position, magnet 1, magnet 2 (not on the probe:
+        // no number), the displayed position again; each read in its own column.
+        const QList<QByteArray> rows = ctl({"--port", "1", "monitor", "--magnets", "--count", "4"}).out.split('\n');
+        QVERIFY(rows.size() == 6 && rows[0].startsWith("Time (s),Displayed,Magnet 1,Magnet 2,"));
+        QStringList filled;
+        for (const QByteArray &row : rows.mid(1, 4)) {
+            const QStringList cells = QString::fromLatin1(row).split(',');
+            filled << QString::number(cells.size()) + ":" + QString::number(cells.lastIndexOf(QRegularExpression("^-?\\d+(\\.\\d+)?$")));
+        }
+        QCOMPARE(filled, QStringList({"17:1", "17:2", "17:0", "17:1"}));
+
         QtSerialPortIo io(PortDirectory::single(sim.slave));
         RecordingPrompt prompt;
         SerialForm link(&io, &prompt);
