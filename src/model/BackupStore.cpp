@@ -3,18 +3,35 @@
 #include "model/SettingsFile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 
-// The time leads the name, so names sort as the backups were made; a second backup in
-// the same second gets "-2" after the time, which sorts after the first.
+// The time leads the name; a later backup in the same second, whatever its reason, gets
+// "-2", "-3"... after the time. Backups sort by that time and number, not by the reason.
 const QRegularExpression &backupName()
 {
-    static const QRegularExpression re(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d(-\\d+)? .*\\.txt$"));
+    static const QRegularExpression re(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?:-(\\d+))? .*\\.txt$"));
     return re;
+}
+
+struct Stamp
+{
+    QString time;
+    int number = 1;
+    bool operator<(const Stamp &other) const
+    {
+        return time != other.time ? time < other.time : number < other.number;
+    }
+};
+
+Stamp stampOf(const QString &name)
+{
+    const QRegularExpressionMatch m = backupName().match(name);
+    return {m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()};
 }
 
 } // namespace
@@ -36,9 +53,13 @@ bool BackupStore::write(const QStringList &lines, const QString &origin, const Q
     }
     const QString time = when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     const QString rest = QLatin1Char(' ') + origin + QLatin1Char(' ') + reason + QStringLiteral(".txt");
-    *path = dir.filePath(time + rest);
-    for (int n = 2; QFileInfo::exists(*path); ++n)
-        *path = dir.filePath(time + QLatin1Char('-') + QString::number(n) + rest);
+    int number = 0;
+    for (const QString &name : dir.entryList(QDir::Files)) {
+        const Stamp stamp = stampOf(name);
+        if (stamp.time == time)
+            number = qMax(number, stamp.number);
+    }
+    *path = dir.filePath(number == 0 ? time + rest : time + QLatin1Char('-') + QString::number(number + 1) + rest);
     if (!SettingsFile::write(*path, lines, error))
         return false;
     prune();
@@ -47,8 +68,9 @@ bool BackupStore::write(const QStringList &lines, const QString &origin, const Q
 
 QStringList BackupStore::backups() const
 {
-    QStringList names = QDir(m_folder).entryList(QDir::Files, QDir::Name | QDir::Reversed);
-    names = names.filter(backupName());
+    QStringList names = QDir(m_folder).entryList(QDir::Files, QDir::Name | QDir::Reversed).filter(backupName());
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString &a, const QString &b) { return stampOf(b) < stampOf(a); });
     QStringList paths;
     for (const QString &name : std::as_const(names))
         paths.append(QDir(m_folder).filePath(name));

@@ -2,6 +2,7 @@
 #include "SimPort.h"
 
 #include "link/SerialForm.h"
+#include "model/BackupStore.h"
 #include "model/FloatSetting.h"
 #include "model/ItemTrack.h"
 #include "model/ListSetting.h"
@@ -214,6 +215,23 @@ private slots:
         lines = QStringList{"stale"};
         QCOMPARE(SettingsFile::read(big.fileName(), &lines, &error), SettingsFile::ReadResult::TooLarge);
         QVERIFY(lines.isEmpty() && !error.isEmpty());
+    }
+
+    // Backups made in one second list newest first whatever their reasons.
+    void backupOrder()
+    {
+        QTemporaryDir dir;
+        const BackupStore store(dir.path());
+        const QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 22));
+        QString path, error;
+        for (const char *reason : {"before factory reset", "before download", "before download"})
+            QVERIFY(store.write({"PUINCHES"}, "COM1 node 0", reason, &path, &error, when));
+        QStringList names;
+        for (const QString &backup : store.backups())
+            names << QFileInfo(backup).fileName();
+        QCOMPARE(names, QStringList({"2026-12-06 14-03-22-3 COM1 node 0 before download.txt",
+                                     "2026-12-06 14-03-22-2 COM1 node 0 before download.txt",
+                                     "2026-12-06 14-03-22 COM1 node 0 before factory reset.txt"}));
     }
 };
 
