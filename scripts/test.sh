@@ -22,7 +22,7 @@ step "fuzzing"
 "$root/scripts/fuzz.sh"
 
 step "sanitizer build"
-"$root/scripts/setup.sh" "$root/build-asan" -DSETLINK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+"$root/scripts/setup.sh" "$root/build-asan" -DSETLINK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSETLINK_BENCH=OFF
 step "sanitizer suite"
 (cd "$root/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 step "all passed"
