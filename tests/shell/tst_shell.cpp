@@ -118,7 +118,7 @@ private slots:
 
     // "Auto" at 19200 bps; disconnected from the toolbar; node 5 at 9600 bps, chosen while
     // connected, on COM3, which is stored; COM3 busy. An edit while disconnected leaves the
-    // captions grey; without "Auto-Upload on Connect" nothing is read after connecting.
+    // captions grey.
     void connectAndDisconnect()
     {
         ShellRig rig(false, {1, 3});
