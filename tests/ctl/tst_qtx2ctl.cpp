@@ -81,39 +81,8 @@ private slots:
         write(file("partial.txt"), "PUINCHES\r\nXM99\r\n"); // XM beyond its limits
     }
 
-    void uploadIsTheWindowsSave()
-    {
-        Sim sim;
-        QVERIFY(start(sim, {}));
-        const Run set = ctl({"--port", "1", "set", "XM=3", "PR=0.005", "PU=MM"});
-        QCOMPARE(set.code, 0);
-        QCOMPARE(ctl({"--port", "1", "get", "PU", "XM", "PR"}).out, QByteArray("PU=MM\nXM=3\nPR=.005\n"));
-        QCOMPARE(ctl({"--port", "1", "upload", file("a.txt")}).code, 0);
-        QCOMPARE(ctl({"--port", "1", "upload", "-"}).out, read(file("a.txt")));
-
-        // The window's poll: the displayed position, magnet 1, magnet 2 (not on the probe:
-        // no number), the displayed position again; each read in its own column.
-        const QList<QByteArray> rows = ctl({"--port", "1", "monitor", "--magnets", "--count", "4"}).out.split('\n');
-        QVERIFY(rows.size() == 6 && rows[0].startsWith("Time (s),Displayed,Magnet 1,Magnet 2,"));
-        QStringList filled;
-        for (const QByteArray &row : rows.mid(1, 4)) {
-            const QStringList cells = QString::fromLatin1(row).split(',');
-            filled << QString::number(cells.size()) + ":" + QString::number(cells.lastIndexOf(QRegularExpression("^-?\\d+(\\.\\d+)?$")));
-        }
-        QCOMPARE(filled, QStringList({"17:1", "17:2", "17:0", "17:1"}));
-
-        QtSerialPortIo io(PortDirectory::single(sim.slave));
-        RecordingPrompt prompt;
-        SerialForm link(&io, &prompt);
-        QVERIFY(link.scan_port(1) && link.open_qtx("COM1", "19200", -1));
-        SettingsSet window(&link);
-        ItemTrack track(&window, &link);
-        window.refresh_current_units();
-        track.upload_all();
-        QCOMPARE(SettingsFile::bytes(track.file_lines()), read(file("a.txt")));
-    }
-
-    // The file programmed carries XM4 where the device held XM1.
+    // Upload writes what the window saves from the same device. The file programmed
+    // carries XM4 where the device held XM1.
     void downloadVerifyDiff_data()
     {
         QTest::addColumn<QStringList>("simArgs");
@@ -132,9 +101,32 @@ private slots:
         QFETCH(int, diffOldCode);
         Sim sim;
         QVERIFY(start(sim, simArgs));
-        QCOMPARE(ctl({"--port", "1", "set", "PU=MM", "PR=0.01"}).code, 0); // lengths follow the unit
+        QCOMPARE(ctl({"--port", "1", "set", "PU=MM", "PR=0.005"}).code, 0); // lengths follow the unit
+        QCOMPARE(ctl({"--port", "1", "get", "PU", "XM", "PR"}).out, QByteArray("PU=MM\nXM=1\nPR=.005\n"));
         QCOMPARE(ctl({"--port", "1", "upload", file("old.txt")}).code, 0);
         QByteArray bytes = read(file("old.txt"));
+        QCOMPARE(ctl({"--port", "1", "upload", "-"}).out, bytes);
+        {
+            QtSerialPortIo io(PortDirectory::single(sim.slave));
+            RecordingPrompt prompt;
+            SerialForm link(&io, &prompt);
+            QVERIFY(link.scan_port(1) && link.open_qtx("COM1", "19200", -1));
+            SettingsSet window(&link);
+            ItemTrack track(&window, &link);
+            window.refresh_current_units();
+            track.upload_all();
+            QCOMPARE(SettingsFile::bytes(track.file_lines()), bytes); // what the window saves
+        }
+        // The window's poll: the displayed position, magnet 1, magnet 2 (not on the probe:
+        // no number), the displayed position again; each read in its own column.
+        const QList<QByteArray> rows = ctl({"--port", "1", "monitor", "--magnets", "--count", "4"}).out.split('\n');
+        QVERIFY(rows.size() == 6 && rows[0].startsWith("Time (s),Displayed,Magnet 1,Magnet 2,"));
+        QStringList filled;
+        for (const QByteArray &row : rows.mid(1, 4)) {
+            const QStringList cells = QString::fromLatin1(row).split(',');
+            filled << QString::number(cells.size()) + ":" + QString::number(cells.lastIndexOf(QRegularExpression("^-?\\d+(\\.\\d+)?$")));
+        }
+        QCOMPARE(filled, QStringList({"17:1", "17:2", "17:0", "17:1"}));
         QVERIFY(bytes.contains("\r\nXM1\r\n"));
         write(file("new.txt"), bytes.replace("\r\nXM1\r\n", "\r\nXM4\r\n"));
 

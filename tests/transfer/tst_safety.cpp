@@ -73,62 +73,49 @@ private slots:
         QVERIFY(rig.find<SetupItem>(item)->isVisibleTo(rig.window.get()));
     }
 
-    // After edits on two tabs, both comparisons list exactly those two; taking the ticked
-    // values of the device or the file puts them back into the form.
-    void compareListsTheEditedFields_data()
-    {
-        QTest::addColumn<QString>("menu");
-        QTest::newRow("device") << "CompareDeviceMenu";
-        QTest::newRow("file") << "CompareFileMenu";
-    }
-    void compareListsTheEditedFields()
-    {
-        QFETCH(QString, menu);
-        Rig rig;
-        rig.clickConnect();
-        rig.trigger("UploadMenu");
-        rig.save(rig.prompt.openName = dir.filePath("form.txt"));
-        const QMap<QString, QString> before = rig.itemTexts();
-        type(rig, "PlacesItem", "2");
-        type(rig, "PresetItem(0)", "7.5");
-        rig.trigger(menu);
-        QCOMPARE(listed(rig), QStringList({"p1", "dP"}));
-        for (int r = 0; r < 2; ++r)
-            dialog(rig)->table()->item(r, 0)->setCheckState(Qt::Checked);
-        QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("TakeButton"), Qt::LeftButton);
-        QCOMPARE(rig.itemTexts(), before);
-    }
-
-    // Typed values mark their fields and their tab; each of upload, download and open clears
-    // the marks, and the values they bring mark nothing.
-    void marksClearOnTransfers_data()
+    // Typed values and choices mark their fields and their tab, a unit choice marks nothing.
+    // Both comparisons list exactly the edited fields, and taking the ticked values of the
+    // device or the file puts them back; upload, download and open clear the marks.
+    void editsThenCommand_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *command : {"UploadMenu", "DownloadMenu", "LoadMenu"})
+        for (const char *command : {"CompareDeviceMenu", "CompareFileMenu", "UploadMenu", "DownloadMenu", "LoadMenu"})
             QTest::newRow(command) << command;
     }
-    void marksClearOnTransfers()
+    void editsThenCommand()
     {
         QFETCH(QString, command);
         Rig rig;
         rig.clickConnect();
         rig.trigger("UploadMenu");
-        rig.save(rig.prompt.openName = dir.filePath("marks.txt"));
+        rig.save(rig.prompt.openName = dir.filePath("form.txt"));
+        auto *preset = rig.find<SetupItem>("PresetItem(1)");
+        preset->findChild<QComboBox *>("UnitsCombo")->setCurrentIndex(3);
+        const QMap<QString, QString> before = rig.itemTexts();
         type(rig, "PlacesItem", "2");
+        type(rig, "PresetItem(0)", "7.5");
         rig.find<SetupItem>("LeadingZerosItem")->findChild<QComboBox *>("ListCombo")->setCurrentIndex(0);
         auto *places = rig.find<SetupItem>("PlacesItem");
-        rig.find<SetupItem>("PresetItem(0)")->findChild<QComboBox *>("UnitsCombo")->setCurrentIndex(3); // no edit
-        QVERIFY(places->has_changed_mark() && !rig.find<SetupItem>("PresetItem(0)")->has_changed_mark());
+        QVERIFY(places->has_changed_mark() && !preset->has_changed_mark());
         QCOMPARE(places->findChild<QWidget *>("ChangeMark")->accessibleName(), QStringLiteral("changed"));
         QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display (2)"));
         QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
         rig.trigger(command);
-        QVERIFY(!places->has_changed_mark());
-        QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display"));
+        if (command.startsWith("Compare")) {
+            QCOMPARE(listed(rig), QStringList({"p1", "dZ", "dP"}));
+            for (int r = 0; r < 3; ++r)
+                dialog(rig)->table()->item(r, 0)->setCheckState(Qt::Checked);
+            QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("TakeButton"), Qt::LeftButton);
+            QCOMPARE(rig.itemTexts(), before);
+        } else {
+            QVERIFY(!places->has_changed_mark());
+            QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display"));
+        }
     }
 
     // A factory reset, by the device or by the form, leaves a backup; opened from Restore
-    // Backup and downloaded, it brings the device back to what it held.
+    // Backup and downloaded, it brings the device back to what it held. The backup that
+    // would be the 51st removes the oldest; other files in the folder stay.
     void backupRestoresTheDevice_data()
     {
         QTest::addColumn<bool>("deviceReset");
@@ -138,13 +125,18 @@ private slots:
     void backupRestoresTheDevice()
     {
         QFETCH(bool, deviceReset);
+        const QString folder = BackupStore::defaultFolder();
+        const QString old = folder + "/2020-01-01 00-00-%1 COM1 node 0 before download.txt";
+        QVERIFY(QDir().mkpath(folder) && QFile(folder + "/notes.txt").open(QIODevice::WriteOnly));
+        for (int i = 0; i < 49; ++i)
+            QVERIFY(QFile(old.arg(i, 2, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly));
         Rig rig;
         rig.port.device().faults().noFactoryCommand = !deviceReset;
         rig.clickConnect();
         const QMap<QString, QString> before = deviceValues(rig.port.device());
         rig.trigger("MenuFactory");
         QVERIFY(deviceValues(rig.port.device()) != before);
-        QCOMPARE(BackupStore().backups().size(), 1);
+        QCOMPARE(BackupStore().backups().size(), 50);
         const QRegularExpression name("/\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d COM1 node 0 before factory reset\\.txt$");
         QVERIFY2(name.match(BackupStore().backups().at(0)).hasMatch(), qPrintable(BackupStore().backups().at(0)));
 
@@ -155,28 +147,11 @@ private slots:
         rig.trigger("DownloadMenu");
         QCOMPARE(rig.panel2(), QStringLiteral("Download verified: 86 of 86 settings match"));
         QCOMPARE(deviceValues(rig.port.device()), before);
-        QCOMPARE(BackupStore().backups().size(), 2);
+        const QStringList kept = BackupStore().backups();
+        QVERIFY(kept.size() == 50 && kept.filter("/2020-").size() == 48 && kept.filter(" COM1 node 0 before download.txt").size() == 49);
+        QVERIFY(kept.last() == old.arg("01") && QFile::exists(folder + "/notes.txt"));
         QVERIFY(progress.contains({QStringLiteral("Backing up...   50%")}));
         QVERIFY(verifying.contains({QStringLiteral("Verifying...   50%")}));
-    }
-
-    // The backup that would be the 51st removes the oldest; other files in the folder stay.
-    void backupsBeyondFiftyArePruned()
-    {
-        const QString folder = BackupStore::defaultFolder();
-        QVERIFY(QDir().mkpath(folder));
-        const QString old = folder + "/2020-01-01 00-00-%1 COM1 node 0 before download.txt";
-        for (int i = 0; i < 50; ++i)
-            QVERIFY(QFile(old.arg(i, 2, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly));
-        QVERIFY(QFile(folder + "/notes.txt").open(QIODevice::WriteOnly));
-        Rig rig;
-        rig.clickConnect();
-        rig.trigger("DownloadMenu");
-        const QStringList kept = BackupStore().backups();
-        QCOMPARE(kept.size(), 50);
-        QVERIFY(kept.first().endsWith(" COM1 node 0 before download.txt") && !kept.first().contains("/2020-"));
-        QCOMPARE(kept.last(), old.arg("01"));
-        QVERIFY(QFile::exists(folder + "/notes.txt"));
     }
 
     // A backup folder that cannot be made stops the reset with a question; only going on
