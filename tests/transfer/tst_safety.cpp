@@ -135,7 +135,11 @@ private slots:
         rig.clickConnect();
         const QMap<QString, QString> before = deviceValues(rig.port.device());
         rig.trigger("MenuFactory");
-        QVERIFY(deviceValues(rig.port.device()) != before);
+        Qtx2Device fresh; // the device's factory state, but for its own serial number
+        QMap<QString, QString> now = deviceValues(rig.port.device()), factory = deviceValues(fresh);
+        now.remove("CS");
+        factory.remove("CS");
+        QVERIFY(now == factory && now != before);
         QCOMPARE(BackupStore().backups().size(), 50);
         const QRegularExpression name("/\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d COM1 node 0 before factory reset\\.txt$");
         QVERIFY2(name.match(BackupStore().backups().at(0)).hasMatch(), qPrintable(BackupStore().backups().at(0)));
@@ -152,6 +156,10 @@ private slots:
         QVERIFY(kept.last() == old.arg("01") && QFile::exists(folder + "/notes.txt"));
         QVERIFY(progress.contains({QStringLiteral("Backing up...   50%")}));
         QVERIFY(verifying.contains({QStringLiteral("Verifying...   50%")}));
+        rig.clickConnect(); // without a connection a reset sends nothing
+        rig.port.clearWire();
+        rig.trigger("MenuFactory");
+        QVERIFY(rig.port.sentMessages().isEmpty());
     }
 
     // A backup folder that cannot be made stops the reset with a question; only going on
