@@ -10,7 +10,8 @@ seconds=${FUZZ_SECONDS:-60}
 
 "$root/scripts/install-packages.sh" clang libclang-rt-14-dev
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+. "$root/scripts/compiler-cache.sh"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache_launcher[@]}" \
   -DSETLINK_FUZZ=ON -DSETLINK_TESTS=OFF >/dev/null
 cmake --build "$build" --target setlink_fuzz -j"$(nproc)"
 

@@ -6,8 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 shift || true
 
-"$root/scripts/install-packages.sh" build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools \
+"$root/scripts/install-packages.sh" build-essential ccache cmake pkg-config qt6-base-dev qt6-base-dev-tools \
   qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core ${SETLINK_EXTRA_PACKAGES:-}
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+. "$root/scripts/compiler-cache.sh"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache_launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
