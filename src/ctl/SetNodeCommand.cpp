@@ -10,6 +10,6 @@ ExitCode SetNodeCommand::run()
         return ExitCode::NoDevice;
     if (m_session.link().change_nodeid(qint16(m_request.newNode)))
         return ExitCode::Ok;
-    m_console.error(QStringLiteral("the device on %1 did not take node ID %2.").arg(m_session.where()).arg(m_request.newNode));
+    m_console.error(QStringLiteral("the device on %1 did not take node ID %2.").arg(m_session.where(), QString::number(m_request.newNode)));
     return ExitCode::NoDevice;
 }
