@@ -4,7 +4,6 @@
 #include "SimPort.h"
 #include "items/SetupItem.h"
 #include "link/SerialForm.h"
-#include "model/Setting.h"
 #include "model/SettingsSet.h"
 #include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
@@ -23,6 +22,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -87,16 +87,6 @@ inline void clearPreferences()
     QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).clear();
 }
 
-// Values unlike the factory state, so that a form showing defaults or stale texts differs.
-inline void giveDeviceOwnValues(Qtx2Device &device)
-{
-    device.setValue(QStringLiteral("dP"), QStringLiteral("5"));
-    device.setValue(QStringLiteral("p1"), QStringLiteral("2.5"));
-    device.setValue(QStringLiteral("Xe"), QStringLiteral("FF00FF"));
-    device.setValue(QStringLiteral("XT"), QStringLiteral("PWM"));
-    device.setValue(QStringLiteral("Xm"), QStringLiteral("3"));
-}
-
 // One window over one simulated device, started as the program starts it: by default
 // with the preferences of a first start and auto-upload as asked, otherwise with the
 // preferences stored.
@@ -107,7 +97,9 @@ struct Rig
         if (firstStart)
             clearPreferences();
         port.setAvailablePorts(ports);
-        giveDeviceOwnValues(port.device());
+        // Values unlike the factory state, so that a form showing defaults or stale texts differs.
+        for (const QString v : {"dP=5", "p1=2.5", "Xe=FF00FF", "XT=PWM", "Xm=3"})
+            port.device().setValue(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
         window = std::make_unique<QTX2SetlinkForm>(&port, &prompt, &opener);
         window->setQuitHandler([this] { ++quits; });
         // The pauses around exchanges are plain sleeps; without them a full upload takes
@@ -145,43 +137,29 @@ struct Rig
             texts.insert(item->objectName(), item->value_text());
         return texts;
     }
-    Setting *setting(const QString &code) const { return window->settings()->byCode(code); }
-    void load(const QString &path)
-    {
-        prompt.openName = path;
-        trigger(QStringLiteral("LoadMenu"));
-    }
     void save(const QString &path)
     {
         prompt.saveName = path;
         trigger(QStringLiteral("SaveMenu"));
     }
 
-    // Items whose text is neither what the form showed before any exchange nor what a
-    // fault-free upload from this device shows: values the device never sent.
-    // A device whose state changed on the way (a factory reset) gives a second reference.
-    QStringList foreignValues(const QMap<QString, QString> &reference,
-                              const QMap<QString, QString> &otherReference = {}) const
+    // Items whose text differs from the reference (a fault-free upload from this device) and
+    // from every text also allowed (what the form showed before any exchange, say).
+    QStringList differences(const QMap<QString, QString> &reference, const QList<QMap<QString, QString>> &allowed = {}) const
     {
         QStringList out;
         const QMap<QString, QString> now = itemTexts();
         for (auto it = now.cbegin(); it != now.cend(); ++it) {
-            if (it.value() != initial.value(it.key()) && it.value() != reference.value(it.key())
-                && !(otherReference.contains(it.key()) && it.value() == otherReference.value(it.key())))
+            const auto same = [&it](const QMap<QString, QString> &texts) { return texts.value(it.key(), "\x01") == it.value(); };
+            if (!same(reference) && std::none_of(allowed.cbegin(), allowed.cend(), same))
                 out << QStringLiteral("%1=%2 (device: %3)").arg(it.key(), it.value(), reference.value(it.key()));
         }
         return out;
     }
-    // Items whose text differs from the fault-free upload.
-    QStringList differences(const QMap<QString, QString> &reference) const
+    // Items showing values the device never sent.
+    QStringList foreignValues(const QMap<QString, QString> &reference, const QMap<QString, QString> &otherReference = {}) const
     {
-        QStringList out;
-        const QMap<QString, QString> now = itemTexts();
-        for (auto it = now.cbegin(); it != now.cend(); ++it) {
-            if (it.value() != reference.value(it.key()))
-                out << QStringLiteral("%1=%2 (device: %3)").arg(it.key(), it.value(), reference.value(it.key()));
-        }
-        return out;
+        return differences(reference, {initial, otherReference});
     }
 
     // Commands sent, position polls left out.
@@ -194,14 +172,12 @@ struct Rig
         return out;
     }
 
-    void setWaits(int plain, int poll = 500, int longWait = 10000, bool pauses = true)
+    void setWaits(int plain, int poll, int longWait)
     {
         SerialForm::Timing t = link()->timing();
         t.plainWait = plain;
         t.pollWait = poll;
         t.longWait = longWait;
-        if (!pauses)
-            t.pauseBefore = t.pauseAfter = 0;
         link()->setTiming(t);
     }
 
@@ -214,19 +190,13 @@ struct Rig
     int quits = 0;
 };
 
-// What a fault-free connection with auto-upload shows for the device of every rig.
-inline QMap<QString, QString> referenceTexts()
+// What a fault-free connection with auto-upload shows for the device of every rig, or for
+// the same after the device's own factory reset.
+inline QMap<QString, QString> referenceTexts(bool factory = false)
 {
     Rig rig(true);
-    rig.clickConnect();
-    return rig.itemTexts();
-}
-
-// The same after the device's own factory reset.
-inline QMap<QString, QString> factoryTexts()
-{
-    Rig rig(true);
-    rig.port.device().factoryReset();
+    if (factory)
+        rig.port.device().factoryReset();
     rig.clickConnect();
     return rig.itemTexts();
 }
