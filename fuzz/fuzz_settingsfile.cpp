@@ -4,7 +4,7 @@
 // within single precision once. The file saved after that is a fixpoint, also when
 // loaded into a set fresh from start-up.
 #include "FuzzCheck.h"
-#include "QuietLink.h"
+#include "FakeLink.h"
 #include "model/FloatSetting.h"
 #include "model/ItemTrack.h"
 #include "model/NumberText.h"
@@ -21,7 +21,7 @@ namespace {
 // or float text becomes 00000000 or 0.0000).
 struct Form
 {
-    QuietLink link;
+    FakeLink link;
     SettingsSet set{&link};
     ItemTrack track{&set, &link};
     Form() { track.file_read_lines(track.file_lines()); }
