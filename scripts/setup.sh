@@ -10,5 +10,8 @@ shift || true
   qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core ${SETLINK_EXTRA_PACKAGES:-}
 
 . "$root/scripts/compiler-cache.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache_launcher[@]}" "$@" >/dev/null
+# A new tree is optimised with debug information; a tree configured before keeps its type.
+type=()
+[ -f "$build/CMakeCache.txt" ] || type=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake -S "$root" -B "$build" "${type[@]}" "${cache_launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
