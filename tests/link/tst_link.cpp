@@ -157,7 +157,7 @@ private slots:
     {
         QFETCH(Attempt, a);
         const QString at = QLatin1Char('$') + a.status.section(QLatin1Char(' '), -1);
-        ScriptRig rig(a.script + QStringLiteral(";%1WE>;%1SID3>%2").arg(at, a.sid));
+        ScriptRig rig(a.script + QStringLiteral(";%1WE>;%1SID3>%2;%1SFD>;$3SFD>").arg(at, a.sid));
         QCOMPARE(rig.form.open_qtx(a.line.section(' ', 0, 0), a.line.section(' ', 1), qint16(a.node)), !a.status.isEmpty());
         QCOMPARE(rig.sent(), a.sent);
         QCOMPARE(rig.lastStatus(), a.status.isEmpty() ? QStringLiteral("Disconnected") : a.status);
@@ -182,7 +182,8 @@ private slots:
         QCOMPARE(rig.lastStatus(), accepted ? a.status.chopped(1) + "3" : a.status);
         QCOMPARE(rig.prompt.messages, accepted ? QStringList() : QStringList{"Could not change node ID"});
         rig.form.sendrcv_nodeid(QStringLiteral("RXM"), false);
-        QCOMPARE(rig.sent(), accepted ? QStringLiteral("$3RXM") : at + "RXM");
+        rig.form.sendrcv_long_nodeid(QStringLiteral("SFD"), false);
+        QCOMPARE(rig.sent(), accepted ? QStringLiteral("$3RXM $3SFD") : at + "RXM " + at + "SFD");
     }
 
     // The first write after a connection or reset_wp lifts the protection; a refused "WE"
