@@ -22,9 +22,9 @@ public:
 protected:
     bool event(QEvent *e) override
     {
-        const auto *key = static_cast<QKeyEvent *>(e);
-        const bool claimed = (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress)
-                             && key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_U || key->key() == Qt::Key_D);
+        const bool isKey = e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress;
+        const auto *key = isKey ? static_cast<QKeyEvent *>(e) : nullptr;
+        const bool claimed = key && key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_U || key->key() == Qt::Key_D);
         if (claimed && e->type() == QEvent::KeyPress)
             clear();
         return claimed ? (e->accept(), true) : QLineEdit::event(e);
