@@ -472,6 +472,18 @@ public:
     QHash<QString, int> changedItems; // editors that changed, by item
 };
 
+// One exchange of sent and its reply counted in r against the floor.
+FloorTimeline::Step countExchange(WalkResult &r, FloorTimeline &floor, const QString &sent, int sentBytes, int replyBytes)
+{
+    ++r.exchanges;
+    r.bytesSent += sentBytes;
+    r.bytesReceived += replyBytes;
+    const FloorTimeline::Step step = floor.add(sent, replyBytes);
+    r.floorMs += step.before + step.reply + step.after;
+    r.lineFloorMs += floor.lineStepMs(sent, sentBytes, replyBytes);
+    return step;
+}
+
 WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, const QString &name,
                    const QString &menuEntry)
 {
@@ -493,12 +505,7 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
             const CountingPortIo &p = rig.port;
             const int sentBytes = int(sent.toLatin1().size()) + 1;       // message + CR
             const int replyBytes = 1 + int(reply.toLatin1().size()) + 1; // "*" + payload + CR
-            ++r.exchanges;
-            r.bytesSent += sentBytes;
-            r.bytesReceived += replyBytes;
-            const FloorTimeline::Step step = floor.add(sent, replyBytes);
-            r.floorMs += step.before + step.reply + step.after;
-            r.lineFloorMs += floor.lineStepMs(sent, sentBytes, replyBytes);
+            const FloorTimeline::Step step = countExchange(r, floor, sent, sentBytes, replyBytes);
             r.beforeMs += double(p.lastWriteNs - endNs) / 1e6;
             r.beforeFloorMs += step.before;
             r.replyMs += double(p.lastReadNs - p.lastWriteNs) / 1e6;
@@ -573,12 +580,7 @@ WalkResult runCtl(const QString &program, Simulator &sim, FloorTimeline &floor, 
         const QString sent = line.mid(10, arrow - 10);
         const int sentBytes = int(sent.size()) + 1;
         const int replyBytes = 1 + int(line.size() - arrow - 4) + 1;
-        ++r.exchanges;
-        r.bytesSent += sentBytes;
-        r.bytesReceived += replyBytes;
-        const FloorTimeline::Step step = floor.add(sent, replyBytes);
-        r.floorMs += step.before + step.reply + step.after;
-        r.lineFloorMs += floor.lineStepMs(sent, sentBytes, replyBytes);
+        countExchange(r, floor, sent, sentBytes, replyBytes);
     }
     r.messages = r.exchanges;
     r.portSent = r.bytesSent;

@@ -88,16 +88,25 @@ void SettingsCompare::verify_download()
     // A link lost during the download already shows; there is nothing to read back.
     if (!m_link->is_connected())
         return;
-    auto snapshot = std::make_unique<DeviceSnapshot>(m_link, m_timer);
-    connect(snapshot.get(), &DeviceSnapshot::progress, this, &SettingsCompare::progress);
-    if (!snapshot->read(QStringLiteral("Verifying... ")))
+    DeviceReading d;
+    if (!readDevice(QStringLiteral("Verifying... "), tr("Download verify"), tr("Download verified"), &d))
         return;
-    const QList<CompareDialog::Row> rows = rowsFor(*snapshot->settings(), snapshot->unread());
-    const int differing = int(std::count_if(rows.begin(), rows.end(), [](const auto &r) { return r.other; }));
-    const QString text = summary(tr("Download verify"), tr("Download verified"), *snapshot, differing);
-    emit progress(text);
-    if (!rows.isEmpty())
-        present(tr("Verify After Download"), text + QLatin1Char('.'), tr("QTX2"), rows, false, snapshot.release());
+    emit progress(d.text);
+    if (!d.rows.isEmpty())
+        present(tr("Verify After Download"), d.text + QLatin1Char('.'), tr("QTX2"), d.rows, false, d.snapshot.release());
+}
+
+bool SettingsCompare::readDevice(const QString &progressPrefix, const QString &name, const QString &done,
+                                 DeviceReading *out)
+{
+    out->snapshot = std::make_unique<DeviceSnapshot>(m_link, m_timer);
+    connect(out->snapshot.get(), &DeviceSnapshot::progress, this, &SettingsCompare::progress);
+    if (!out->snapshot->read(progressPrefix))
+        return false;
+    out->rows = rowsFor(*out->snapshot->settings(), out->snapshot->unread());
+    const int differing = int(std::count_if(out->rows.begin(), out->rows.end(), [](const auto &r) { return r.other; }));
+    out->text = summary(name, done, *out->snapshot, differing);
+    return true;
 }
 
 void SettingsCompare::compare_device()
@@ -107,15 +116,11 @@ void SettingsCompare::compare_device()
         m_prompt->message(tr("Connect to a QTX2 to compare the form with it."));
         return;
     }
-    auto snapshot = std::make_unique<DeviceSnapshot>(m_link, m_timer);
-    connect(snapshot.get(), &DeviceSnapshot::progress, this, &SettingsCompare::progress);
-    if (!snapshot->read(QStringLiteral("Comparing... ")))
+    DeviceReading d;
+    if (!readDevice(QStringLiteral("Comparing... "), tr("Compare with QTX2"), tr("Compare with QTX2"), &d))
         return;
-    const QList<CompareDialog::Row> rows = rowsFor(*snapshot->settings(), snapshot->unread());
-    const int differing = int(std::count_if(rows.begin(), rows.end(), [](const auto &r) { return r.other; }));
-    const QString text = summary(tr("Compare with QTX2"), tr("Compare with QTX2"), *snapshot, differing);
-    emit progress(text);
-    present(tr("Compare With QTX2"), text + QLatin1Char('.'), tr("QTX2"), rows, true, snapshot.release());
+    emit progress(d.text);
+    present(tr("Compare With QTX2"), d.text + QLatin1Char('.'), tr("QTX2"), d.rows, true, d.snapshot.release());
 }
 
 void SettingsCompare::compare_file()

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class DeviceSnapshot;
 class QTimer;
 class SerialForm;
@@ -36,6 +38,15 @@ signals:
     void progress(const QString &text); // panel 2 of the status bar
 
 private:
+    // The device read into a set of its own, and how the form differs from it.
+    struct DeviceReading
+    {
+        std::unique_ptr<DeviceSnapshot> snapshot;
+        QList<CompareDialog::Row> rows;
+        QString text; // the panel's summary
+    };
+    // False when the read did not run (another command holds the link).
+    bool readDevice(const QString &progressPrefix, const QString &name, const QString &done, DeviceReading *out);
     QList<CompareDialog::Row> rowsFor(const SettingsSet &other, const QList<Setting *> &unread) const;
     QString summary(const QString &name, const QString &done, const DeviceSnapshot &snapshot, int differing) const;
     void present(const QString &title, const QString &heading, const QString &otherColumn,
