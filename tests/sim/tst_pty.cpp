@@ -75,7 +75,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(lost.size(), 1, 10000);
         QVERIFY(!form.is_connected() && prompt.messages.isEmpty());
         QCOMPARE(status.last().first().toString(), QStringLiteral("Disconnected"));
-        sim.terminate();
+        if (pull)
+            sim.terminate();
         QVERIFY(sim.waitForFinished(15000) || sim.state() == QProcess::NotRunning);
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(!QFileInfo(lines.at(1)).isSymLink());
