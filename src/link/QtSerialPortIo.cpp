@@ -164,7 +164,13 @@ QString QtSerialPortIo::lastErrorText() const
 
 qint64 QtSerialPortIo::write(const QByteArray &data)
 {
-    return m_port.isOpen() ? m_port.write(data) : -1;
+    if (!m_port.isOpen())
+        return -1;
+    const qint64 written = m_port.write(data);
+    // Out now rather than on the next turn of the event loop: the reply wait starts at once.
+    if (written > 0)
+        m_port.flush();
+    return written;
 }
 
 qint64 QtSerialPortIo::bytesAvailable() const

@@ -119,20 +119,43 @@ struct SerialForm::Private
     UserPrompt *prompt;
     QPointer<QTimer> positionTimer;
     Timing timing;
-    // A pause first lets pending layouts and repaints run (nothing else: no input, timer
-    // or port handler), so the window's drawing overlaps the pause instead of adding to
-    // the exchange.
-    PauseFunction pause = [](int ms) {
+    PauseFunction pause;
+    // A pause keeps the line quiet for its time, counted from the end of the last exchange;
+    // the wait itself happens just before the next message goes out. So the work done after
+    // a reply (the item, the log, the progress) overlaps the wait instead of lengthening
+    // it, and an exchange ends as soon as its reply is in.
+    QElapsedTimer lineClock;
+    qint64 quietSinceNs = -1; // the end of the last exchange; -1: not known
+    qint64 pausedNs = 0;      // the pauses asked for since then
+
+    void linePause(int ms)
+    {
         if (ms <= 0)
             return;
-        QElapsedTimer clock;
-        clock.start();
+        if (quietSinceNs < 0)
+            quietSinceNs = lineClock.nsecsElapsed();
+        pausedNs += qint64(ms) * 1000000;
+    }
+
+    // Lets pending layouts and repaints run first (nothing else: no input, timer or port
+    // handler), so the window's drawing overlaps the wait too.
+    void waitForQuietLine()
+    {
+        const qint64 until = quietSinceNs + pausedNs;
+        pausedNs = 0;
+        if (quietSinceNs < 0 || until <= lineClock.nsecsElapsed())
+            return;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-        const qint64 leftUs = qint64(ms) * 1000 - clock.nsecsElapsed() / 1000;
+        const qint64 leftUs = (until - lineClock.nsecsElapsed()) / 1000;
         if (leftUs > 0)
             QThread::usleep(static_cast<unsigned long>(leftUs));
-    };
+    }
+
+    void lineWentQuiet()
+    {
+        quietSinceNs = lineClock.nsecsElapsed();
+    }
 
     std::array<qint16, 17> port_avail{};
     QString scanDetails;
@@ -225,6 +248,7 @@ struct SerialForm::Private
         holder.loop.exec();
         if (holder.outcome == Outcome::Waiting)
             finish(Outcome::Closed);
+        lineWentQuiet();
         return holder.outcome == Outcome::Timeout && comm->isOpen();
     }
 
@@ -246,6 +270,7 @@ struct SerialForm::Private
         }
         if (pauseFirst)
             pause(timing.pauseBefore);
+        waitForQuietLine();
         comm->readAll();
 
         ActiveExchange exchange;
@@ -263,6 +288,7 @@ struct SerialForm::Private
         // Still waiting here means the application quit every event loop.
         if (exchange.outcome == Outcome::Waiting)
             finish(Outcome::Closed);
+        lineWentQuiet();
         result.outcome = exchange.outcome;
         result.bytes = exchange.buffer.received();
         if (result.outcome == Outcome::Timeout || result.outcome == Outcome::Overflow)
@@ -357,6 +383,8 @@ SerialForm::SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent)
     : QObject(parent)
     , d(new Private(this, comm, prompt))
 {
+    d->lineClock.start();
+    d->pause = [this](int ms) { d->linePause(ms); };
     d->chunkTimer.setSingleShot(true);
     d->chunkTimer.setTimerType(Qt::PreciseTimer);
     connect(&d->chunkTimer, &QTimer::timeout, this, [this] { d->finish(Outcome::Timeout); });

@@ -58,6 +58,7 @@ bool ItemTrack::upload_all(const QString &progressPrefix, QList<Setting *> *unre
     if (!claim())
         return false;
     QList<Setting *> missed;
+    m_uploading = true;
     // Lengths read after the units setting are in the unit it just took.
     if (!m_settings->units_item()->ser_read())
         missed.append(m_settings->units_item());
@@ -70,6 +71,7 @@ bool ItemTrack::upload_all(const QString &progressPrefix, QList<Setting *> *unre
             missed.append(items.at(i));
         emit itemRead();
     }
+    m_uploading = false;
     release();
     if (unread)
         *unread = missed;

@@ -34,6 +34,8 @@ public:
     bool upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "),
                     QList<Setting *> *unread = nullptr);
     bool download_all();
+    // True while upload_all is reading: what changes then comes from the device.
+    bool is_uploading() const { return m_uploading; }
     // The lines of a settings file: the units line first, then every other setting's line;
     // lengths in the unit the units line names.
     QStringList file_lines();
@@ -58,4 +60,5 @@ private:
     SettingsSet *m_settings;
     ParameterLink *m_link;
     QTimer *m_timer = nullptr;
+    bool m_uploading = false;
 };

@@ -1,7 +1,10 @@
 #include "shell/ProgressPanel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
+
+#include <utility>
 
 namespace {
 
@@ -23,6 +26,8 @@ int trailingPercent(const QString &text)
 ProgressPanel::ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window)
     : QObject(window), m_panel(panel), m_bar(bar), m_window(window)
 {
+    if (QWidget *statusBar = panel->parentWidget())
+        statusBar->installEventFilter(this);
     m_frame.setSingleShot(true);
     m_frame.setInterval(FrameMs);
     connect(&m_frame, &QTimer::timeout, this, [this] {
@@ -51,11 +56,35 @@ void ProgressPanel::show(const QString &text)
     }
 }
 
+bool ProgressPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel->parentWidget() && event->type() == QEvent::Resize) {
+        unpin();
+        m_relaidOut = true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ProgressPanel::unpin()
+{
+    if (m_panel->minimumSize() != m_panel->maximumSize())
+        return;
+    m_panel->setMinimumSize(0, 0);
+    m_panel->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
 void ProgressPanel::showNow(const QString &text, int percent)
 {
+    // While percentages follow each other the panel keeps its size, so a new one repaints
+    // the panel alone instead of laying out and repainting the whole status bar. The first
+    // one (which shows the bar) and the first after the status bar was resized wait for
+    // the new layout: it runs before the next frame.
+    if (percent >= 0 && m_bar->isVisible() && !std::exchange(m_relaidOut, false))
+        m_panel->setFixedSize(m_panel->size());
     if (m_panel->text() != text)
         m_panel->setText(text);
     if (percent < 0) {
+        unpin();
         // A result ("Download verified: ...") takes up to half the bar rather than being
         // cut; walk progress fits the panel's own share.
         const int needed =

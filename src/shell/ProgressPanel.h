@@ -24,13 +24,18 @@ public:
 public slots:
     void show(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showNow(const QString &text, int percent);
+    void unpin();
 
     QLabel *m_panel;
     QProgressBar *m_bar;
     QWidget *m_window;
     QString m_pending;
     int m_pendingPercent = -1;
+    bool m_relaidOut = false; // the status bar was resized since the last percentage
     QTimer m_frame;
 };

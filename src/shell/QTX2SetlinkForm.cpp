@@ -315,6 +315,10 @@ void QTX2SetlinkForm::connect_command()
 
 void QTX2SetlinkForm::mark_changed()
 {
+    // A value the device sends is in step with it: the captions go back to black after
+    // every item of an upload, and a red in between would only repaint the tab bar.
+    if (m_track->is_uploading())
+        return;
     set_sync_colour(m_serial->is_connected() ? SyncColour::Changed : SyncColour::NoDevice);
 }
 

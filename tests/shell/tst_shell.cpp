@@ -7,6 +7,7 @@
 #include "shell/ModRegistry.h"
 #include "shell/NodeIDForm.h"
 #include "shell/Twips.h"
+#include "transfer/TransferCommands.h"
 
 #include <QtWidgets>
 
@@ -101,6 +102,18 @@ private slots:
         for (QWidget *child : w.findChildren<QWidget *>())
             if (child->isVisible() && !child->isWindow())
                 QVERIFY2(w.rect().contains(QRect(child->mapTo(&w, QPoint(0, 0)), child->size())), qPrintable(child->objectName()));
+        // Panel 2 keeps its size through a walk's percentages, yet follows the window's.
+        auto *panel2 = rig.find<QLabel>(QStringLiteral("StatBarPanel2"));
+        int narrow = 0;
+        for (int percent : {50, 55, 60, 70}) {
+            if (percent == 70) {
+                narrow = panel2->width();
+                rig.trigger("LogMenu");
+            }
+            emit w.transferCommands()->progress(QStringLiteral("Uploading...   %1%").arg(percent));
+            QTest::qWait(100); // two frames
+        }
+        QVERIFY(panel2->width() > narrow);
 
         QStringList menus;
         for (const char *name : {"FileMenu", "TransferMenu", "ToolsMenu", "OptionsMenu", "HelpMenu"}) {
