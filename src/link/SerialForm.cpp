@@ -506,6 +506,9 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
     }
     d->linkOpen = true;
     d->lateReplyWait = 0;
+    // A port just opened has no quiet time behind it: the first pause is waited in full.
+    d->quietSinceNs = -1;
+    d->pausedNs = 0;
 
     d->cur_nodeid = nodeid == -1 ? detect_nodeid() : nodeid;
     d->version_text = get_version();
