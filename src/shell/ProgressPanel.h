@@ -10,7 +10,8 @@ class QWidget;
 
 // Panel 2 of the status bar and the progress bar beside it. A walk reports its progress
 // after every exchange; showing each text at once would repaint and relayout the status
-// bar as often, so percentages are shown at most once a frame interval, the newest first.
+// bar as often, so percentages are shown at most once a frame interval, the newest first:
+// ten a second read as smooth progress, and each costs a repaint of text.
 // Any other text (a result, or nothing) is shown at once and drops a percentage still
 // waiting.
 class ProgressPanel : public QObject
@@ -19,7 +20,7 @@ class ProgressPanel : public QObject
 public:
     ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window);
 
-    static constexpr int FrameMs = 50;
+    static constexpr int FrameMs = 100;
 
 public slots:
     void show(const QString &text);

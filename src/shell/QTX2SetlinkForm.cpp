@@ -19,6 +19,7 @@
 #include "shell/NodeIDForm.h"
 #include "shell/ProgressPanel.h"
 #include "shell/ShortcutKeeper.h"
+#include "shell/SteadyLayoutStyle.h"
 #include "shell/Twips.h"
 #include "transfer/SettingsCompare.h"
 #include "transfer/TransferCommands.h"
@@ -30,6 +31,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -42,6 +44,17 @@ namespace {
 const QString ShowTip = QStringLiteral("Show Communications Log");
 const QString HideTip = QStringLiteral("Hide Communications Log");
 constexpr int PositionInterval = 250;
+// One for the application and gone with it: a style must outlive the widgets using it.
+QStyle *steadyStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new SteadyLayoutStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 } // namespace
 
 QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, DesktopOpener *opener, QWidget *parent)
@@ -68,6 +81,7 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
 
     m_menus = new MainMenus(menuBar(), this);
     m_toolbar = new MainToolbar(*m_menus, this);
+    m_toolbar->setStyle(steadyStyle());
     addToolBar(Qt::TopToolBarArea, m_toolbar);
     buildCentral();
     buildStatusBar();
@@ -149,6 +163,7 @@ void QTX2SetlinkForm::buildCentral()
     row->addWidget(left);
     row->addWidget(m_log);
     row->addStretch(1);
+    central->setStyle(steadyStyle());
     setCentralWidget(central);
 }
 

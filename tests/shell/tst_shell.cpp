@@ -6,6 +6,7 @@
 #include "shell/LogoLabel.h"
 #include "shell/ModRegistry.h"
 #include "shell/NodeIDForm.h"
+#include "shell/ProgressPanel.h"
 #include "shell/Twips.h"
 #include "transfer/TransferCommands.h"
 
@@ -111,7 +112,7 @@ private slots:
                 rig.trigger("LogMenu");
             }
             emit w.transferCommands()->progress(QStringLiteral("Uploading...   %1%").arg(percent));
-            QTest::qWait(100); // two frames
+            QTest::qWait(2 * ProgressPanel::FrameMs);
         }
         QVERIFY(panel2->width() > narrow);
 
