@@ -168,8 +168,12 @@ qint64 QtSerialPortIo::write(const QByteArray &data)
         return -1;
     const qint64 written = m_port.write(data);
     // Out now rather than on the next turn of the event loop: the reply wait starts at once.
-    if (written > 0)
+    // The second call finds the write done and stops watching for room to write, which
+    // would otherwise wake the reply wait once for nothing.
+    if (written > 0) {
         m_port.flush();
+        m_port.flush();
+    }
     return written;
 }
 

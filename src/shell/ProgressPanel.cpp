@@ -24,10 +24,10 @@ int trailingPercent(const QString &text)
 } // namespace
 
 ProgressPanel::ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window)
-    : QObject(window), m_panel(panel), m_bar(bar), m_window(window)
+    : QObject(window), m_panel(panel), m_bar(bar), m_statusBar(panel->parentWidget()), m_window(window)
 {
-    if (QWidget *statusBar = panel->parentWidget())
-        statusBar->installEventFilter(this);
+    if (m_statusBar)
+        m_statusBar->installEventFilter(this);
     m_frame.setSingleShot(true);
     m_frame.setInterval(FrameMs);
     connect(&m_frame, &QTimer::timeout, this, [this] {
@@ -58,7 +58,9 @@ void ProgressPanel::show(const QString &text)
 
 bool ProgressPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panel->parentWidget() && event->type() == QEvent::Resize) {
+    // Only the status bar's resizes: while it is destroyed it sends other events, and by
+    // then the panel may be gone.
+    if (event->type() == QEvent::Resize && watched == m_statusBar) {
         unpin();
         m_relaidOut = true;
     }

@@ -34,6 +34,7 @@ private:
 
     QLabel *m_panel;
     QProgressBar *m_bar;
+    QObject *m_statusBar; // compared with, never used: it may be half destroyed
     QWidget *m_window;
     QString m_pending;
     int m_pendingPercent = -1;
