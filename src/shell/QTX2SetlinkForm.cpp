@@ -35,6 +35,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -49,7 +50,7 @@ QStyle *steadyStyle()
 {
     static QPointer<QStyle> style;
     if (!style) {
-        style = new SteadyLayoutStyle;
+        style = new SteadyLayoutStyle(QStyleFactory::create(QApplication::style()->name()));
         style->setParent(qApp);
     }
     return style;
