@@ -12,7 +12,6 @@
 
 #include "link/PreciseWaits.h"
 #include "items/SetupItem.h"
-#include "link/PreciseWaits.h"
 #include "model/Setting.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
