@@ -3,8 +3,7 @@
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "link/ExchangeLog.h"
-
-#include <QTime>
+#include "link/StampClock.h"
 
 namespace {
 
@@ -22,8 +21,8 @@ DeviceSession::DeviceSession(const CtlRequest &request, Console &console)
       m_link(&m_io, &m_prompt), m_answered(&m_link)
 {
     if (request.verbose)
-        QObject::connect(&m_link, &SerialForm::exchanged, [this](const QString &sent, const QString &reply) {
-            m_console.note(ExchangeLog::line(QTime::currentTime(), sent, reply));
+        QObject::connect(&m_link, &SerialForm::exchanged, [this, clock = StampClock()](const QString &sent, const QString &reply) mutable {
+            m_console.note(ExchangeLog::line(clock.now(), sent, reply));
         });
 }
 

@@ -1,6 +1,7 @@
 #include "shell/LogPane.h"
 
 #include "link/ExchangeLog.h"
+#include "link/StampClock.h"
 #include "link/UserPrompt.h"
 #include "model/SettingsFile.h"
 
@@ -27,7 +28,7 @@ LogPane::LogPane(QWidget *parent)
       m_clearButton(new QPushButton(QStringLiteral("Clear Log"), this)),
       m_posnCheck(new QCheckBox(QStringLiteral("Log Posns"), this)),
       m_saveAction(new QAction(QStringLiteral("Save Log..."), this)),
-      m_clock([] { return QTime::currentTime(); })
+      m_clock([clock = StampClock()]() mutable { return clock.now(); })
 {
     setObjectName(QStringLiteral("LogPane"));
     m_logText->setObjectName(QStringLiteral("LogText"));
@@ -97,7 +98,7 @@ QString LogPane::text() const
 
 bool LogPane::isLogging() const
 {
-    return m_pauseButton->text() != StartCaption;
+    return m_logging;
 }
 
 bool LogPane::isPositionPoll(const QString &istr)
@@ -121,6 +122,11 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
     const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
     m_text += line;
     m_text += LineEnd;
+    // A hidden pane's text is left alone: it takes the whole log when the pane shows.
+    if (!isVisible()) {
+        m_rebuild = true;
+        return;
+    }
     if (removedLines < 0)
         m_rebuild = true;
     else
@@ -128,6 +134,14 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
     m_unshown << line;
     if (!m_showTimer.isActive())
         m_showTimer.start();
+}
+
+void LogPane::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // After the layout has given the text its size, so the newest line shows.
+    if (m_rebuild)
+        QTimer::singleShot(0, this, &LogPane::showPending);
 }
 
 void LogPane::showPending()
@@ -207,7 +221,8 @@ void LogPane::scrollToEnd()
 
 void LogPane::toggle_pause()
 {
-    m_pauseButton->setText(isLogging() ? StartCaption : StopCaption);
+    m_logging = !m_logging;
+    m_pauseButton->setText(m_logging ? StopCaption : StartCaption);
 }
 
 void LogPane::clear_log()

@@ -63,6 +63,9 @@ public slots:
     // "Log Posns" is checked.
     static bool isPositionPoll(const QString &istr);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     // Lines reach the text at most ShowEveryMs apart, in one piece: a walk logs an
     // exchange every few milliseconds, and each append lays out and repaints the text.
@@ -89,4 +92,5 @@ private:
     QTimer m_showTimer;
     LogHistory m_history;
     std::function<QTime()> m_clock;
+    bool m_logging = true; // as the pause button's caption says
 };

@@ -95,7 +95,10 @@ void ProgressPanel::showNow(const QString &text, int percent)
         m_bar->hide();
         return;
     }
-    // In steps of 5 %: the bar is 90 pixels wide.
+    // In steps of 5 %: the bar is 90 pixels wide. A progress bar repaints itself at once
+    // on a new value; with updates held it is painted with the panel, once per frame.
+    m_bar->setUpdatesEnabled(false);
     m_bar->setValue(percent / 5 * 5);
+    m_bar->setUpdatesEnabled(true);
     m_bar->show();
 }

@@ -9,6 +9,7 @@
 #include "monitor/PositionPanel.h"
 #include "monitor/TrendWindow.h"
 #include "shell/AboutBox.h"
+#include "shell/CachedProgressBar.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/HelpLinks.h"
 #include "shell/IconPainter.h"
@@ -183,7 +184,7 @@ void QTX2SetlinkForm::buildStatusBar()
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
     }
-    m_progress = new QProgressBar(bar);
+    m_progress = new CachedProgressBar(bar);
     m_progress->setObjectName(QStringLiteral("StatBarProgress"));
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);

@@ -53,6 +53,8 @@ private slots:
     void init()
     {
         m_pane = new LogPane;
+        m_pane->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pane));
         m_pane->setClock([] { return QTime(9, 5, 1); }); // two digits each
         m_pane->setPrompt(&m_prompt);
         m_prompt = RecordingPrompt();
@@ -63,7 +65,8 @@ private slots:
     void cleanup() { delete m_pane; }
 
     // Each entry is an exchange sent (its reply a text the log keeps unchanged) or a
-    // click: "!posn" on Log Posns, "!pause" on the pause button, "!clear" on Clear Log.
+    // click: "!posn" on Log Posns, "!pause" on the pause button, "!clear" on Clear Log;
+    // "!hide" and "!show" hide and show the pane.
     void whatIsLogged_data()
     {
         QTest::addColumn<QStringList>("script");
@@ -77,6 +80,7 @@ private slots:
         QTest::newRow("paused, polls too") << QStringList{"$0RID", "!pause", "!posn", "$0RMV", "$0RD", "!pause", "$0RFD"}
                                            << QStringList{"$0RID", "$0RFD"};
         QTest::newRow("cleared") << QStringList{"$0RID", "!clear", "$0RMV"} << QStringList{"$0RMV"};
+        QTest::newRow("logged while hidden") << QStringList{"$0RID", "!show", "!hide", "$0RMV", "!show"} << QStringList{"$0RID", "$0RMV"};
     }
     void whatIsLogged()
     {
@@ -85,9 +89,14 @@ private slots:
         const QHash<QString, QAbstractButton *> clicks{
             {"!posn", m_pane->posnCheck()}, {"!pause", m_pane->pauseButton()}, {"!clear", m_pane->clearButton()}};
         for (const QString &entry : std::as_const(script)) {
-            if (clicks.contains(entry))
-                QTest::mouseClick(clicks.value(entry), Qt::LeftButton);
-            else
+            if (clicks.contains(entry)) // on the left: the check box takes clicks on its box and text only
+                QTest::mouseClick(clicks.value(entry), Qt::LeftButton, {}, QPoint(8, clicks.value(entry)->height() / 2));
+            else if (entry == "!hide")
+                m_pane->hide();
+            else if (entry == "!show") {
+                m_pane->show();
+                QTRY_COMPARE(m_pane->findChild<QPlainTextEdit *>()->toPlainText(), shownText());
+            } else
                 m_pane->log_exchange(entry, QStringLiteral("QTXv2 \u00e9\x01"));
         }
         QString expected;

@@ -1,6 +1,7 @@
 #include "AnsweringPort.h"
 #include "WindowRig.h"
 #include "shell/AboutBox.h"
+#include "shell/CachedProgressBar.h"
 #include "shell/DialogPrompt.h"
 #include "shell/HelpLinks.h"
 #include "shell/LogoLabel.h"
@@ -376,6 +377,41 @@ private slots:
         const QString version = QStringLiteral("QTX2 Setlink v%1.%2.%3 (").arg(SETLINK_VERSION_MAJOR).arg(SETLINK_VERSION_MINOR).arg(SETLINK_VERSION_PATCH);
         QVERIFY2(AboutBox::versionLine().startsWith(version) && AboutBox::versionLine().endsWith(QSysInfo::buildCpuArchitecture() + ')'),
                  qPrintable(AboutBox::versionLine()));
+    }
+
+    // The kept looks are the style's own, for the value and state now shown, after changes
+    // of value, state and size.
+    void cachedProgressBar()
+    {
+        QWidget host;
+        QProgressBar plain(&host);
+        CachedProgressBar cached(&host);
+        const auto differing = [&] {
+            const QImage a = plain.grab().toImage(), b = cached.grab().toImage();
+            int worst = a.size() == b.size() ? 0 : 255;
+            for (int y = 0; !worst && y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    for (const int shift : {0, 8, 16, 24})
+                        worst = qMax(worst, qAbs(int(a.pixel(x, y) >> shift & 0xff) - int(b.pixel(x, y) >> shift & 0xff)));
+            return worst;
+        };
+        const std::initializer_list<QProgressBar *> both{&plain, &cached};
+        for (QProgressBar *bar : both) {
+            bar->setTextVisible(false);
+            bar->resize(90, 14);
+        }
+        host.show();
+        for (const int step : {0, 35, 100, 35, -1, 35, -2, 70}) {
+            for (QProgressBar *bar : both) {
+                if (step == -1)
+                    bar->setEnabled(!bar->isEnabled());
+                else if (step == -2)
+                    bar->resize(60, 14);
+                else
+                    bar->setValue(step);
+            }
+            QVERIFY2(differing() <= 2, qPrintable(QString::number(step)));
+        }
     }
 
     // The logo and the address open the website and leave the box up; OK, Enter and Escape

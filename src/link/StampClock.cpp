@@ -1,0 +1,14 @@
+#include "link/StampClock.h"
+
+#include <QDateTime>
+
+QTime StampClock::now()
+{
+    const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = msecs >= 0 ? msecs / 1000 : (msecs - 999) / 1000;
+    if (second != m_second) {
+        m_second = second;
+        m_time = QDateTime::fromMSecsSinceEpoch(second * 1000).time();
+    }
+    return m_time;
+}

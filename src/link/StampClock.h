@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QTime>
+
+// The local time of day for the log's stamps, which show whole seconds. The C library
+// looks at the time zone file on every conversion to local time, and a walk logs an
+// exchange every few milliseconds: this converts once per second of the system clock.
+class StampClock
+{
+public:
+    QTime now();
+
+private:
+    qint64 m_second = -1; // the system clock's second m_time was converted for
+    QTime m_time;
+};
