@@ -66,7 +66,7 @@ void SetupItem::add_editor(QWidget *editor, const QString &role)
     if (m_editors.size() == 1)
         m_titleLabel->setBuddy(editor);
     refresh_names();
-    enable(m_enabledLook);
+    applyLook();
 }
 
 QLineEdit *SetupItem::add_value_field(const std::function<void(const QString &)> &edit)
@@ -88,7 +88,17 @@ QLineEdit *SetupItem::add_value_field(const std::function<void(const QString &)>
 
 void SetupItem::enable(bool on)
 {
+    // Asked again for every list value that arrives: a palette set anew repaints the
+    // item's widgets and relays them out for nothing.
+    if (on == m_enabledLook)
+        return;
     m_enabledLook = on;
+    applyLook();
+}
+
+void SetupItem::applyLook()
+{
+    const bool on = m_enabledLook;
     QList<QWidget *> widgets{m_titleLabel};
     for (const auto &e : std::as_const(m_editors))
         widgets.append(e.first);

@@ -56,6 +56,7 @@ protected:
 
 private:
     void refresh_names();
+    void applyLook();
 
     Setting *m_setting;
     QString m_accessibleName;

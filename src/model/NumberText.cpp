@@ -342,6 +342,9 @@ QString percent_text(double value)
     const double r = std::round(value);
     if (r == 0)
         return QString();
+    // A walk shows one for every exchange; whole numbers this small are written exactly.
+    if (std::abs(r) < 1e9)
+        return QString::number(qint64(r));
     return displayText(significant(r, 17), 0, 0);
 }
 
