@@ -11,7 +11,8 @@ class QWidget;
 // Panel 2 of the status bar and the progress bar beside it. A walk reports its progress
 // after every exchange; showing each text at once would repaint and relayout the status
 // bar as often, so percentages are shown at most once a frame interval, the newest first:
-// ten a second read as smooth progress, and each costs a repaint of text.
+// five a second read as steady progress, and each costs a repaint of text, the largest
+// part of a walk's own work.
 // Any other text (a result, or nothing) is shown at once and drops a percentage still
 // waiting.
 class ProgressPanel : public QObject
@@ -20,7 +21,7 @@ class ProgressPanel : public QObject
 public:
     ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window);
 
-    static constexpr int FrameMs = 100;
+    static constexpr int FrameMs = 200;
 
 public slots:
     void show(const QString &text);
