@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <unistd.h>
 #endif
 
@@ -166,15 +167,30 @@ qint64 QtSerialPortIo::write(const QByteArray &data)
 {
     if (!m_port.isOpen())
         return -1;
-    const qint64 written = m_port.write(data);
+    qint64 done = 0;
+#ifdef Q_OS_UNIX
+    // Straight to the device while nothing waits in the port's own buffer. A write through
+    // the port starts and stops watching for room to write, and under the GLib event loop
+    // each of the two wakes the reply wait once for nothing. Whatever the device does not
+    // take at once, and any error, goes through the port, which reports it as always.
+    while (m_port.bytesToWrite() == 0 && done < data.size()) {
+        const ssize_t n = ::write(m_port.handle(), data.constData() + done, size_t(data.size() - done));
+        if (n > 0)
+            done += n;
+        else if (!(n < 0 && errno == EINTR))
+            break;
+    }
+    if (done == data.size())
+        return done;
+#endif
+    const qint64 written = m_port.write(data.constData() + done, data.size() - done);
     // Out now rather than on the next turn of the event loop: the reply wait starts at once.
-    // The second call finds the write done and stops watching for room to write, which
-    // would otherwise wake the reply wait once for nothing.
+    // The second call finds the write done and stops watching for room to write.
     if (written > 0) {
         m_port.flush();
         m_port.flush();
     }
-    return written;
+    return written < 0 ? (done > 0 ? done : -1) : done + written;
 }
 
 qint64 QtSerialPortIo::bytesAvailable() const
