@@ -37,6 +37,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -786,8 +787,12 @@ int main(int argc, char **argv)
                                            QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption breakdownOption(QStringLiteral("breakdown"),
                                              QStringLiteral("Also show where the time of each walk went."));
-    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption});
+    const QCommandLineOption logOption(QStringLiteral("log-shown"),
+                                       QStringLiteral("With the communications log shown (it starts hidden)."));
+    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, logOption});
     parser.process(app);
+    if (parser.isSet(logOption))
+        QSettings().setValue(QStringLiteral("Expanded"), true);
 
     const QString sim = parser.isSet(simOption) ? parser.value(simOption) : defaultSimulator();
     if (sim.isEmpty() || !QFileInfo(sim).isExecutable()) {

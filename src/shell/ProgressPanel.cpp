@@ -31,9 +31,12 @@ ProgressPanel::ProgressPanel(QLabel *panel, QProgressBar *bar, QWidget *window)
     m_frame.setSingleShot(true);
     m_frame.setInterval(FrameMs);
     connect(&m_frame, &QTimer::timeout, this, [this] {
-        if (m_pendingPercent >= 0)
-            showNow(m_pending, m_pendingPercent);
+        if (m_pendingPercent < 0)
+            return;
+        showNow(m_pending, m_pendingPercent);
         m_pendingPercent = -1;
+        // The percentage after this one waits a whole frame too.
+        m_frame.start();
     });
 }
 
@@ -97,8 +100,11 @@ void ProgressPanel::showNow(const QString &text, int percent)
     }
     // In steps of 5 %: the bar is 90 pixels wide. A progress bar repaints itself at once
     // on a new value; with updates held it is painted with the panel, once per frame.
-    m_bar->setUpdatesEnabled(false);
-    m_bar->setValue(percent / 5 * 5);
-    m_bar->setUpdatesEnabled(true);
+    const int value = percent / 5 * 5;
+    if (m_bar->value() != value) {
+        m_bar->setUpdatesEnabled(false);
+        m_bar->setValue(value);
+        m_bar->setUpdatesEnabled(true);
+    }
     m_bar->show();
 }

@@ -379,6 +379,30 @@ private slots:
                  qPrintable(AboutBox::versionLine()));
     }
 
+    // Percentages show at most once a frame, the newest; the first of a walk and any other
+    // text at once.
+    void progressFrames()
+    {
+        QWidget window;
+        auto *panel = new QLabel(&window);
+        ProgressPanel progress(panel, new QProgressBar(&window), &window);
+        window.show();
+        const auto text = [panel] { return panel->text(); };
+        progress.show("Up 1%");
+        QCOMPARE(text(), "Up 1%");
+        progress.show("Up 2%");
+        progress.show("Up 3%");
+        QCOMPARE(text(), "Up 1%");
+        QTRY_COMPARE(text(), "Up 3%");
+        progress.show("Up 4%"); // a frame after the last shown, not at once
+        QCOMPARE(text(), "Up 3%");
+        QTRY_COMPARE(text(), "Up 4%");
+        progress.show("Done");
+        QCOMPARE(text(), "Done");
+        progress.show("Up 5%");
+        QCOMPARE(text(), "Up 5%");
+    }
+
     // The kept looks are the style's own, for the value and state now shown, after changes
     // of value, state and size.
     void cachedProgressBar()
