@@ -410,15 +410,6 @@ private slots:
         QWidget host;
         QProgressBar plain(&host);
         CachedProgressBar cached(&host);
-        const auto differing = [&] {
-            const QImage a = plain.grab().toImage(), b = cached.grab().toImage();
-            int worst = a.size() == b.size() ? 0 : 255;
-            for (int y = 0; !worst && y < a.height(); ++y)
-                for (int x = 0; x < a.width(); ++x)
-                    for (const int shift : {0, 8, 16, 24})
-                        worst = qMax(worst, qAbs(int(a.pixel(x, y) >> shift & 0xff) - int(b.pixel(x, y) >> shift & 0xff)));
-            return worst;
-        };
         const std::initializer_list<QProgressBar *> both{&plain, &cached};
         for (QProgressBar *bar : both) {
             bar->setTextVisible(false);
@@ -434,7 +425,11 @@ private slots:
                 else
                     bar->setValue(step);
             }
-            QVERIFY2(differing() <= 2, qPrintable(QString::number(step)));
+            // Drawn on a picture first and then on the bar: blending may round a channel apart.
+            const QImage a = plain.grab().toImage(), b = cached.grab().toImage().convertToFormat(a.format());
+            QVERIFY2(a.size() == b.size() && std::equal(a.constBits(), a.constBits() + a.sizeInBytes(), b.constBits(),
+                                                        [](uchar x, uchar y) { return qAbs(x - y) <= 2; }),
+                     qPrintable(QString::number(step)));
         }
     }
 
