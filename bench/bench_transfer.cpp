@@ -111,7 +111,7 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override
     {
-        if (event->type() != QEvent::UpdateRequest)
+        if (!timingRepaints || event->type() != QEvent::UpdateRequest)
             return QApplication::notify(receiver, event);
         QElapsedTimer clock;
         clock.start();
@@ -121,6 +121,7 @@ public:
     }
 
     qint64 repaintNs = 0;
+    bool timingRepaints = false;
 };
 
 // How late the exchange's millisecond sleep wakes on this machine now: mean and worst.
@@ -354,7 +355,11 @@ private:
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(QTabBar *tabBar) : m_tabBar(tabBar) { qApp->installEventFilter(this); }
+    PaintCounter(QTabBar *tabBar, bool counting) : m_tabBar(tabBar)
+    {
+        if (counting)
+            qApp->installEventFilter(this);
+    }
     ~PaintCounter() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -433,13 +438,19 @@ struct WalkResult
 class Rig
 {
 public:
-    explicit Rig(const QString &portsFolder)
+    // Instruments (the timed log, the paint and change counts) only for the breakdown: they
+    // cost processor time of their own, which the cpu column would count as the window's.
+    Rig(const QString &portsFolder, bool instrumented)
         : port(PortDirectory(portsFolder, QStringList())), window(&port, &prompt, &opener)
     {
         window.setQuitHandler([] {});
         started = window.start();
         link = window.serialForm();
         timer = window.findChild<QTimer *>(QStringLiteral("PositionTimer"));
+        paints = std::make_unique<PaintCounter>(window.tabs()->tabBar(), instrumented);
+        window.show();
+        if (!instrumented)
+            return;
         LogPane *log = window.logPane();
         // The window's own connection to the log, timed.
         QObject::disconnect(link, &SerialForm::exchanged, log, &LogPane::log_exchange);
@@ -451,8 +462,6 @@ public:
         });
         for (SetupItem *item : window.findChildren<SetupItem *>())
             QObject::connect(item->setting(), &Setting::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
-        paints = std::make_unique<PaintCounter>(window.tabs()->tabBar());
-        window.show();
     }
 
     bool connectAt(const QString &speedText)
@@ -798,6 +807,7 @@ int main(int argc, char **argv)
                        "wake-up across processors, which on a virtual machine costs more than the exchange itself."));
     parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, logOption, oneProcessorOption});
     parser.process(app);
+    app.timingRepaints = parser.isSet(breakdownOption);
     if (parser.isSet(oneProcessorOption)) {
         // The simulator and qtx2ctl are started from this thread and take its processor.
         cpu_set_t one;
@@ -869,7 +879,7 @@ int main(int argc, char **argv)
             err(error);
             return 1;
         }
-        Rig rig(folder.path());
+        Rig rig(folder.path(), parser.isSet(breakdownOption));
         const QString speedText = QStringLiteral("%1 bps").arg(speed);
         if (!rig.started || !rig.connectAt(speedText)) {
             err(QStringLiteral("no connection to %1 (%2) at %3").arg(simulator.linkPath, simulator.slavePath, speedText));
