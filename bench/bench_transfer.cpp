@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Upload and download of all settings against qtx2-sim on a pseudo-terminal, at each
 // line speed: wall time against the floor the exchange and the line impose, and the
 // share of the wall time this process spends on the CPU.

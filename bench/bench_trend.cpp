@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The position trend over long runs.
 //
 // memory: an hour of readings at four a second (the displayed position and 15 magnets,

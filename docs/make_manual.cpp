@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the QTX2 manual to PDF: the hand-written HTML source with its parameter section
 // generated from the program's own parameter table, so the two cannot drift apart.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulated device's command parser: any bytes from the line, under fault settings
 // and a probe taken from the input's first three bytes. Replies are framed as the faults
 // say, never more than one per message, and the way the bytes are cut into reads changes

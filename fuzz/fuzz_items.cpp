@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One settings-file line offered to one setting of each kind (the first byte picks the
 // kind, the next two the device unit and the setting's set-up, the rest is the line): the
 // setting takes exactly what its kind's rules allow, keeps its text well-formed, and its

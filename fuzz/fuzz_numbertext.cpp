@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Number texts: the leading-number value of any text, and for every number that reaches
 // them the wire, file, display, progress and hex forms with their round trips.
 #include "FuzzCheck.h"

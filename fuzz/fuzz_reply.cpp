@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reply classification: the payload of any byte string against the rule written out
 // independently, and the reply buffer fed the same bytes whole, byte by byte and in reads
 // of random length (empty ones too), which must all end as the rule says.

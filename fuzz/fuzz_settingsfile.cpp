@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A whole settings file loaded into a full set of settings, as the Open command loads it.
 // Whatever the file held, the set's own file must load back into it: exactly for every
 // value but lengths, which travel as 7-digit numbers in the device's unit and may move

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Orvane Works
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the program's mark to <folder>/<size>.png for each size given, for the desktop
 // icon theme.
 #include "shell/IconPainter.h"

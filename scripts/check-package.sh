@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Packs the build tree (build/ or $1, built already: no rebuild) into the Debian package
 # and checks it: lintian without errors or warnings, the desktop entry and the AppStream
 # metadata valid, the versions agreeing, and, unpacked into a scratch root, the programs

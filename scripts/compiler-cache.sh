@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by the build scripts: compile through ccache when it is installed, keyed by
 # the sources' content rather than their folder, so that a fresh clone of sources built
 # before compiles only what changed. CMAKE_CXX_COMPILER_LAUNCHER in the environment wins.

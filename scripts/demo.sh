@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up and builds, starts the simulated QTX2 on a pseudo-terminal as COM1 and opens
 # QTX2 Setlink ready to connect to it. Closing the window stops the simulator.
 set -euo pipefail

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and runs each one for
 # FUZZ_SECONDS (60 unless set) on a copy of its seed corpus, as many at once as there are
 # cores. Exits non-zero when a target finds a crash, a leak, a hang or a sanitizer report;

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages named as arguments that are not installed yet.
 set -euo pipefail
 missing=()

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds into build/ (or the folder given as $1) as scripts/setup.sh does, packs the
 # Debian package build/qtx2setlink_<version>_<arch>.deb and prints its path. Install it with
 #   sudo apt install ./build/qtx2setlink_*.deb

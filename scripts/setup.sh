@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages the build needs (only those missing), then configures
 # and builds into build/ (or the folder given as $1, with extra CMake options after it).
 set -euo pipefail

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Orvane Works
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up everything and runs every test: the Debian package built from an optimised tree
 # and checked, each fuzz target for FUZZ_SECONDS (30 unless set) under the sanitizers, then
 # the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
