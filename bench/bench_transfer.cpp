@@ -22,7 +22,8 @@
 #include "shell/DesktopOpener.h"
 #include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
-#include "transfer/DeviceBackup.h"
+#include "model/BackupStore.h"
+#include "operations/DeviceBackup.h"
 #include "transfer/TransferCommands.h"
 #include "link/UserPrompt.h"
 
@@ -479,7 +480,7 @@ public:
     void walk(const QString &menuEntry)
     {
         if (menuEntry.isEmpty())
-            window.transferCommands()->backup()->make(QStringLiteral("bench"), QString());
+            window.transferCommands()->backup()->make(BackupStore(), QStringLiteral("bench"), QStringLiteral("bench"));
         else
             window.findChild<QAction *>(menuEntry)->trigger();
     }

@@ -30,4 +30,8 @@ struct FaultSettings
     int answerAtNode = -1;         // >= 0: listens at this node, while "$0RID" reports its own
     bool endlessReply = false;     // replies never end: no CR, filler bytes for ever
     QString ignoredWrite;          // "S" + this code is answered as taken and changes nothing
+    // Commands answered otherwise: a command beginning with the key ("RIA", "S") gets the
+    // payload instead ("ERR CMD", "ERR WP") and does nothing; a null payload, no reply at
+    // all. The longest key that begins a command counts.
+    QHash<QString, QString> replies;
 };

@@ -126,7 +126,9 @@ QList<Qtx2Device::Reply> Qtx2Device::handle(const QByteArray &message)
     if (!addressed || m_faults.silent)
         return pullOnly;
 
-    const Outcome outcome = execute(command);
+    Outcome outcome;
+    if (!answerOtherwise(command, &outcome))
+        outcome = execute(command);
     if (!outcome.answer)
         return pullOnly;
 
@@ -200,6 +202,21 @@ Qtx2Device::Outcome Qtx2Device::execute(const QString &command)
         o.payload = QStringLiteral("ERR CMD");
     }
     return o;
+}
+
+bool Qtx2Device::answerOtherwise(const QString &command, Outcome *outcome) const
+{
+    QString key;
+    for (auto it = m_faults.replies.cbegin(); it != m_faults.replies.cend(); ++it)
+        if (command.startsWith(it.key()) && it.key().size() > key.size())
+            key = it.key();
+    if (key.isEmpty())
+        return false;
+    const QString payload = m_faults.replies.value(key);
+    outcome->answer = !payload.isNull();
+    outcome->payload = payload;
+    outcome->kind = command;
+    return true;
 }
 
 const QString *Qtx2Device::codeAt(const QString &text, int *length) const

@@ -99,6 +99,8 @@ private:
 
     QList<Reply> handle(const QByteArray &message);
     Outcome execute(const QString &command);
+    // The fault of answering a command otherwise; false when none applies.
+    bool answerOtherwise(const QString &command, Outcome *outcome) const;
     QString read(const QString &code, bool *known) const;
     QString write(const QString &command);
     QString position(int magnet) const;

@@ -115,6 +115,11 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     value("answer-node", "Listen at this node ID while reporting --node to $0RID.", "id");
     flag("endless", "Replies never end: filler bytes without a carriage return.");
     value("ignore-writes", "Answer writes of this parameter code as taken, but keep its value.", "code");
+    value("reply", "Answer every command that begins with TEXT with PAYLOAD and do nothing "
+                   "(\"RIA=ERR CMD\" refuses the read of IA, \"S=ERR WP\" every write); repeatable.",
+          "TEXT=PAYLOAD");
+    value("no-reply", "Leave every command that begins with TEXT unanswered (RPU: the units); repeatable.",
+          "TEXT");
     value("magnets", "Magnets on the probe, 0 to 15 (default 1); the number-of-magnets setting "
                      "\"XM\" starts at the same count, at least 1.", "count");
     value("sfd-delay", "Take this long to answer \"SFD\".", "ms");
@@ -164,6 +169,18 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     f.noTransducer = parser.isSet(QStringLiteral("no-transducer"));
     f.endlessReply = parser.isSet(QStringLiteral("endless"));
     f.ignoredWrite = parser.value(QStringLiteral("ignore-writes"));
+    for (const QString &pair : parser.values(QStringLiteral("reply"))) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            *message = tr("--reply takes TEXT=PAYLOAD, not \"%1\".").arg(pair);
+            return Outcome::Error;
+        }
+        // "RIA=" answers with an empty payload, which is not the same as no reply.
+        const QString payload = pair.mid(eq + 1);
+        f.replies.insert(pair.left(eq), payload.isNull() ? QStringLiteral("") : payload);
+    }
+    for (const QString &text : parser.values(QStringLiteral("no-reply")))
+        f.replies.insert(text, QString());
     if (parser.isSet(QStringLiteral("device-version")))
         o.version = parser.value(QStringLiteral("device-version"));
     o.portsFolder = parser.value(QStringLiteral("ports-folder"));

@@ -20,6 +20,21 @@ bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
     return false;
 }
 
+bool AnsweredLink::sendrcv_long_nodeid(const QString &command, bool IndicateError)
+{
+    if (!answering())
+        return false;
+    if (m_link->sendrcv_long_nodeid(command, IndicateError))
+        return true;
+    m_unanswered = addressed(command);
+    return false;
+}
+
+bool AnsweredLink::factory_command() const
+{
+    return m_link->factory_command();
+}
+
 QString AnsweredLink::rcvstring() const
 {
     return m_link->rcvstring();

@@ -17,6 +17,8 @@ public:
     explicit AnsweredLink(SerialForm *link) : m_link(link) {}
 
     bool sendrcv_nodeid(const QString &command, bool IndicateError = true) override;
+    bool sendrcv_long_nodeid(const QString &command, bool IndicateError = true) override;
+    bool factory_command() const override;
     QString rcvstring() const override;
     void write_enable(bool enable) override;
     void reset_wp() override;

@@ -22,7 +22,8 @@ const char *const GlobalOptions =
 const char *const ExitCodes =
     "Exit codes:\n"
     "  0  success\n"
-    "  1  differences found (diff, download --verify)\n"
+    "  1  differences found (diff, download --verify), or the device refused a command or\n"
+    "     gave no value for a read (the message names each)\n"
     "  2  usage error: unknown command, option or code, a value outside its limits\n"
     "  3  no connection, or the device stopped answering (the message names the port)\n"
     "  4  a file that cannot be read or written (nothing half-written is left)\n";
@@ -65,12 +66,15 @@ const QList<Command> &commands()
          {{"verify", nullptr,
            "Read every parameter back and list each one the device does not\n"
            "                    hold, one line each: CODE file=VALUE device=VALUE; exit code 1\n"
-           "                    if there is any."}},
+           "                    if there is any, or if one could not be read back."}},
          "qtx2ctl --port 3 download line3.txt --verify"},
         {"diff", "FILE", 1, 1, "compare the device with a file; one line per difference",
-         "Reads every parameter from the device and compares it with the settings file FILE by\n"
-         "value (lengths in one unit, lists by token, hex by value). Prints one line per\n"
-         "difference, CODE file=VALUE device=VALUE, and exits with 1 if there is any.",
+         "Reads every parameter from the device and compares it with the settings file FILE:\n"
+         "equal when the device would hold the same text, to the last digit the line carries\n"
+         "(lengths in the device's unit, lists by token, hex by value). Prints one line per\n"
+         "difference, CODE file=VALUE device=VALUE, each value as that side carries it and a\n"
+         "length with its unit (PO file=10 MM device=5 Inches); names on standard error what\n"
+         "could not be compared, and exits with 1 unless every parameter was compared equal.",
          {}, "qtx2ctl diff line3.txt"},
         {"factory-reset", "[--backup FILE]", 0, 0, "the device's factory reset; settings saved first",
          "Resets the device to its factory settings: a device that knows the factory command\n"

@@ -7,6 +7,7 @@
 #include "ctl/CtlRequest.h"
 #include "link/ExchangeLog.h"
 #include "link/StampClock.h"
+#include "model/WalkReport.h"
 
 namespace {
 
@@ -87,4 +88,36 @@ bool DeviceSession::answering()
     m_console.error(QStringLiteral("the device on %1 stopped answering: no reply to %2.")
                         .arg(where(), m_answered.unanswered()));
     return false;
+}
+
+ExitCode DeviceSession::outcome(const WalkReport &report, const QString &what)
+{
+    if (!answering())
+        return ExitCode::NoDevice;
+    if (report.complete())
+        return ExitCode::Ok;
+    m_console.error(QStringLiteral("the device on %1 %2 %3 of %4 settings; not: %5.")
+                        .arg(where(), what)
+                        .arg(report.done())
+                        .arg(report.entries.size())
+                        .arg(report.failedText(8)));
+    return ExitCode::NotDone;
+}
+
+ExitCode DeviceSession::outcome(const ExchangeResult &result, const QString &message)
+{
+    if (!answering())
+        return ExitCode::NoDevice;
+    if (result.ok())
+        return ExitCode::Ok;
+    m_console.error(QStringLiteral("the device on %1 answered $%2%3 with %4.")
+                        .arg(where())
+                        .arg(m_link.get_nodeid())
+                        .arg(message, result.describe()));
+    return ExitCode::NotDone;
+}
+
+void DeviceSession::progress(const QString &text)
+{
+    m_console.progress(text);
 }

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "ctl/AnsweredLink.h"
+#include "ctl/ExitCode.h"
 #include "ctl/ConsolePrompt.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
 
 class Console;
 struct CtlRequest;
+struct ExchangeResult;
+struct WalkReport;
 
 // The one device a run talks to: its port (a COMn or a device path), the link on it and
 // the settings' view of that link; failures in words that say which port and what was
@@ -28,6 +31,19 @@ public:
     // Every message the settings sent was answered; otherwise the console is told which
     // was not.
     bool answering();
+    // What a walk's report means for the run: Ok when every setting was done; otherwise
+    // the console is told which were not and why, and the code says whether the device
+    // stopped answering (NoDevice) or answered without doing it (NotDone).
+    ExitCode outcome(const WalkReport &report, const QString &what);
+    // The same for one exchange: message is the command as sent, without "$" and node.
+    ExitCode outcome(const ExchangeResult &result, const QString &message);
+
+    // A walk's progress on the console.
+    template <typename Source>
+    void showProgress(Source &source)
+    {
+        QObject::connect(&source, &Source::progress, [this](const QString &text) { progress(text); });
+    }
 
     // "COM3 (/dev/ttyUSB0)", or the device path.
     QString where() const;
@@ -37,6 +53,7 @@ public:
 
 private:
     QString whereAt(int n) const;
+    void progress(const QString &text);
 
     const CtlRequest &m_request;
     Console &m_console;

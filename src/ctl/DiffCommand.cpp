@@ -5,20 +5,24 @@
 
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
-#include "ctl/DeviceSettings.h"
 #include "ctl/DiffReport.h"
 #include "ctl/SettingsFileIo.h"
+#include "operations/DeviceReading.h"
+#include "operations/FileSettings.h"
+#include "operations/SettingsComparison.h"
 
 ExitCode DiffCommand::run()
 {
-    DeviceSettings file(m_session, m_console);
-    const ExitCode loaded = SettingsFileIo::load(m_request.arguments.first(), file.track(), m_console);
+    FileSettings file;
+    const ExitCode loaded = SettingsFileIo::load(m_request.arguments.first(), file, m_console);
     if (loaded != ExitCode::Ok)
         return loaded;
-    DeviceSettings device(m_session, m_console);
-    if (!m_session.connect() || !device.read())
+    if (!m_session.connect())
         return ExitCode::NoDevice;
-    const QList<SettingsDiff::Difference> differences = SettingsDiff::compare(file.set(), device.set());
-    DiffReport::print(differences, m_console);
-    return differences.isEmpty() ? ExitCode::Ok : ExitCode::Differences;
+    DeviceReading device(m_session.parameters(), nullptr);
+    m_session.showProgress(device);
+    device.read(QStringLiteral("Uploading... "));
+    if (!m_session.answering())
+        return ExitCode::NoDevice;
+    return DiffReport::print(SettingsComparison::withDevice(*file.settings(), device), m_console);
 }

@@ -5,19 +5,30 @@
 
 #include "ctl/Console.h"
 #include "model/Setting.h"
+#include "operations/SettingsComparison.h"
+
+#include <QStringList>
 
 namespace DiffReport {
 
-void print(const QList<SettingsDiff::Difference> &differences, Console &console)
+ExitCode print(const SettingsComparison &comparison, Console &console)
 {
-    for (const SettingsDiff::Difference &d : differences) {
-        QString line = QStringLiteral("%1 file=%2 device=%3")
-                           .arg(d.mine->get_serstring(), d.mine->file_value(), d.other->file_value());
-        const QString title = d.mine->parameter() ? d.mine->parameter()->title : QString();
+    QStringList notCompared;
+    for (const SettingsComparison::Row &r : comparison.rows()) {
+        if (!r.takeable()) {
+            notCompared << r.mine->get_serstring() + QLatin1Char(' ') + r.otherText;
+            continue;
+        }
+        QString line = r.mine->get_serstring() + QStringLiteral(" file=") + r.mineText + QStringLiteral(" device=")
+            + r.otherText;
+        const QString title = r.mine->parameter() ? r.mine->parameter()->title : QString();
         if (!title.isEmpty())
-            line += QStringLiteral(" (%1)").arg(title);
+            line += QStringLiteral(" (") + title + QLatin1Char(')');
         console.out(line);
     }
+    if (!notCompared.isEmpty())
+        console.error(QStringLiteral("not compared: ") + notCompared.join(QStringLiteral(", ")) + QLatin1Char('.'));
+    return comparison.matches() ? ExitCode::Ok : ExitCode::Differences;
 }
 
 } // namespace DiffReport

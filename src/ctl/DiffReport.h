@@ -3,15 +3,17 @@
 
 #pragma once
 
-#include "model/SettingsDiff.h"
+#include "ctl/ExitCode.h"
 
 class Console;
+class SettingsComparison;
 
-// The differences between a settings file and the device, one line each on standard
-// output: CODE file=VALUE device=VALUE, values as a settings file carries them, then
-// the parameter's title in brackets.
+// A comparison of a settings file with the device, as a script reads it: one line per
+// difference on standard output, CODE file=VALUE device=VALUE (Title), each value as that
+// side carries it on the wire, a length with its unit ("PO file=10 MM device=5 Inches");
+// what could not be compared on standard error, named with why. Ok only for a match.
 namespace DiffReport {
 
-void print(const QList<SettingsDiff::Difference> &differences, Console &console);
+ExitCode print(const SettingsComparison &comparison, Console &console);
 
 } // namespace DiffReport

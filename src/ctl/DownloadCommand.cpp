@@ -5,24 +5,30 @@
 
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
-#include "ctl/DeviceSettings.h"
 #include "ctl/DiffReport.h"
 #include "ctl/SettingsFileIo.h"
+#include "model/SettingsSet.h"
+#include "operations/DeviceReading.h"
+#include "operations/FileSettings.h"
+#include "operations/SettingsComparison.h"
 
 ExitCode DownloadCommand::run()
 {
-    DeviceSettings file(m_session, m_console);
-    const ExitCode loaded = SettingsFileIo::load(m_request.arguments.first(), file.track(), m_console);
+    FileSettings file(m_session.parameters());
+    const ExitCode loaded = SettingsFileIo::load(m_request.arguments.first(), file, m_console);
     if (loaded != ExitCode::Ok)
         return loaded;
-    if (!m_session.connect() || !file.write())
+    if (!m_session.connect())
         return ExitCode::NoDevice;
-    if (!m_request.verify)
-        return ExitCode::Ok;
-    DeviceSettings device(m_session, m_console);
-    if (!device.read(QStringLiteral("Verifying... ")))
+    m_session.showProgress(*file.track());
+    file.settings()->refresh_current_units();
+    const ExitCode written = m_session.outcome(file.track()->download_all(), QStringLiteral("wrote"));
+    if (written != ExitCode::Ok || !m_request.verify)
+        return written;
+    DeviceReading device(m_session.parameters(), nullptr);
+    m_session.showProgress(device);
+    device.read(QStringLiteral("Verifying... "));
+    if (!m_session.answering())
         return ExitCode::NoDevice;
-    const QList<SettingsDiff::Difference> differences = SettingsDiff::compare(file.set(), device.set());
-    DiffReport::print(differences, m_console);
-    return differences.isEmpty() ? ExitCode::Ok : ExitCode::Differences;
+    return DiffReport::print(SettingsComparison::withDevice(*file.settings(), device), m_console);
 }

@@ -13,7 +13,4 @@ class FactoryResetCommand : public Command
 public:
     using Command::Command;
     ExitCode run() override;
-
-private:
-    ExitCode deviceReset();
 };

@@ -6,9 +6,9 @@
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
-#include "ctl/DeviceSettings.h"
 #include "ctl/SettingCodes.h"
 #include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 
 ExitCode GetCommand::run()
 {
@@ -21,13 +21,20 @@ ExitCode GetCommand::run()
     }
     if (!m_session.connect())
         return ExitCode::NoDevice;
-    DeviceSettings device(m_session, m_console);
-    if (!device.readUnits())
-        return ExitCode::NoDevice;
+    SettingsSet set(m_session.parameters());
+    // Lengths are read in the unit the device answers with.
+    ListSetting *units = set.units_item();
+    const ExitCode unitsRead = m_session.outcome(units->ser_read(), QStringLiteral("RPU"));
+    if (unitsRead != ExitCode::Ok)
+        return unitsRead;
+    set.refresh_current_units();
     for (const QString &code : m_request.arguments) {
-        Setting *setting = device.set().byCode(code);
-        if (setting != device.set().units_item() && !device.readOne(setting))
-            return ExitCode::NoDevice;
+        Setting *setting = set.byCode(code);
+        if (setting != units) {
+            const ExitCode read = m_session.outcome(setting->ser_read(), QStringLiteral("R") + code);
+            if (read != ExitCode::Ok)
+                return read;
+        }
         m_console.out(code + QLatin1Char('=') + setting->file_value());
     }
     return ExitCode::Ok;

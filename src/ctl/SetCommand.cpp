@@ -6,9 +6,9 @@
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
-#include "ctl/DeviceSettings.h"
 #include "ctl/SettingCodes.h"
 #include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 
 #include <algorithm>
 
@@ -32,10 +32,11 @@ ExitCode SetCommand::run()
 
     if (!m_session.connect())
         return ExitCode::NoDevice;
-    DeviceSettings device(m_session, m_console);
-    SettingsSet &set = device.set();
-    if (!device.readUnits())
-        return ExitCode::NoDevice;
+    SettingsSet set(m_session.parameters());
+    const ExitCode unitsRead = m_session.outcome(set.units_item()->ser_read(), QStringLiteral("RPU"));
+    if (unitsRead != ExitCode::Ok)
+        return unitsRead;
+    set.refresh_current_units();
     QList<Setting *> writes;
     for (const auto &[code, value] : std::as_const(pairs)) {
         Setting *setting = set.byCode(code);
@@ -48,7 +49,11 @@ ExitCode SetCommand::run()
         if (!writes.contains(setting))
             writes.append(setting);
     }
-    for (Setting *setting : std::as_const(writes))
-        setting->ser_write();
-    return m_session.answering() ? ExitCode::Ok : ExitCode::NoDevice;
+    for (Setting *setting : std::as_const(writes)) {
+        const ExitCode written = m_session.outcome(setting->ser_write(), QStringLiteral("S") + setting->get_serstring()
+                                                                             + setting->wire_value_in(set.units().current_units()));
+        if (written != ExitCode::Ok)
+            return written;
+    }
+    return ExitCode::Ok;
 }

@@ -4,15 +4,14 @@
 #include "ctl/SettingsFileIo.h"
 
 #include "ctl/Console.h"
-#include "model/ItemTrack.h"
-#include "model/Setting.h"
 #include "model/SettingsFile.h"
+#include "operations/FileSettings.h"
 
 #include <QDir>
 
 namespace SettingsFileIo {
 
-ExitCode load(const QString &path, ItemTrack &track, Console &console)
+ExitCode load(const QString &path, FileSettings &settings, Console &console)
 {
     const QString name = QDir::toNativeSeparators(path);
     QStringList lines;
@@ -28,11 +27,8 @@ ExitCode load(const QString &path, ItemTrack &track, Console &console)
     case SettingsFile::ReadResult::Ok:
         break;
     }
-    const QList<Setting *> taken = track.file_read_lines(lines);
-    QStringList missing;
-    for (Setting *s : track.item_list())
-        if (!taken.contains(s))
-            missing << s->get_serstring();
+    settings.read(lines);
+    const QStringList missing = settings.missing();
     if (missing.isEmpty())
         return ExitCode::Ok;
     constexpr int Named = 8;
@@ -45,9 +41,8 @@ ExitCode load(const QString &path, ItemTrack &track, Console &console)
     return ExitCode::File;
 }
 
-ExitCode save(const QString &path, ItemTrack &track, Console &console)
+ExitCode save(const QString &path, const QStringList &lines, Console &console)
 {
-    const QStringList lines = track.file_lines();
     if (path == QLatin1String("-")) {
         console.outBytes(SettingsFile::bytes(lines));
         return ExitCode::Ok;

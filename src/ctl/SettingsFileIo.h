@@ -6,18 +6,19 @@
 #include "ctl/ExitCode.h"
 
 #include <QString>
+#include <QStringList>
 
 class Console;
-class ItemTrack;
+class FileSettings;
 
 // Settings files for the commands, read as the window's Open reads them and written as
 // its Save writes them; what goes wrong is told on the console (exit code 4).
 namespace SettingsFileIo {
 
-// Reads the file into the track's settings. The file must give every parameter a value
-// it takes: a file that left one out would have the set's own value written in its place.
-ExitCode load(const QString &path, ItemTrack &track, Console &console);
-// Writes the track's settings; "-" is standard output.
-ExitCode save(const QString &path, ItemTrack &track, Console &console);
+// Reads the file into the settings. The file must give every parameter a value it takes:
+// a file that left one out would have the set's own value written in its place.
+ExitCode load(const QString &path, FileSettings &settings, Console &console);
+// Writes the lines; "-" is standard output.
+ExitCode save(const QString &path, const QStringList &lines, Console &console);
 
 } // namespace SettingsFileIo

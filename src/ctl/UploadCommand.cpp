@@ -5,15 +5,18 @@
 
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
-#include "ctl/DeviceSettings.h"
 #include "ctl/SettingsFileIo.h"
+#include "operations/DeviceReading.h"
 
 ExitCode UploadCommand::run()
 {
     if (!m_session.connect())
         return ExitCode::NoDevice;
-    DeviceSettings device(m_session, m_console);
-    if (!device.read())
-        return ExitCode::NoDevice;
-    return SettingsFileIo::save(m_request.arguments.first(), device.track(), m_console);
+    DeviceReading device(m_session.parameters(), nullptr);
+    m_session.showProgress(device);
+    device.read(QStringLiteral("Uploading... "));
+    const ExitCode read = m_session.outcome(device.report(), QStringLiteral("gave values for"));
+    if (read != ExitCode::Ok)
+        return read;
+    return SettingsFileIo::save(m_request.arguments.first(), device.stateLines(), m_console);
 }

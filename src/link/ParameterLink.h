@@ -5,8 +5,8 @@
 
 #include <QString>
 
-// What the settings and their walks need of the device link: one addressed exchange,
-// the payload of the last reply, and the write protection.
+// What the settings, their walks and the device operations need of the device link: one
+// addressed exchange, the payload of the last reply, and the write protection.
 class ParameterLink
 {
 public:
@@ -15,6 +15,14 @@ public:
     // Sends "$" + node ID + command + CR and waits for the reply. True when a reply
     // arrived; then rcvstring() holds its payload.
     virtual bool sendrcv_nodeid(const QString &command, bool IndicateError = true) = 0;
+    // The same with the long reply wait, for a command the device takes its time over
+    // ("SFD"); a link without one waits as for any other.
+    virtual bool sendrcv_long_nodeid(const QString &command, bool IndicateError = true)
+    {
+        return sendrcv_nodeid(command, IndicateError);
+    }
+    // The device answered the factory-command probe at connection time.
+    virtual bool factory_command() const { return false; }
     virtual QString rcvstring() const = 0;
     virtual void write_enable(bool enable) = 0;
     // The device is taken as write-protected again, so the next write lifts it first.

@@ -79,7 +79,7 @@ public:
     bool sendrcv(const QString &sendstr, bool IndicateError = true);
     bool sendrcv_long(const QString &sendstr, bool IndicateError = true);
     bool sendrcv_nodeid(const QString &sendstr, bool IndicateError = true) override;
-    bool sendrcv_long_nodeid(const QString &sendstr, bool IndicateError = true);
+    bool sendrcv_long_nodeid(const QString &sendstr, bool IndicateError = true) override;
     QString sendrcv_timer(const QString &sendstr, bool IndicateError = true);
 
     // --- administration ---
@@ -91,7 +91,7 @@ public:
 
     // --- state ---
     QString rcvstring() const override;
-    bool factory_command() const;
+    bool factory_command() const override;
     bool write_protected() const;
     QString version_text() const;
     qint16 cur_port() const;

@@ -13,20 +13,26 @@
 
 namespace {
 
-// The time leads the name; a later backup in the same second, whatever its reason, gets
-// "-2", "-3"... after the time. Backups sort by that time and number, not by the reason.
+// "2026-12-06 14-03-22 #17 COM1 node 0 before download.txt": the time says when for the
+// reader, the number says in which order. The clock can go back (a changed time zone, a
+// machine without a clock battery), the number only goes up. Names of the earlier form
+// ("time", "time-2", no number) sort before every numbered one, by their time.
 const QRegularExpression &backupName()
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?:-(\\d+))? .*\\.txt$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?:-(\\d+))?(?: #(\\d+))? .*\\.txt$"));
     return re;
 }
 
 struct Stamp
 {
+    qint64 serial = 0; // 0: a name of the earlier form
     QString time;
     int number = 1;
     bool operator<(const Stamp &other) const
     {
+        if (serial != other.serial)
+            return serial < other.serial;
         return time != other.time ? time < other.time : number < other.number;
     }
 };
@@ -34,7 +40,7 @@ struct Stamp
 Stamp stampOf(const QString &name)
 {
     const QRegularExpressionMatch m = backupName().match(name);
-    return {m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()};
+    return {m.captured(3).toLongLong(), m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()};
 }
 
 } // namespace
@@ -54,18 +60,15 @@ bool BackupStore::write(const QStringList &lines, const QString &origin, const Q
         *error = QStringLiteral("The folder cannot be made there.");
         return false;
     }
-    const QString time = when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
-    const QString rest = QLatin1Char(' ') + origin + QLatin1Char(' ') + reason + QStringLiteral(".txt");
-    int number = 0;
-    for (const QString &name : dir.entryList(QDir::Files)) {
-        const Stamp stamp = stampOf(name);
-        if (stamp.time == time)
-            number = qMax(number, stamp.number);
-    }
-    *path = dir.filePath(number == 0 ? time + rest : time + QLatin1Char('-') + QString::number(number + 1) + rest);
+    qint64 serial = 0;
+    for (const QString &name : dir.entryList(QDir::Files))
+        serial = qMax(serial, stampOf(name).serial);
+    *path = dir.filePath(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) + QStringLiteral(" #")
+                         + QString::number(serial + 1) + QLatin1Char(' ') + origin + QLatin1Char(' ') + reason
+                         + QStringLiteral(".txt"));
     if (!SettingsFile::write(*path, lines, error))
         return false;
-    prune();
+    prune(*path);
     return true;
 }
 
@@ -80,9 +83,10 @@ QStringList BackupStore::backups() const
     return paths;
 }
 
-void BackupStore::prune() const
+void BackupStore::prune(const QString &kept) const
 {
-    const QStringList all = backups();
-    for (int i = Kept; i < all.size(); ++i)
+    QStringList all = backups();
+    all.removeOne(kept); // whatever its place, the backup just written stays
+    for (int i = Kept - 1; i < all.size(); ++i)
         QFile::remove(all.at(i));
 }

@@ -18,6 +18,25 @@ EditTracker::EditTracker(SettingsSet *settings, QObject *parent) : QObject(paren
     }
 }
 
+void EditTracker::settle(const WalkReport &report)
+{
+    bool removed = false;
+    for (const WalkReport::Entry &e : report.entries)
+        if (e.result.ok() && e.setting->edit_count() == e.editsAtExchange)
+            removed = m_edited.remove(e.setting) || removed;
+    if (removed)
+        emit marksChanged();
+}
+
+void EditTracker::settle(const QList<Setting *> &taken)
+{
+    bool removed = false;
+    for (const Setting *s : taken)
+        removed = m_edited.remove(s) || removed;
+    if (removed)
+        emit marksChanged();
+}
+
 void EditTracker::clear()
 {
     if (m_edited.isEmpty())

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "model/WalkReport.h"
+
 #include <QObject>
 #include <QSet>
 
@@ -19,10 +21,16 @@ public:
     explicit EditTracker(SettingsSet *settings, QObject *parent = nullptr);
 
     bool is_edited(const Setting *setting) const { return m_edited.contains(setting); }
+    bool any() const { return !m_edited.isEmpty(); }
     void clear();
+    // After a walk: a mark goes only where the walk's exchange of that setting was done
+    // and no edit came after it, so an edit the device never got keeps its mark.
+    void settle(const WalkReport &report);
+    // After a file was read: the settings that took its values.
+    void settle(const QList<Setting *> &taken);
 
 signals:
-    // A setting gained its mark, or the marks were cleared.
+    // A setting gained its mark, or marks were cleared.
     void marksChanged();
 
 private:

@@ -39,6 +39,10 @@ void FloatSetting::set_limits(double minval, double maxval)
 void FloatSetting::set_units(bool uflag)
 {
     m_uflag = uflag;
+    if (uflag) {
+        m_exact = NumberText::to_single(NumberText::leading_value(text()));
+        m_exactUnit = m_displayUnit;
+    }
     emit unitsChanged();
     if (uflag)
         select_unit(0);
@@ -56,14 +60,14 @@ float FloatSetting::convert(double value, int from, int to) const
     return units.convert_length(value, from, to);
 }
 
-double FloatSetting::field_value() const
+float FloatSetting::in_unit(int n) const
 {
-    return NumberText::leading_value(text());
+    return convert(m_exact, m_exactUnit, n);
 }
 
 double FloatSetting::value() const
 {
-    return m_uflag ? convert(field_value(), m_displayUnit, 0) : field_value();
+    return m_uflag ? double(in_unit(0)) : NumberText::leading_value(text());
 }
 
 void FloatSetting::show_unit(int unit, float value)
@@ -74,33 +78,55 @@ void FloatSetting::show_unit(int unit, float value)
         emit displayChanged();
 }
 
-void FloatSetting::show_arriving(double value)
+void FloatSetting::arrive(float value, int unit)
 {
-    if (!m_uflag) {
-        show_text(NumberText::display_double(value));
-        return;
-    }
-    // Shown in the chosen unit, else in the device's; the display unit follows, so later
-    // writes convert from the unit the text is in.
-    const int unit = m_unitChosen ? m_displayUnit : current_units();
-    show_unit(unit, convert(value, 0, unit));
+    m_exact = value;
+    m_exactUnit = unit;
+    // Shown in the chosen unit, else in the device's.
+    const int shown = m_unitChosen ? m_displayUnit : current_units();
+    show_unit(shown, in_unit(shown));
+}
+
+bool FloatSetting::is_value(const QString &reply) const
+{
+    return NumberText::has_leading_number(reply);
 }
 
 bool FloatSetting::take(const QString &text)
 {
-    double v = NumberText::leading_value(text);
-    if (m_uflag)
-        v = convert(v, current_units(), 0);
-    if (!within_limits(&v))
+    const double v = NumberText::leading_value(text);
+    if (!m_uflag) {
+        double checked = v;
+        if (!within_limits(&checked))
+            return false;
+        show_text(NumberText::display_double(checked));
+        return true;
+    }
+    const int unit = current_units();
+    double inches = convert(v, unit, 0);
+    if (!within_limits(&inches))
         return false;
-    show_arriving(v);
+    arrive(NumberText::to_single(v), unit);
     return true;
 }
 
 void FloatSetting::set_value(double value)
 {
-    if (within_limits(&value))
-        show_arriving(value);
+    if (!within_limits(&value))
+        return;
+    if (m_uflag)
+        arrive(NumberText::to_single(value), 0);
+    else
+        show_text(NumberText::display_double(value));
+}
+
+void FloatSetting::edit_text(const QString &text)
+{
+    if (m_uflag) {
+        m_exact = NumberText::to_single(NumberText::leading_value(text));
+        m_exactUnit = m_displayUnit;
+    }
+    edit_to(text);
 }
 
 // A length crosses the wire and files in single precision, so a length at a limit can
@@ -126,9 +152,8 @@ void FloatSetting::select_unit(int n)
 {
     if (!LengthUnits::isValid(n))
         return;
-    const float v = convert(field_value(), m_displayUnit, n);
     m_unitChosen = true;
-    show_unit(n, v);
+    show_unit(n, in_unit(n));
 }
 
 void FloatSetting::reset_units()
@@ -139,46 +164,29 @@ void FloatSetting::reset_units()
     const int cu = current_units();
     if (m_displayUnit != cu)
         select_unit(cu); // handled as a selection: chosen again, as the selector's own rule does
-    show_unit(cu, convert(field_value(), m_displayUnit, cu));
+    show_unit(cu, in_unit(cu));
 }
 
-double FloatSetting::outgoing() const
+double FloatSetting::outgoing(int units) const
 {
-    return m_uflag ? convert(field_value(), m_displayUnit, current_units()) : field_value();
+    return m_uflag ? double(in_unit(LengthUnits::isValid(units) ? units : 0)) : NumberText::leading_value(text());
+}
+
+QString FloatSetting::wire_value_in(int units) const
+{
+    const double v = outgoing(units);
+    return m_uflag ? NumberText::wire_single(float(v)) : NumberText::wire_double(v);
 }
 
 QString FloatSetting::wire_value() const
 {
-    const double v = outgoing();
-    return m_uflag ? NumberText::wire_single(float(v)) : NumberText::wire_double(v);
+    return wire_value_in(current_units());
 }
 
 QString FloatSetting::file_value() const
 {
-    const double v = outgoing();
+    const double v = outgoing(current_units());
     return m_uflag ? NumberText::file_single(float(v)) : NumberText::file_double(v);
-}
-
-bool FloatSetting::same_value(const Setting &other) const
-{
-    const auto *f = qobject_cast<const FloatSetting *>(&other);
-    if (!f)
-        return false;
-    const double a = value(), b = f->value();
-    // A length crosses a 7-digit text and single-precision conversions; a plain number
-    // travels with 15 digits.
-    const double relative = m_uflag ? 1.2e-6 : 1e-14;
-    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
-}
-
-QString FloatSetting::shown_as_mine(const Setting &other) const
-{
-    const auto *f = qobject_cast<const FloatSetting *>(&other);
-    if (!f)
-        return other.value_text();
-    if (!m_uflag)
-        return NumberText::display_double(f->value());
-    return NumberText::display_single(convert(f->value(), 0, m_displayUnit));
 }
 
 void FloatSetting::set_default(const QVariant &value)
@@ -192,9 +200,14 @@ void FloatSetting::set_default(const QVariant &value)
 bool FloatSetting::adopt(const Setting &other)
 {
     const auto *f = qobject_cast<const FloatSetting *>(&other);
-    double v = f ? f->value() : 0.0;
-    if (!f || !within_limits(&v))
+    if (!f || f->m_uflag != m_uflag)
         return false;
-    show_arriving(v);
+    double v = f->value();
+    if (!within_limits(&v))
+        return false;
+    if (m_uflag)
+        arrive(f->m_exact, f->m_exactUnit);
+    else
+        show_text(NumberText::display_double(v));
     return true;
 }

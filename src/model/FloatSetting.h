@@ -5,9 +5,13 @@
 
 #include "model/Setting.h"
 
-// A real-valued parameter. A length (units flag set) has a display unit: the text holds
+// A real-valued parameter. A length (units flag set) has a display unit: the text shows
 // the value in that unit, the device and files carry it in current_units, and the limits
 // are in inches. Lengths travel in single precision.
+//
+// A length keeps its value as it arrived or was typed, in the unit it came in. What is
+// shown in another unit is converted from it for the eye only: a unit choice never
+// changes what a download sends or a file holds.
 class FloatSetting : public Setting
 {
     Q_OBJECT
@@ -26,9 +30,9 @@ public:
     // The value in inches for a length, else the plain number.
     double value() const;
 
-    void edit_text(const QString &text) { edit_to(text); }
+    void edit_text(const QString &text);
     // The user picked unit n in the selector, or left it (n is then the unit shown):
-    // the value is re-expressed in n.
+    // the value is shown in n.
     void select_unit(int n);
 
     void reset_units() override;
@@ -37,8 +41,8 @@ public:
     QString file_value() const override;
     // Refused outside the limits (tested in inches for a length).
     bool take(const QString &text) override;
-    bool same_value(const Setting &other) const override;
-    QString shown_as_mine(const Setting &other) const override;
+    QString wire_value_in(int units) const override;
+    bool is_length() const override { return m_uflag; }
 
 signals:
     // The unit selector is shown or hidden.
@@ -46,17 +50,20 @@ signals:
 
 protected:
     QString wire_value() const override;
-    // By value: a length in inches, whatever unit either side shows or carries it in.
+    bool is_value(const QString &reply) const override;
+    // By value: a length as the other holds it, in the unit it holds it in.
     bool adopt(const Setting &other) override;
 
 private:
     bool within_limits(double *v) const;
     int current_units() const;
     float convert(double value, int from, int to) const;
-    double field_value() const;
-    // The number that writes and file lines carry, in current_units for a length.
-    double outgoing() const;
-    void show_arriving(double value);
+    // A length's value in unit n.
+    float in_unit(int n) const;
+    // The number that writes and file lines carry when the device's unit is units.
+    double outgoing(int units) const;
+    // A length arrived in unit: kept as it is, shown in the chosen unit or the device's.
+    void arrive(float value, int unit);
     void show_unit(int unit, float value);
 
     double m_min = 0;
@@ -64,4 +71,6 @@ private:
     bool m_uflag = false;
     int m_displayUnit = 0;
     bool m_unitChosen = false;
+    float m_exact = 0;  // a length's value as it arrived or was typed...
+    int m_exactUnit = 0; // ...in this unit
 };

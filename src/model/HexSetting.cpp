@@ -69,10 +69,9 @@ void HexSetting::set_default(const QVariant &value)
         set_value(qint32(quint32(quint64(v))));
 }
 
-bool HexSetting::same_value(const Setting &other) const
+bool HexSetting::is_value(const QString &reply) const
 {
-    const auto *hex = qobject_cast<const HexSetting *>(&other);
-    return hex && hex->value() == value();
+    return NumberText::has_leading_hex_digit(reply);
 }
 
 QString HexSetting::wire_value() const

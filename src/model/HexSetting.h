@@ -31,10 +31,10 @@ public:
     QString file_value() const override;
     // Refused only when it holds more digits than 32 bits carry.
     bool take(const QString &text) override;
-    bool same_value(const Setting &other) const override;
 
 protected:
     QString wire_value() const override;
+    bool is_value(const QString &reply) const override;
 
 private:
     qint32 m_min = 0;

@@ -45,9 +45,9 @@ void IntegerSetting::set_default(const QVariant &value)
         set_value(qint16(v));
 }
 
-bool IntegerSetting::same_value(const Setting &other) const
+bool IntegerSetting::is_value(const QString &reply) const
 {
-    return NumberText::leading_value(text()) == NumberText::leading_value(other.value_text());
+    return NumberText::has_leading_number(reply);
 }
 
 QString IntegerSetting::wire_value() const

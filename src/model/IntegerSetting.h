@@ -27,13 +27,13 @@ public:
     QString value_text() const override { return text(); }
     QString file_value() const override;
     bool take(const QString &text) override;
-    bool same_value(const Setting &other) const override;
 
 signals:
     void limitsChanged();
 
 protected:
     QString wire_value() const override;
+    bool is_value(const QString &reply) const override;
 
 private:
     qint16 m_min = 0;

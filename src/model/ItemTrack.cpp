@@ -56,48 +56,59 @@ void ItemTrack::release()
         m_timer->start();
 }
 
-bool ItemTrack::upload_all(const QString &progressPrefix, QList<Setting *> *unread)
+void ItemTrack::note(WalkReport &report, Setting *setting, const ExchangeResult &result)
 {
+    report.entries.append({setting, result, setting->edit_count()});
+}
+
+WalkReport ItemTrack::upload_all(const QString &progressPrefix)
+{
+    WalkReport report;
     if (!claim())
-        return false;
-    QList<Setting *> missed;
+        return report;
+    report.ran = true;
     m_uploading = true;
     // Lengths read after the units setting are in the unit it just took.
-    if (!m_settings->units_item()->ser_read())
-        missed.append(m_settings->units_item());
+    Setting *unitsItem = m_settings->units_item();
+    note(report, unitsItem, unitsItem->ser_read());
+    report.unitsRead = report.entries.last().result.ok();
     m_settings->refresh_current_units();
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
         emit progress(progressText(progressPrefix, i + 1, n, 4));
-        if (items.at(i)->get_serstring() != UnitsCode && !items.at(i)->ser_read())
-            missed.append(items.at(i));
+        Setting *s = items.at(i);
+        if (s != unitsItem && s->is_length() && !report.unitsRead)
+            note(report, s, {ExchangeResult::Kind::UnitsUnknown, QString()});
+        else if (s != unitsItem)
+            note(report, s, s->ser_read());
         emit itemRead();
     }
     m_uploading = false;
     release();
-    if (unread)
-        *unread = missed;
-    return true;
+    return report;
 }
 
-bool ItemTrack::download_all()
+WalkReport ItemTrack::download_all()
 {
+    WalkReport report;
     if (!claim())
-        return false;
+        return report;
+    report.ran = true;
     const ParameterLink::WriteWalk walk(m_link);
     if (m_link)
         m_link->reset_wp();
-    m_settings->units_item()->ser_write();
+    Setting *unitsItem = m_settings->units_item();
+    note(report, unitsItem, unitsItem->ser_write());
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
         emit progress(progressText(QStringLiteral("Downloading... "), i + 1, n, 3));
-        if (items.at(i)->get_serstring() != UnitsCode)
-            items.at(i)->ser_write();
+        if (items.at(i) != unitsItem)
+            note(report, items.at(i), items.at(i)->ser_write());
     }
     release();
-    return true;
+    return report;
 }
 
 QStringList ItemTrack::file_lines()
@@ -120,29 +131,37 @@ QStringList ItemTrack::file_lines()
     return lines;
 }
 
-QList<Setting *> ItemTrack::file_read_lines(const QStringList &lines)
+ItemTrack::FileReading ItemTrack::file_read_lines(const QStringList &lines)
 {
     LengthUnits &units = m_settings->units();
     const int deviceUnits = units.current_units();
-    QList<Setting *> taken;
-    for (const QString &line : lines)
-        if (Setting *s = file_read_line(line))
-            taken.append(s);
+    FileReading reading;
+    for (const QString &line : lines) {
+        bool owned = false;
+        if (Setting *s = file_read_line(line, &owned))
+            reading.taken.append(s);
+        else
+            (owned ? reading.refused : reading.unknown).append(line);
+    }
     // The file's unit was for its own lines; what the device works in has not changed.
     units.set_current_units(deviceUnits);
-    return taken;
+    return reading;
 }
 
-Setting *ItemTrack::file_read_line(const QString &line)
+Setting *ItemTrack::file_read_line(const QString &line, bool *owned)
 {
     for (Setting *s : item_list()) {
         bool taken = false;
         if (s->check_file_read(line, &taken)) {
+            if (owned)
+                *owned = true;
             if (s->get_serstring() == UnitsCode)
                 m_settings->refresh_current_units();
             return taken ? s : nullptr;
         }
     }
+    if (owned)
+        *owned = false;
     return nullptr;
 }
 

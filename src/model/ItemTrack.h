@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "model/WalkReport.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -31,23 +33,30 @@ public:
     void setBusyTimer(QTimer *timer);
 
     // Reads every setting from the device. The prefix names the walk in its progress
-    // texts: a read-back to verify or to keep a backup reads the same way. unread, when
-    // given, receives the settings that got no reply their kind took. Both walks return
-    // false when the busy flag was taken and they did nothing.
-    bool upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "),
-                    QList<Setting *> *unread = nullptr);
-    bool download_all();
+    // texts: a read-back to verify or to keep a backup reads the same way. When the units
+    // setting gets no value, no length is read: it would be taken in a unit the device may
+    // not be in. Both walks report each setting's exchange; ran is false when the busy
+    // flag was taken and they did nothing.
+    WalkReport upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "));
+    WalkReport download_all();
     // True while upload_all is reading: what changes then comes from the device.
     bool is_uploading() const { return m_uploading; }
     // The lines of a settings file: the units line first, then every other setting's line;
     // lengths in the unit the units line names.
     QStringList file_lines();
+    // What became of a file's lines.
+    struct FileReading
+    {
+        QList<Setting *> taken;  // settings that took a line's value
+        QStringList refused;     // lines a setting owns whose value it refused
+        QStringList unknown;     // lines no setting owns
+    };
     // Each line to the first setting that owns it. A units line makes the lengths that
-    // follow read in its unit; afterwards current_units is the device's again. Returns
-    // the settings that took a value (a value its setting refuses is not taken).
-    QList<Setting *> file_read_lines(const QStringList &lines);
-    // The setting that took the line's value, or nullptr.
-    Setting *file_read_line(const QString &line);
+    // follow read in its unit; afterwards current_units is the device's again.
+    FileReading file_read_lines(const QStringList &lines);
+    // The setting that took the line's value, or nullptr; *owned tells whether a setting
+    // owns the line at all.
+    Setting *file_read_line(const QString &line, bool *owned = nullptr);
     void reset_units_all();
 
 signals:
@@ -59,6 +68,7 @@ signals:
 private:
     bool claim();
     void release();
+    static void note(WalkReport &report, Setting *setting, const ExchangeResult &result);
 
     SettingsSet *m_settings;
     ParameterLink *m_link;

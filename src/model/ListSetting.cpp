@@ -58,7 +58,7 @@ void ListSetting::choose(int index)
     const bool moved = index != m_index;
     select(index);
     if (moved)
-        emit edited();
+        note_edit();
 }
 
 void ListSetting::validate()

@@ -40,7 +40,6 @@ public:
     QString file_value() const override { return token(m_index); }
     // Refused when no choice carries the token.
     bool take(const QString &text) override;
-    bool same_value(const Setting &other) const override { return other.file_value() == file_value(); }
 
 signals:
     void choicesChanged();

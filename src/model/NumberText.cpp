@@ -212,9 +212,32 @@ bool isAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+double leadingValue(const QString &text, bool *found);
+
 } // namespace
 
 double leading_value(const QString &text)
+{
+    bool found = false;
+    return leadingValue(text, &found);
+}
+
+bool has_leading_number(const QString &text)
+{
+    bool found = false;
+    leadingValue(text, &found);
+    return found;
+}
+
+bool has_leading_hex_digit(const QString &text)
+{
+    const QString s = stripBlanks(text);
+    return !s.isEmpty() && digitValue(s.at(0)) >= 0;
+}
+
+namespace {
+
+double leadingValue(const QString &text, bool *found)
 {
     const QString s = stripBlanks(text);
     if (s.size() >= 2 && s.at(0) == QLatin1Char('&')) {
@@ -224,6 +247,7 @@ double leading_value(const QString &text)
             // A pattern wider than 32 bits has no value that fits: read as no number.
             if (!radixValue(s, 2, kind == QLatin1Char('H') ? 16 : 8, &v))
                 return 0;
+            *found = s.size() > 2 && digitValue(s.at(2)) >= 0 && digitValue(s.at(2)) < (kind == QLatin1Char('H') ? 16 : 8);
             return v;
         }
         return 0;
@@ -249,6 +273,7 @@ double leading_value(const QString &text)
     }
     if (!mantissaDigits)
         return 0;
+    *found = true;
     if (i < s.size()) {
         const QChar e = s.at(i).toUpper();
         if (e == QLatin1Char('E') || e == QLatin1Char('D')) {
@@ -272,6 +297,8 @@ double leading_value(const QString &text)
         v = v < 0 ? -DBL_MAX : DBL_MAX;
     return v;
 }
+
+} // namespace
 
 qint16 round_int16(double value, bool *ok)
 {
@@ -317,10 +344,25 @@ QString file_single(float value)
     return numberText(double(value), 7, false);
 }
 
+namespace {
+
+// Decimals needed to show every significant digit of d.
+int decimalsOf(const Decimal &d)
+{
+    return int(d.digits.size()) - d.exponent - 1;
+}
+
+} // namespace
+
 QString display_double(double value)
 {
     if (!std::isfinite(value))
         value = 0;
+    // A value whose digits reach beyond the tenth decimal shows them all: the text is the
+    // value, so a rounded display would change what a download sends.
+    const Decimal exact = significant(value, 15);
+    if (decimalsOf(exact) > 10)
+        return positional(exact, true, 4);
     // Rounded at the tenth decimal by the C library, from the binary value itself.
     const int size = std::snprintf(nullptr, 0, "%.10f", value);
     QByteArray buf(size + 1, '\0');
@@ -330,7 +372,8 @@ QString display_double(double value)
 
 QString display_single(float value)
 {
-    return displayText(significant(double(value), 7), 4, 10);
+    const Decimal d = significant(double(value), 7);
+    return displayText(d, 4, qMax(10, decimalsOf(d)));
 }
 
 QString display_position(float value)

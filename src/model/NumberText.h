@@ -16,6 +16,11 @@ namespace NumberText {
 // leading number is 0. A magnitude beyond the double range reads as the largest finite
 // double of its sign, so the result is always finite.
 double leading_value(const QString &text);
+// Whether the text has a leading number at all (leading_value does not read it as 0 for
+// want of one): "7xyz" has, "ERR CMD", "TIMEOUT ERROR" and "" have not.
+bool has_leading_number(const QString &text);
+// Whether the text, blanks ignored, starts with a hexadecimal digit.
+bool has_leading_hex_digit(const QString &text);
 
 // Rounds to the nearest integer, halves to even. ok is false (and the result 0) when the
 // rounded value does not fit a signed 16-bit integer or is not finite.
@@ -35,7 +40,9 @@ QString file_double(double value);
 QString file_single(float value);
 
 // The display pattern "####0.0000######"; a single-precision value is formatted from
-// its 7-significant-digit form (1 inch in CM shows 2.5400).
+// its 7-significant-digit form (1 inch in CM shows 2.5400). A value with significant
+// digits beyond the tenth decimal (7 for singles, 15 for doubles) shows all of them
+// (8.333333E-07 shows 0.0000008333333), so what is shown is the value.
 QString display_double(double value);
 QString display_single(float value);
 

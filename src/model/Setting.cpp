@@ -4,6 +4,7 @@
 #include "model/Setting.h"
 
 #include "link/ParameterLink.h"
+#include "model/LengthUnits.h"
 
 Setting::Setting(const SettingContext &context, QObject *parent) : QObject(parent), m_context(context) {}
 
@@ -17,20 +18,32 @@ void Setting::set_title(const QString &t)
     m_title = t + QLatin1Char(':');
 }
 
-bool Setting::ser_read()
+ExchangeResult Setting::ser_read()
 {
+    using Kind = ExchangeResult::Kind;
     if (!link() || !link()->sendrcv_nodeid(QStringLiteral("R") + m_code, false))
-        return false;
-    return take(link()->rcvstring());
+        return {Kind::NoReply, QString()};
+    const QString reply = link()->rcvstring();
+    if (ExchangeResult::isRefusal(reply))
+        return {Kind::Refused, reply};
+    if (!is_value(reply) || !take(reply))
+        return {Kind::NotAValue, reply};
+    return {Kind::Done, QString()};
 }
 
-void Setting::ser_write()
+ExchangeResult Setting::ser_write()
 {
+    using Kind = ExchangeResult::Kind;
     const QString value = wire_value();
     if (!link() || value.isNull())
-        return;
+        return {Kind::NoReply, QString()};
     link()->write_enable(true);
-    link()->sendrcv_nodeid(QStringLiteral("S") + m_code + value, false);
+    if (!link()->sendrcv_nodeid(QStringLiteral("S") + m_code + value, false))
+        return {Kind::NoReply, QString()};
+    const QString reply = link()->rcvstring();
+    if (ExchangeResult::isRefusal(reply))
+        return {Kind::Refused, reply};
+    return {Kind::Done, QString()};
 }
 
 bool Setting::check_file_read(const QString &s, bool *taken)
@@ -50,20 +63,32 @@ QString Setting::make_file_write_str() const
     return value.isNull() ? QString() : m_code + value;
 }
 
+bool Setting::same_on_wire(const Setting &other, int units) const
+{
+    return wire_value_in(units) == other.wire_value_in(units);
+}
+
 bool Setting::take_value_of(const Setting &other)
 {
-    const bool same = same_value(other);
+    const int units = context().units ? context().units->current_units() : 0;
+    const bool same = same_on_wire(other, units);
     if (!adopt(other))
         return false;
     if (!same)
-        emit edited();
+        note_edit();
     return true;
+}
+
+void Setting::note_edit()
+{
+    ++m_edits;
+    emit edited();
 }
 
 void Setting::edit_to(const QString &text)
 {
     if (show_text(text))
-        emit edited();
+        note_edit();
 }
 
 bool Setting::show_text(const QString &text)

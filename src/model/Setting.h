@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "model/ExchangeResult.h"
 #include "model/ParameterTable.h"
 
 #include <QObject>
@@ -44,11 +45,12 @@ public:
     void set_title(const QString &t); // kept with ":" appended
     QString title() const { return m_title; }
 
-    // "R" + code; a reply that arrives is taken as the kind takes it. A failed exchange
-    // leaves the value as it was. True when a reply came and the kind took it.
-    bool ser_read();
-    // Lifts the write protection, then sends "S" + code + the kind's value text.
-    void ser_write();
+    // "R" + code. A reply is taken as the kind takes it; an error reply, a reply that is
+    // not a value of the kind and a failed exchange leave the value as it was.
+    ExchangeResult ser_read();
+    // Lifts the write protection, then sends "S" + code + the kind's value text. Done only
+    // when the device answered without an error.
+    ExchangeResult ser_write();
     // True when the line begins with the code; its value is then taken as a reply would
     // be, and *taken (when given) tells whether the kind took it. Every line offered
     // counts as a change.
@@ -66,16 +68,19 @@ public:
     // Takes a value text as a reply or file line would carry it; false when the kind's
     // checks refused it and the value stayed as it was.
     virtual bool take(const QString &text) = 0;
-    // Whether another setting of the same parameter holds the same value: numbers by
-    // value (lengths in one unit, within what single precision carries), lists by token,
-    // hex by its 32 bits. Texts may differ ("3" and "3.0", "FF" and "000000FF").
-    virtual bool same_value(const Setting &other) const = 0;
-    // The value of another setting of the same parameter, shown as this one shows its own
-    // (a length in this one's display unit).
-    virtual QString shown_as_mine(const Setting &other) const { return other.value_text(); }
+    // The value text a write command carries when the device's length unit is units (only
+    // lengths depend on it); empty when the setting has no value to send.
+    virtual QString wire_value_in(int units) const { Q_UNUSED(units) return wire_value(); }
+    // A length: its value travels in the device's length unit.
+    virtual bool is_length() const { return false; }
+    // Whether the device would hold the same text for both: the value texts the download
+    // sends, in the device's length unit units. No tolerance: a digit the wire carries counts.
+    bool same_on_wire(const Setting &other, int units) const;
     // The user took the value of another setting of the same parameter (a compared value)
     // for this one: an edit when it changed the value. False when the kind refused it.
     bool take_value_of(const Setting &other);
+    // How many edits the user has made to this setting; a walk notes it at each exchange.
+    quint64 edit_count() const { return m_edits; }
 
 signals:
     // Any change of the value, and every settings-file line offered.
@@ -91,8 +96,13 @@ signals:
 protected:
     const SettingContext &context() const { return m_context; }
     ParameterLink *link() const { return m_context.link; }
-    // The value text a write command carries; nothing is sent when it is empty.
+    // The value text a write command carries; nothing is sent when it is null.
     virtual QString wire_value() const = 0;
+    // Whether a read's reply has the form of a value of the kind (a leading number, a hex
+    // digit); the kind's own checks (limits, choices) come after it in take().
+    virtual bool is_value(const QString &reply) const { Q_UNUSED(reply) return true; }
+    // The user changed the value: counted, then edited() is emitted.
+    void note_edit();
     // Sets the shown text; false when it was already shown.
     bool show_text(const QString &text);
     // The user's own text: shown, and an edit when it is new.
@@ -107,4 +117,5 @@ private:
     QString m_code;
     QString m_title;
     QString m_text = QStringLiteral("0");
+    quint64 m_edits = 0;
 };

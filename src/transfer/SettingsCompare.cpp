@@ -6,28 +6,22 @@
 #include "catalogue/SetupForm.h"
 #include "link/SerialForm.h"
 #include "link/UserPrompt.h"
-#include "model/DeviceSnapshot.h"
-#include "model/FloatSetting.h"
-#include "model/ItemTrack.h"
-#include "model/LengthUnits.h"
-#include "model/SettingsDiff.h"
+#include "model/ListSetting.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsSet.h"
+#include "operations/DeviceReading.h"
+#include "operations/FileSettings.h"
+#include "operations/SettingsComparison.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
-#include <memory>
 
 namespace {
 
-// A length names the unit it is shown in, so the two columns read alike.
-QString withUnit(const Setting *setting, const QString &text)
+// A list reads better by its choice's text than by the device's token.
+QString shown(const Setting *setting, const QString &text)
 {
-    const auto *f = qobject_cast<const FloatSetting *>(setting);
-    if (!f || !f->has_units())
-        return text;
-    return text + QLatin1Char(' ') + LengthUnits::selectorTexts().value(f->display_unit());
+    return qobject_cast<const ListSetting *>(setting) ? setting->value_text() : text;
 }
 
 } // namespace
@@ -40,43 +34,34 @@ SettingsCompare::SettingsCompare(SetupForm *form, SerialForm *link, QTimer *busy
     connect(m_link, &SerialForm::statusText, this, [this](const QString &text) { m_linkState = text; });
 }
 
-QList<CompareDialog::Row> SettingsCompare::rowsFor(const SettingsSet &other, const QList<Setting *> &unread) const
+QList<CompareDialog::Row> SettingsCompare::rowsFor(const SettingsComparison &comparison) const
 {
     QList<CompareDialog::Row> rows;
-    const auto row = [this](const Setting *mineConst, const Setting *theirs, const QString &mineText,
-                            const QString &otherText) {
-        Setting *mine = m_settings->byCode(mineConst->get_serstring());
-        const SetupItem *item = m_form->itemFor(mine);
-        return CompareDialog::Row{mine,
-                                  theirs,
-                                  mine->parameter()->tab,
-                                  item ? item->accessible_name() : mine->title(),
-                                  mine->get_serstring(),
-                                  withUnit(mine, mineText),
-                                  theirs ? withUnit(mine, otherText) : otherText};
-    };
-    for (const SettingsDiff::Difference &d : SettingsDiff::compare(*m_settings, other))
-        if (std::find(unread.begin(), unread.end(), d.other) == unread.end())
-            rows.append(row(d.mine, d.other, d.mineText, d.otherText));
     // A setting the device did not answer for is listed only while the link is up: after
     // a lost link every remaining setting would be.
-    if (m_link->is_connected())
-        for (const Setting *s : unread)
-            rows.append(row(s, nullptr, m_settings->byCode(s->get_serstring())->value_text(), tr("(no reply)")));
+    const bool listMissing = m_link->is_connected();
+    for (const SettingsComparison::Row &r : comparison.rows()) {
+        if (!r.takeable() && !listMissing)
+            continue;
+        const SetupItem *item = m_form->itemFor(r.mine);
+        rows.append({r.mine, r.takeable() ? r.other : nullptr, r.mine->parameter()->tab,
+                     item ? item->accessible_name() : r.mine->title(), r.mine->get_serstring(),
+                     shown(r.mine, r.mineText), r.takeable() ? shown(r.other, r.otherText) : r.otherText});
+    }
     return rows;
 }
 
-QString SettingsCompare::summary(const QString &name, const QString &done, const DeviceSnapshot &snapshot,
-                                 int differing) const
+QString SettingsCompare::summary(const QString &name, const QString &done, const DeviceReading &device,
+                                 const SettingsComparison &comparison) const
 {
-    const int n = snapshot.size();
-    if (!snapshot.complete()) {
-        // Never a match that was not read: the count says how far the read came.
+    const int n = device.size();
+    const int differing = comparison.differing();
+    if (comparison.compared() < comparison.total()) {
+        // Never a match that was not compared: the count says how far the read came.
         const QString state = m_link->is_connected() ? QString() : QStringLiteral(" (%1)").arg(m_linkState);
-        QString text = tr("%1 incomplete%2: %3 of %4 settings read")
-                           .arg(name, state)
-                           .arg(n - snapshot.unread().size())
-                           .arg(n);
+        QString text = tr("%1 incomplete%2: %3 of %4 settings read").arg(name, state).arg(device.readCount()).arg(n);
+        if (device.deviceUnits() < 0)
+            text += tr(", no length compared (units not read)");
         if (differing > 0)
             text += tr(", %1 differ").arg(differing);
         return text;
@@ -91,25 +76,27 @@ void SettingsCompare::verify_download()
     // A link lost during the download already shows; there is nothing to read back.
     if (!m_link->is_connected())
         return;
-    DeviceReading d;
-    if (!readDevice(QStringLiteral("Verifying... "), tr("Download verify"), tr("Download verified"), &d))
+    DeviceReading *device = readDevice(QStringLiteral("Verifying... "));
+    if (!device)
         return;
-    emit progress(d.text);
-    if (!d.rows.isEmpty())
-        present(tr("Verify After Download"), d.text + QLatin1Char('.'), tr("QTX2"), d.rows, false, d.snapshot.release());
+    const SettingsComparison comparison = SettingsComparison::withDevice(*m_settings, *device);
+    const QString text = summary(tr("Download verify"), tr("Download verified"), *device, comparison);
+    emit progress(text);
+    const QList<CompareDialog::Row> rows = rowsFor(comparison);
+    if (rows.isEmpty())
+        delete device;
+    else
+        present(tr("Verify After Download"), text + QLatin1Char('.'), tr("QTX2"), rows, false, device);
 }
 
-bool SettingsCompare::readDevice(const QString &progressPrefix, const QString &name, const QString &done,
-                                 DeviceReading *out)
+DeviceReading *SettingsCompare::readDevice(const QString &progressPrefix)
 {
-    out->snapshot = std::make_unique<DeviceSnapshot>(m_link, m_timer);
-    connect(out->snapshot.get(), &DeviceSnapshot::progress, this, &SettingsCompare::progress);
-    if (!out->snapshot->read(progressPrefix))
-        return false;
-    out->rows = rowsFor(*out->snapshot->settings(), out->snapshot->unread());
-    const int differing = int(std::count_if(out->rows.begin(), out->rows.end(), [](const auto &r) { return r.other; }));
-    out->text = summary(name, done, *out->snapshot, differing);
-    return true;
+    auto *device = new DeviceReading(m_link, m_timer, this);
+    connect(device, &DeviceReading::progress, this, &SettingsCompare::progress);
+    if (device->read(progressPrefix))
+        return device;
+    delete device;
+    return nullptr;
 }
 
 void SettingsCompare::compare_device()
@@ -119,11 +106,13 @@ void SettingsCompare::compare_device()
         m_prompt->message(tr("Connect to a QTX2 to compare the form with it."));
         return;
     }
-    DeviceReading d;
-    if (!readDevice(QStringLiteral("Comparing... "), tr("Compare with QTX2"), tr("Compare with QTX2"), &d))
+    DeviceReading *device = readDevice(QStringLiteral("Comparing... "));
+    if (!device)
         return;
-    emit progress(d.text);
-    present(tr("Compare With QTX2"), d.text + QLatin1Char('.'), tr("QTX2"), d.rows, true, d.snapshot.release());
+    const SettingsComparison comparison = SettingsComparison::withDevice(*m_settings, *device);
+    const QString text = summary(tr("Compare with QTX2"), tr("Compare with QTX2"), *device, comparison);
+    emit progress(text);
+    present(tr("Compare With QTX2"), text + QLatin1Char('.'), tr("QTX2"), rowsFor(comparison), true, device);
 }
 
 void SettingsCompare::compare_file()
@@ -142,21 +131,27 @@ void SettingsCompare::compare_file()
     }
     // What the form would hold after opening the file: its own values where the file
     // says nothing, the file's where it does, read in the unit its units line names.
-    auto file = std::make_unique<SettingsSet>();
-    file->units().set_current_units(m_settings->units().current_units());
-    for (Setting *s : file->item_list())
-        if (const Setting *mine = m_settings->byCode(s->get_serstring()))
-            s->take_value_of(*mine);
-    ItemTrack(file.get(), nullptr).file_read_lines(lines);
-    const QList<CompareDialog::Row> rows = rowsFor(*file, {});
+    auto *file = new FileSettings(nullptr, m_settings);
+    file->read(lines);
+    const SettingsComparison comparison = SettingsComparison::withSet(*m_settings, *file->settings());
+    const QList<CompareDialog::Row> rows = rowsFor(comparison);
     const QString name = QFileInfo(path).fileName();
-    const QString heading = rows.isEmpty()
+    const ItemTrack::FileReading &reading = file->reading();
+    QString heading = rows.isEmpty() && reading.refused.isEmpty() && reading.unknown.isEmpty()
         ? tr("The form holds the values of %1.").arg(name)
-        : tr("%1 of %2 settings differ between the form and %3.")
-              .arg(rows.size())
-              .arg(file->item_list().size())
-              .arg(name);
-    present(tr("Compare With File"), heading, tr("File"), rows, true, file.release());
+        : tr("%1 of %2 settings differ between the form and %3.").arg(rows.size()).arg(comparison.total()).arg(name);
+    // A line the form would not take is not a value the form holds: said, never passed over.
+    const auto quoted = [](const QStringList &lines) {
+        QStringList out;
+        for (const QString &line : lines.mid(0, 5))
+            out << QLatin1Char('"') + line + QLatin1Char('"');
+        return out.join(QStringLiteral(", ")) + (lines.size() > 5 ? tr(" and %1 more").arg(lines.size() - 5) : QString());
+    };
+    if (!reading.refused.isEmpty())
+        heading += tr(" Lines refused (outside their limits or no such choice): %1.").arg(quoted(reading.refused));
+    if (!reading.unknown.isEmpty())
+        heading += tr(" Lines of no known setting: %1.").arg(quoted(reading.unknown));
+    present(tr("Compare With File"), heading, tr("File"), rows, true, file);
 }
 
 void SettingsCompare::present(const QString &title, const QString &heading, const QString &otherColumn,

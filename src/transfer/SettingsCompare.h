@@ -8,18 +8,18 @@
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
-
-class DeviceSnapshot;
+class DeviceReading;
 class QTimer;
 class SerialForm;
+class SettingsComparison;
 class SettingsSet;
 class SetupForm;
 class UserPrompt;
 
 // The form's values against the device's (read back after a download, or on request) and
-// against a settings file, by value. What differs is listed in a CompareDialog; the form
-// changes only when the user takes ticked values from a comparison.
+// against a settings file, as the device operations compare them. What differs, or could
+// not be compared, is listed in a CompareDialog; the form changes only when the user
+// takes ticked values from a comparison.
 class SettingsCompare : public QObject
 {
     Q_OBJECT
@@ -41,17 +41,12 @@ signals:
     void progress(const QString &text); // panel 2 of the status bar
 
 private:
-    // The device read into a set of its own, and how the form differs from it.
-    struct DeviceReading
-    {
-        std::unique_ptr<DeviceSnapshot> snapshot;
-        QList<CompareDialog::Row> rows;
-        QString text; // the panel's summary
-    };
-    // False when the read did not run (another command holds the link).
-    bool readDevice(const QString &progressPrefix, const QString &name, const QString &done, DeviceReading *out);
-    QList<CompareDialog::Row> rowsFor(const SettingsSet &other, const QList<Setting *> &unread) const;
-    QString summary(const QString &name, const QString &done, const DeviceSnapshot &snapshot, int differing) const;
+    // The device read into a set of its own, or nullptr when the read did not run
+    // (another command holds the link).
+    DeviceReading *readDevice(const QString &progressPrefix);
+    QList<CompareDialog::Row> rowsFor(const SettingsComparison &comparison) const;
+    QString summary(const QString &name, const QString &done, const DeviceReading &device,
+                    const SettingsComparison &comparison) const;
     void present(const QString &title, const QString &heading, const QString &otherColumn,
                  const QList<CompareDialog::Row> &rows, bool offerTaking, QObject *values);
 

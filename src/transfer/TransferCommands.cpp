@@ -10,7 +10,8 @@
 #include "model/ItemTrack.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsSet.h"
-#include "transfer/DeviceBackup.h"
+#include "operations/DeviceBackup.h"
+#include "operations/FactoryReset.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +21,7 @@ TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm
                                    UserPrompt *prompt, QObject *parent)
     : QObject(parent), m_track(track), m_link(link), m_form(form), m_settings(track->settings()),
       m_timer(positionTimer), m_prompt(prompt), m_tracker(new EditTracker(m_settings, this)),
-      m_backup(new DeviceBackup(link, positionTimer, prompt, this))
+      m_backup(new DeviceBackup(link, positionTimer, this))
 {
     m_track->setBusyTimer(positionTimer);
     connect(m_track, &ItemTrack::progress, this, &TransferCommands::progress);
@@ -28,6 +29,7 @@ TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm
     // During an upload the captions follow the link after every item, so a dropped
     // connection shows at once.
     connect(m_track, &ItemTrack::itemRead, this, &TransferCommands::emitLinkColour);
+    connect(m_link, &SerialForm::statusText, this, [this](const QString &text) { m_linkState = text; });
 }
 
 void TransferCommands::emitLinkColour()
@@ -35,70 +37,112 @@ void TransferCommands::emitLinkColour()
     emit syncColour(m_link->is_connected() ? SyncColour::InStep : SyncColour::NoDevice);
 }
 
+void TransferCommands::settle(const WalkReport &report)
+{
+    m_tracker->settle(report);
+    if (!m_link->is_connected())
+        emit syncColour(SyncColour::NoDevice);
+    else
+        emit syncColour(report.complete() && !m_tracker->any() ? SyncColour::InStep : SyncColour::Changed);
+}
+
+void TransferCommands::reportIncomplete(const QString &walk, const QString &verb, const WalkReport &report)
+{
+    if (!report.ran || report.complete())
+        return;
+    const QString state = m_link->is_connected() ? QString() : QStringLiteral(" (%1)").arg(m_linkState);
+    emit progress(tr("%1 incomplete%2: %3 of %4 settings %5; not %5: %6")
+                      .arg(walk, state)
+                      .arg(report.done())
+                      .arg(report.entries.size())
+                      .arg(verb, report.failedText()));
+}
+
 void TransferCommands::upload()
 {
-    const bool wasConnected = m_link->is_connected();
     m_settings->refresh_current_units();
-    const bool ran = m_track->upload_all();
-    emitLinkColour();
+    const WalkReport report = m_track->upload_all();
     m_form->update_disabled();
-    clearMarks(ran, wasConnected);
+    if (report.ran)
+        settle(report);
+    else
+        emitLinkColour();
+    reportIncomplete(tr("Upload"), tr("read"), report);
 }
 
 void TransferCommands::download()
 {
-    if (m_backupBeforeDownload && !m_backup->make(QStringLiteral("before download"), tr("Download to the QTX2")))
+    if (m_backupBeforeDownload && !backUp(QStringLiteral("before download"), tr("Download to the QTX2")))
         return;
-    const bool wasConnected = m_link->is_connected();
     m_settings->refresh_current_units();
-    const bool ran = m_track->download_all();
-    emitEndColour(wasConnected);
-    clearMarks(ran, wasConnected);
-    if (ran)
+    const WalkReport report = m_track->download_all();
+    if (!report.ran)
+        return;
+    settle(report);
+    reportIncomplete(tr("Download"), tr("written"), report);
+    if (m_link->is_connected())
         emit downloaded();
 }
 
-void TransferCommands::clearMarks(bool ran, bool wasConnected)
+bool TransferCommands::backUp(const QString &reason, const QString &action)
 {
-    if (ran && !(wasConnected && !m_link->is_connected()))
-        m_tracker->clear();
+    if (!m_link->is_connected())
+        return true;
+    const QString origin = QStringLiteral("COM%1 node %2").arg(m_link->cur_port()).arg(m_link->get_nodeid());
+    const BackupStore store;
+    const DeviceBackup::Result result = m_backup->make(store, origin, reason);
+    switch (result.outcome) {
+    case DeviceBackup::Outcome::Saved:
+    case DeviceBackup::Outcome::Busy:
+        return true;
+    case DeviceBackup::Outcome::Incomplete: {
+        const QString state = m_link->is_connected() ? QString() : QStringLiteral(" (%1)").arg(m_linkState);
+        return goOnWithout(tr("The backup of the QTX2's settings is incomplete%1: %2 of %3 settings were read, "
+                              "so it was not saved.")
+                               .arg(state)
+                               .arg(result.read)
+                               .arg(result.total),
+                           action);
+    }
+    case DeviceBackup::Outcome::NotWritten:
+        return goOnWithout(tr("The backup of the QTX2's settings could not be saved in %1: %2")
+                               .arg(QDir::toNativeSeparators(store.folder()), result.why),
+                           action);
+    }
+    return false;
 }
 
-void TransferCommands::emitEndColour(bool wasConnected)
+bool TransferCommands::goOnWithout(const QString &why, const QString &action)
 {
-    // Black says the form matches the device; a link lost on the way leaves the window
-    // disconnected, which is grey, and the device with only part of the values.
-    emit syncColour(wasConnected && !m_link->is_connected() ? SyncColour::NoDevice : SyncColour::InStep);
+    return m_prompt->question(why + QStringLiteral("\n\n") + tr("%1 without a backup?").arg(action),
+                              tr("Go On Without Backup"), tr("Stop"));
 }
 
 void TransferCommands::factory_reset()
 {
     emit progress(QString());
-    const QString reason = QStringLiteral("before factory reset");
-    const QString action = tr("Reset to factory defaults");
-    const ParameterLink::WriteWalk walk(m_link);
+    // The device's own reset needs the link free; a form reset always puts the defaults in.
+    if (m_link->factory_command() && !m_timer->isActive())
+        return;
+    if (!backUp(QStringLiteral("before factory reset"), tr("Reset to factory defaults")))
+        return;
     const bool wasConnected = m_link->is_connected();
-    if (m_link->factory_command()) {
-        // The device resets itself; the form is then read back from it.
-        if (!m_timer->isActive() || !m_backup->make(reason, action))
-            return;
-        m_timer->stop();
-        m_link->reset_wp();
-        m_link->write_enable(true);
-        emit progress(QStringLiteral("Factory Reset"));
-        m_link->sendrcv_long_nodeid(QStringLiteral("SFD"), false);
-        m_link->write_enable(false);
-        m_timer->start();
-        upload();
-    } else {
-        if (!m_backup->make(reason, action))
-            return;
-        m_settings->apply_factory_defaults();
+    FactoryReset reset(m_link, m_timer);
+    connect(&reset, &FactoryReset::progress, this, &TransferCommands::progress);
+    const FactoryReset::Result result = reset.run(*m_settings);
+    if (!result.byDevice) {
+        // Without a device the defaults go into the form only; there was nothing to write to.
+        settle(result.download);
+        if (wasConnected)
+            reportIncomplete(tr("Factory reset"), tr("written"), result.download);
+        return;
     }
-    m_settings->refresh_current_units();
-    if (!m_link->factory_command())
-        clearMarks(m_track->download_all(), wasConnected);
-    emitEndColour(wasConnected);
+    // What the device now holds is read back into the form.
+    upload();
+    if (!result.reset.ok())
+        emit progress(tr("Factory reset not confirmed: $%1SFD %2")
+                          .arg(m_link->get_nodeid())
+                          .arg(result.reset.describe()));
 }
 
 void TransferCommands::reset_units()
@@ -149,9 +193,9 @@ void TransferCommands::open_path(const QString &path)
     case SettingsFile::ReadResult::Ok:
         break;
     }
-    m_track->file_read_lines(lines);
+    const ItemTrack::FileReading reading = m_track->file_read_lines(lines);
     m_form->update_disabled();
-    m_tracker->clear();
+    m_tracker->settle(reading.taken);
 }
 
 void TransferCommands::save_file()

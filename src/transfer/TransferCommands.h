@@ -14,13 +14,14 @@ class QTimer;
 class SerialForm;
 class SettingsSet;
 class UserPrompt;
+struct WalkReport;
 
 // The commands that move all settings at once: upload, download, open and save a
 // settings file, open a backup, reset to factory defaults and reset units. The device's
 // settings are backed up before a factory reset and, by choice, before a download; the
-// user's edits are tracked until a transfer or a file makes the form a known state again.
-// The window's menus and toolbar call these; the window shows progress and the caption
-// colour.
+// user's edits stay marked until a walk was seen to carry them (or a file's value
+// replaced them). The window's menus and toolbar call these; the window shows progress
+// and the caption colour.
 class TransferCommands : public QObject
 {
     Q_OBJECT
@@ -45,14 +46,19 @@ public slots:
 signals:
     void progress(const QString &text);      // panel 2 of the status bar
     void syncColour(SyncColour colour);      // the tab caption colour
-    // A download's walk ran to its end, so its values may be checked.
+    // A download's walk ran, the link is up, so its values may be checked.
     void downloaded();
 
 private:
     void emitLinkColour();
-    void emitEndColour(bool wasConnected);
-    // After a walk: the form is a known state again, unless the link was lost on the way.
-    void clearMarks(bool ran, bool wasConnected);
+    // After a walk: marks go where its exchanges carried the edit; black only for a form
+    // the device was seen to hold in full with no edit left over.
+    void settle(const WalkReport &report);
+    // What a walk that did not do every setting leaves in panel 2: how far it came, why not.
+    void reportIncomplete(const QString &walk, const QString &verb, const WalkReport &report);
+    // A backup before action, or the user's word to go on without one.
+    bool backUp(const QString &reason, const QString &action);
+    bool goOnWithout(const QString &why, const QString &action);
 
     ItemTrack *m_track;
     SerialForm *m_link;
@@ -63,4 +69,5 @@ private:
     EditTracker *m_tracker;
     DeviceBackup *m_backup;
     bool m_backupBeforeDownload = true;
+    QString m_linkState = QStringLiteral("Disconnected");
 };

@@ -169,10 +169,43 @@ private slots:
         QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
                                              << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;";
         QTest::newRow("unwritable file") << none << com1 + QStringList{"upload", "/nonexistent/a.txt"} << 4 << "cannot write";
+        QTest::newRow("refused read") << QStringList{"--reply", "RIA=ERR CMD"} << com1 + QStringList{"get", "IA"} << 1
+                                      << "answered $0RIA with refused: ERR CMD.";
+        QTest::newRow("no backup of a refused read") << QStringList{"--reply", "RIA=ERR CMD"}
+                                                     << com1 + QStringList{"factory-reset", "--backup", "@b.txt"} << 1
+                                                     << "85 of 86 settings; not: IA refused: ERR CMD.";
         QTest::newRow("unwritable backup") << QStringList{"--no-factory"}
                                            << com1 + QStringList{"factory-reset", "--backup", "/nonexistent/b.txt"} << 4
                                            << "cannot write /nonexistent/b.txt";
     }
+    // Each side's lengths in the unit it carries them in: a file in MM against a device in
+    // inches, and a download whose units write the device ignored.
+    void lengthsNameTheirUnit_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("diff") << QStringList() << QStringList{"diff"} << "PO file=10 MM device=5 Inches (Hard Offset)";
+        QTest::newRow("PU ignored") << QStringList{"--ignore-writes", "PU"} << QStringList{"download", "--verify"}
+                                    << "PO file=10 MM device=10 Inches (Hard Offset)";
+    }
+    void lengthsNameTheirUnit()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QStringList, args);
+        QFETCH(QString, line);
+        Sim sim;
+        QVERIFY(start(sim, simArgs));
+        QCOMPARE(ctl({"--port", "1", "set", "PO=5", "PR=0.001"}).code, 0);
+        QByteArray bytes = ctl({"--port", "1", "upload", "-"}).out;
+        QVERIFY(bytes.startsWith("PUINCHES\r\n") && bytes.contains("\r\nPO5\r\n"));
+        bytes.replace("PUINCHES", "PUMM").replace("\r\nPO5\r\n", "\r\nPO10\r\n").replace("\r\nPR.001\r\n", "\r\nPR.0254\r\n");
+        write(file("mm.txt"), bytes);
+        const Run run = ctl(QStringList{"--port", "1"} + args + QStringList{file("mm.txt")});
+        QVERIFY2(run.out.contains(line.toLatin1() + '\n'), run.out.constData());
+        QCOMPARE(run.code, 1);
+    }
+
     void exitCodes()
     {
         QFETCH(QStringList, simArgs);

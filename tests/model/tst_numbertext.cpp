@@ -84,12 +84,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("zero") << "double" << 0.0 << "0.0000";
         QTest::newRow("minus half") << "double" << -0.5 << "-0.5000";
-        QTest::newRow("rounded at tenth, trailing zero dropped") << "double" << 0.123456789012 << "0.123456789";
-        QTest::newRow("below tenth decimal") << "double" << 0.00000000004 << "0.0000";
+        QTest::newRow("digits beyond the tenth shown") << "double" << 0.123456789012 << "0.123456789012";
+        QTest::newRow("below tenth decimal") << "double" << 0.00000000004 << "0.00000000004";
         QTest::newRow("single: 1 inch in CM") << "single" << 2.54 << "2.5400";
         QTest::newRow("single: 1 inch in feet") << "single" << 1.0 / 12.0 << "0.08333334";
         QTest::newRow("single: limit") << "single" << 99999.99999 << "100000.0000";
-        QTest::newRow("single: rounded at tenth decimal") << "single" << 1.234567e-5 << "0.0000123457";
+        QTest::newRow("single: digits beyond the tenth shown") << "single" << 1.234567e-5 << "0.00001234567";
         QTest::newRow("position: trailing zero kept") << "position" << 12.3456 << "12.34560";
         QTest::newRow("percent: rounds to zero is empty") << "percent" << 0.4 << "";
         QTest::newRow("percent: half away from zero") << "percent" << 2.5 << "3";

@@ -7,7 +7,6 @@
 #include "model/HexSetting.h"
 #include "model/IntegerSetting.h"
 #include "model/ListSetting.h"
-#include "model/SettingsDiff.h"
 #include "model/SettingsSet.h"
 
 #include <QSet>
@@ -56,11 +55,13 @@ private slots:
         QTest::newRow("int below limit") << "XH" << "7" << 0 << "-1" << "7";
         QTest::newRow("int rounds above limit") << "XH" << "7" << 0 << "100.6" << "7";
         QTest::newRow("int outside 16 bits") << "XH" << "7" << 0 << "70000" << "7";
-        QTest::newRow("int no number reads as 0") << "XH" << "7" << 0 << "abc" << "0";
+        QTest::newRow("int no number is no value") << "XH" << "7" << 0 << "abc" << "7";
+        QTest::newRow("int refused") << "XH" << "7" << 0 << "ERR CMD" << "7";
         QTest::newRow("int 0 outside 1..5") << "dP" << "3" << 0 << "abc" << "3";
         QTest::newRow("hex short") << "Xe" << "CAFE0001" << 0 << "1F" << "0000001F";
         QTest::newRow("hex lower case") << "Xe" << "CAFE0001" << 0 << "abc" << "00000ABC";
-        QTest::newRow("hex empty") << "Xe" << "CAFE0001" << 0 << "" << "00000000";
+        QTest::newRow("hex empty is no value") << "Xe" << "CAFE0001" << 0 << "" << "CAFE0001";
+        QTest::newRow("hex refused") << "Xe" << "CAFE0001" << 0 << "ERR CMD" << "CAFE0001";
         QTest::newRow("hex FFFF stays positive") << "Xe" << "CAFE0001" << 0 << "FFFF" << "0000FFFF";
         QTest::newRow("hex nine digits ignored") << "Xe" << "CAFE0001" << 0 << "123456789" << "CAFE0001";
         QTest::newRow("hex leading zeros beyond eight") << "Xe" << "CAFE0001" << 0 << "00000000AB" << "000000AB";
@@ -71,7 +72,7 @@ private slots:
         QTest::newRow("limit in inches: 25.4 mm") << "PR" << ".5" << 3 << "25.4" << "1.0000";
         QTest::newRow("limit in inches: 25.5 mm") << "PR" << ".5" << 3 << "25.5" << "0.5000";
         QTest::newRow("limit in inches: 0.0254 m") << "PR" << ".5" << 4 << "0.0254" << "1.0000";
-        QTest::newRow("time-out text reads 0") << "PO" << ".5" << 3 << "TIMEOUT ERROR" << "0.0000";
+        QTest::newRow("time-out text is no value") << "PO" << ".5" << 3 << "TIMEOUT ERROR" << "0.5000";
         QTest::newRow("beyond every range") << "PO" << ".5" << 0 << "1E400" << "0.5000";
         // A length at its limit, carried in single precision, is taken; one step further is not.
         QTest::newRow("lower limit") << "PR" << ".5" << 0 << "0.00001" << "0.00001";
@@ -306,28 +307,6 @@ private slots:
         length("PS")->take("0.5");
         length("PS")->reset_units(); // a plain number never converts
         QCOMPARE(length("PS")->value_text(), QStringLiteral("0.5000"));
-    }
-
-    // Values compared by value, whatever their texts: the units of lengths, number forms
-    // and hex padding do not count; anything else does.
-    void differences()
-    {
-        SettingsSet device;
-        device.units().set_current_units(3);
-        const QStringList same{"dP=3.0", "PO=25.4", "Xe=FF", "PU=INCHES"};
-        const QStringList differ{"XH=21", "PS=1.000001", "p1=25.41", "Xb=1000K"};
-        for (const QString &pair : same + differ) {
-            const QStringList kv = pair.split('=');
-            at(kv.at(0))->take(kv.at(0) == "PO" || kv.at(0) == "p1" ? "1" : kv.at(0) == "dP" ? "3" : kv.at(1));
-            device.byCode(kv.at(0))->take(kv.at(1));
-        }
-        at("XH")->take("20");
-        at("PS")->take("1");
-        at("Xb")->take("500K");
-        QStringList found;
-        for (const SettingsDiff::Difference &d : SettingsDiff::compare(*set, device))
-            found << d.mine->get_serstring() + ":" + d.mineText + "/" + d.otherText;
-        QCOMPARE(found, (QStringList{"p1:1.0000/1.000394", "Xb:500 kbps/1000 kbps", "XH:20/21", "PS:1.0000/1.000001"}));
     }
 
     // The catalogue: 86 settings in item-list order, each code once (case counts), lists

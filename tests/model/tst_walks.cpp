@@ -11,6 +11,8 @@
 #include "model/ListSetting.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsSet.h"
+#include "operations/DeviceReading.h"
+#include "operations/SettingsComparison.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -220,21 +222,108 @@ private slots:
         QVERIFY(lines.isEmpty() && !error.isEmpty());
     }
 
-    // Backups made in one second list newest first whatever their reasons.
+    // Backups list newest first in the order they were made, whatever the clock said; the
+    // one just written is never pruned, and names of the earlier form count as older.
     void backupOrder()
     {
         QTemporaryDir dir;
         const BackupStore store(dir.path());
-        const QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 22));
+        QVERIFY(QFile(dir.filePath("2030-01-01 00-00-00 COM1 node 0 before download.txt")).open(QIODevice::WriteOnly));
         QString path, error;
-        for (const char *reason : {"before factory reset", "before download", "before download"})
-            QVERIFY(store.write({"PUINCHES"}, "COM1 node 0", reason, &path, &error, when));
-        QStringList names;
-        for (const QString &backup : store.backups())
-            names << QFileInfo(backup).fileName();
-        QCOMPARE(names, QStringList({"2026-12-06 14-03-22-3 COM1 node 0 before download.txt",
-                                     "2026-12-06 14-03-22-2 COM1 node 0 before download.txt",
-                                     "2026-12-06 14-03-22 COM1 node 0 before factory reset.txt"}));
+        QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 22));
+        for (int i = 0; i < BackupStore::Kept; ++i, when = when.addSecs(-60)) // the clock goes back each time
+            QVERIFY(store.write({"PUINCHES"}, "COM1 node 0", "before download", &path, &error, when));
+        const QStringList all = store.backups();
+        QCOMPARE(all.size(), BackupStore::Kept);
+        QCOMPARE(all.first(), path);
+        QCOMPARE(QFileInfo(all.at(1)).fileName(), QStringLiteral("2026-12-06 13-15-22 #49 COM1 node 0 before download.txt"));
+        QVERIFY(all.filter("2030-").isEmpty());
+    }
+
+    // Each download lifts the write protection afresh, also when the device set it again
+    // after the first.
+    void eachDownloadLiftsProtection()
+    {
+        QVERIFY(w->connect());
+        w->track.upload_all();
+        for (int i = 0; i < 2; ++i) {
+            port->device().setWriteProtected(true);
+            port->clearWire();
+            QVERIFY(w->track.download_all().complete());
+            QCOMPARE(sent().mid(0, 2), QStringList({"WE", "SPUINCHES"}));
+        }
+    }
+
+    // One rule for every comparison: the texts the device would hold. Device values are set
+    // first ("PU=MM" before lengths), then the form is uploaded and changed: "AR9.99999" a
+    // file line, "AR~9.99999" typed, "PO@0" shown in unit 0. The device then answers the
+    // read back as the faults say ("RIA=ERR CMD", "RPU" no reply).
+    void comparison_data()
+    {
+        QTest::addColumn<QStringList>("device");
+        QTest::addColumn<QStringList>("form");
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QStringList>("rows"); // "code: form | device", lengths not compared left out
+        QTest::addColumn<int>("notCompared");  // lengths not compared for want of the unit
+        const QStringList none;
+        QTest::newRow("6th digit") << QStringList{"AR=10"} << QStringList{"AR~9.99999"} << none
+                                   << QStringList{"AR: 9.99999 Inches | 10 Inches"} << 0;
+        QTest::newRow("7th digit") << QStringList{"AR=10"} << QStringList{"AR10.00001"} << none
+                                   << QStringList{"AR: 10.00001 Inches | 10 Inches"} << 0;
+        QTest::newRow("typed as read") << QStringList{"AR=12.5"} << QStringList{"AR~12.5"} << none << none << 0;
+        QTest::newRow("MM file") << QStringList{"PU=MM", "PO=950", "p3=0.3"} << QStringList{"PUMM", "PO950", "p3.3"}
+                                 << none << none << 0;
+        QTest::newRow("MM shown in inches") << QStringList{"PU=MM", "PO=950", "p3=0.3"} << QStringList{"PO@0", "p3@1"}
+                                            << none << none << 0;
+        QTest::newRow("MM 6th digit") << QStringList{"PU=MM", "PO=950"} << QStringList{"PO950.001"} << none
+                                      << QStringList{"PO: 950.001 MM | 950 MM"} << 0;
+        QTest::newRow("list by token") << none << QStringList{"XTSSIBIN"} << none
+                                       << QStringList{"XT: SSIBIN | PWM"} << 0;
+        QTest::newRow("hex by value") << QStringList{"Xe=FF"} << QStringList{"Xe000000FF"} << none << none << 0;
+        QTest::newRow("refused and silent") << none << none << QStringList{"RIA=ERR CMD", "RIB"}
+                                            << QStringList{"IA: 0 | refused: ERR CMD", "IB: 0 | (no reply)"} << 0;
+        QTest::newRow("units not read") << QStringList{"PU=MM", "PO=950"} << QStringList{"XTSSIBIN"} << QStringList{"RPU"}
+                                        << QStringList{"XT: SSIBIN | PWM", "PU: MM | (no reply)"} << 39;
+    }
+    void comparison()
+    {
+        QFETCH(QStringList, device);
+        QFETCH(QStringList, form);
+        QFETCH(QStringList, faults);
+        QFETCH(QStringList, rows);
+        QFETCH(int, notCompared);
+        port->device().setValue("XT", "PWM");
+        for (const QString &v : device)
+            QVERIFY(port->device().setValue(v.section('=', 0, 0), v.section('=', 1)));
+        QVERIFY(w->connect());
+        w->set.refresh_current_units();
+        QVERIFY(w->track.upload_all().complete());
+        for (const QString &change : form) {
+            auto *f = qobject_cast<FloatSetting *>(w->at(change.section(QRegularExpression("[~@]"), 0, 0)));
+            if (change.contains('~'))
+                f->edit_text(change.section('~', 1));
+            else if (change.contains('@'))
+                f->select_unit(change.section('@', 1).toInt());
+            else
+                w->track.file_read_lines({change});
+        }
+        for (const QString &fault : faults)
+            port->device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());
+        w->link.setTiming({100, 10000, 500, 5, 10, 0});
+        DeviceReading read(&w->link, &w->timer);
+        QVERIFY(read.read("Verifying... "));
+        const SettingsComparison c = SettingsComparison::withDevice(w->set, read);
+        QStringList got;
+        int unknown = 0;
+        for (const SettingsComparison::Row &r : c.rows()) {
+            if (r.state == SettingsComparison::Row::State::UnitsUnknown)
+                ++unknown;
+            else
+                got << r.mine->get_serstring() + ": " + r.mineText + " | " + r.otherText;
+        }
+        QCOMPARE(got, rows);
+        QCOMPARE(unknown, notCompared);
+        QCOMPARE(c.matches(), rows.isEmpty() && notCompared == 0);
     }
 };
 

@@ -103,31 +103,83 @@ private slots:
         QCOMPARE(places->findChild<QWidget *>("ChangeMark")->accessibleName(), QStringLiteral("changed"));
         QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display (2)"));
         QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
+        QFile file(rig.prompt.openName); // lines the form would not take are named, not passed over
+        QVERIFY(file.open(QIODevice::Append) && file.write("XM99\r\nZZ1\r\n"));
+        file.close();
         rig.trigger(command);
+        if (command == "CompareFileMenu") {
+            const QString heading = dialog(rig)->findChild<QLabel *>("CompareHeading")->text();
+            QVERIFY2(heading.contains("refused (outside their limits or no such choice): \"XM99\"")
+                         && heading.contains("no known setting: \"ZZ1\""), qPrintable(heading));
+        }
         if (command.startsWith("Compare")) {
             QCOMPARE(listed(rig), QStringList({"p1", "dZ", "dP"}));
-            for (int r = 0; r < 3; ++r)
+            for (int r : {0, 2})
                 dialog(rig)->table()->item(r, 0)->setCheckState(Qt::Checked);
             QTest::mouseClick(dialog(rig)->findChild<QPushButton *>("TakeButton"), Qt::LeftButton);
-            QCOMPARE(rig.itemTexts(), before);
+            QMap<QString, QString> taken = before;
+            taken.insert("LeadingZerosItem", "Yes"); // left unticked: the form keeps its own
+            QCOMPARE(rig.itemTexts(), taken);
         } else {
             QVERIFY(!places->has_changed_mark());
             QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display"));
         }
     }
 
+    // A mark goes only with evidence that the device got the edit: an edit made after its
+    // setting's exchange in the same walk, a read without a reply and a refused write keep
+    // theirs (the captions stay red); another edit in the same walk loses its mark.
+    void marksFollowWhatTheDeviceGot_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("edit after its write") << "DownloadMenu" << "" << "PresetItem(0)";
+        QTest::newRow("read not answered") << "UploadMenu" << "RdP" << "PlacesItem";
+        QTest::newRow("write refused") << "DownloadMenu" << "SdP=ERR WP" << "PlacesItem";
+    }
+    void marksFollowWhatTheDeviceGot()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, fault);
+        QFETCH(QString, item);
+        Rig rig;
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        type(rig, "HoldoffItem", "30");
+        if (fault.isEmpty()) {
+            connect(rig.window->transferCommands(), &TransferCommands::progress, [&rig, item](const QString &text) {
+                if (text == "Downloading...  50%")
+                    type(rig, item, "7");
+            });
+        } else {
+            type(rig, item, "2");
+            rig.port.device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());
+        }
+        rig.trigger(command);
+        QVERIFY(rig.find<SetupItem>(item)->has_changed_mark());
+        QVERIFY(!rig.find<SetupItem>("HoldoffItem")->has_changed_mark());
+        QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
+    }
+
     // A factory reset, by the device or by the form, leaves a backup; opened from Restore
-    // Backup and downloaded, it brings the device back to what it held. The backup that
-    // would be the 51st removes the oldest; other files in the folder stay.
+    // Backup and downloaded, it brings the device back to what it held, text for text, also
+    // in a metric unit. The backup that would be the 51st removes the oldest; other files in
+    // the folder stay.
     void backupRestoresTheDevice_data()
     {
         QTest::addColumn<bool>("deviceReset");
-        QTest::newRow("device reset") << true;
-        QTest::newRow("form reset") << false;
+        QTest::addColumn<QStringList>("held");
+        const QStringList metric{"PU=MM", "PO=950", "p3=0.3", "p4=0.7", "AR=12.7"};
+        QTest::newRow("device reset") << true << QStringList();
+        QTest::newRow("form reset") << false << QStringList();
+        QTest::newRow("device reset, metric") << true << metric;
+        QTest::newRow("form reset, metric") << false << metric;
     }
     void backupRestoresTheDevice()
     {
         QFETCH(bool, deviceReset);
+        QFETCH(QStringList, held);
         const QString folder = BackupStore::defaultFolder();
         const QString old = folder + "/2020-01-01 00-00-%1 COM1 node 0 before download.txt";
         QVERIFY(QDir().mkpath(folder) && QFile(folder + "/notes.txt").open(QIODevice::WriteOnly));
@@ -135,6 +187,8 @@ private slots:
             QVERIFY(QFile(old.arg(i, 2, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly));
         Rig rig;
         rig.port.device().faults().noFactoryCommand = !deviceReset;
+        for (const QString &value : held)
+            QVERIFY(rig.port.device().setValue(value.section('=', 0, 0), value.section('=', 1)));
         rig.clickConnect();
         const QMap<QString, QString> before = deviceValues(rig.port.device());
         rig.trigger("MenuFactory");
@@ -144,7 +198,7 @@ private slots:
         factory.remove("CS");
         QVERIFY(now == factory && now != before);
         QCOMPARE(BackupStore().backups().size(), 50);
-        const QRegularExpression name("/\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d COM1 node 0 before factory reset\\.txt$");
+        const QRegularExpression name("/\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d #1 COM1 node 0 before factory reset\\.txt$");
         QVERIFY2(name.match(BackupStore().backups().at(0)).hasMatch(), qPrintable(BackupStore().backups().at(0)));
 
         QSignalSpy progress(rig.window->transferCommands(), &TransferCommands::progress);
@@ -188,7 +242,9 @@ private slots:
     }
 
     // The link lost in the middle of a backup or a verify read: no backup is saved, the
-    // download does not go on unasked, and no match is claimed for what was not read.
+    // download goes on only when asked to and then sends nothing and claims nothing (the
+    // edit keeps its mark, the captions are not black), and no match is claimed for what
+    // was not read.
     void lostLinkLeavesNoFalseResult_data()
     {
         QTest::addColumn<bool>("backup");
@@ -202,6 +258,8 @@ private slots:
         rig.clickConnect();
         rig.trigger("UploadMenu");
         rig.action("BackupMenu")->setChecked(backup);
+        rig.prompt.answer = true; // go on without a backup
+        type(rig, "PlacesItem", "2");
         // The 40th read from here on pulls the cable (no position poll runs during a walk);
         // the port calls a copy of the hook, so the count lives outside it.
         rig.port.checkOrder = false;
@@ -216,6 +274,9 @@ private slots:
             QCOMPARE(rig.prompt.questions.size(), 1);
             QVERIFY2(rig.prompt.questions[0].contains("incomplete (Disconnected): 39 of 86"), qPrintable(rig.prompt.questions[0]));
             QVERIFY(!rig.commands().join(' ').contains("$0S"));
+            QVERIFY(rig.find<SetupItem>("PlacesItem")->has_changed_mark());
+            QCOMPARE(rig.captionColour(), rig.grey());
+            QVERIFY2(rig.panel2().startsWith("Download incomplete (Disconnected): 0 of 86 settings written"), qPrintable(rig.panel2()));
         } else {
             QCOMPARE(rig.panel2(), QStringLiteral("Download verify incomplete (Disconnected): 39 of 86 settings read"));
         }
