@@ -114,16 +114,15 @@ void runFloat(const Input &in, const SettingContext &ctx, FakeLink &link)
     const int shownUnit = s.unit_chosen() ? s.display_unit() : cu;
     const bool mine = s.check_file_read(in.line);
     FUZZ_CHECK(mine == in.line.startsWith(in.code), in.where);
-    FUZZ_CHECK(matches("^-?[0-9]+\\.[0-9]{4,10}$", s.value_text()), in.where + QLatin1Char(' ') + s.value_text());
-    double v = leading_value(in.line.mid(in.code.size()));
-    if (units)
-        v = ctx.units->convert_length(v, cu, 0);
+    FUZZ_CHECK(matches("^-?[0-9]+\\.[0-9]{4,20}$", s.value_text()), in.where + QLatin1Char(' ') + s.value_text());
+    const double raw = leading_value(in.line.mid(in.code.size()));
+    const double v = units ? double(ctx.units->convert_length(raw, cu, 0)) : raw;
     // Within the limits a value is taken; clearly beyond them (two single-precision steps
     // for a length) it is not; one step out it may be taken and held to the limit.
     const double step = units ? 2 * std::numeric_limits<float>::epsilon() : 0;
     const double lo = s.lower_limit(), hi = s.upper_limit();
-    const QString taken = units ? display_single(ctx.units->convert_length(qBound(lo, v, hi), 0, shownUnit))
-                                : display_double(v);
+    // A length is kept as it came, in its unit, and shown converted from there.
+    const QString taken = units ? display_single(ctx.units->convert_length(raw, cu, shownUnit)) : display_double(v);
     if (mine && lo <= v && v <= hi)
         FUZZ_CHECK(s.value_text() == taken, in.where + QStringLiteral(" shows ") + s.value_text() + " not " + taken);
     else if (!mine || v < lo - std::fabs(lo) * step - 1e-30 || v > hi + std::fabs(hi) * step + 1e-30)

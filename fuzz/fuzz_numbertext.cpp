@@ -49,11 +49,14 @@ void checkForms(double value, const QString &wire, const QString &file, int digi
 }
 
 // The display patterns: "####0.0000######" (4 to 10 decimals, no trailing zero past the
-// fourth) and the position's "####0.00000".
-void checkDisplay(const QString &shown, double value, bool position, double tolerance)
+// fourth; up to 20 where significant digits reach beyond the tenth) and the position's
+// "####0.00000".
+void checkDisplay(const QString &shown, double value, bool position, double tolerance, int digits = 15)
 {
     const QString where = QStringLiteral("value ") + num(value) + QStringLiteral(" shown ") + FuzzCheck::visible(shown);
-    FUZZ_CHECK(position ? matches("^-?[0-9]+\\.[0-9]{5}$", shown) : matches("^-?[0-9]+\\.[0-9]{4}([0-9]{0,5}[1-9])?$", shown), where);
+    FUZZ_CHECK(position ? matches("^-?[0-9]+\\.[0-9]{5}$", shown) : matches("^-?[0-9]+\\.[0-9]{4}([0-9]{0,15}[1-9])?$", shown), where);
+    static const QRegularExpression leading("^-?0*\\.?0*");
+    FUZZ_CHECK(position || shown.size() - shown.indexOf(QLatin1Char('.')) <= 11 || QString(shown).remove(leading).remove(QLatin1Char('.')).size() <= digits, where);
     FUZZ_CHECK(std::fabs(leading_value(shown) - value) <= tolerance, where);
 }
 
@@ -67,7 +70,7 @@ void checkDouble(double v)
     const float s = to_single(v);
     FUZZ_CHECK(std::isfinite(s) && (!(std::fabs(v) <= double(FLT_MAX)) || s == float(v)), where);
     checkForms(s, wire_single(s), file_single(s), 7);
-    checkDisplay(display_single(s), s, false, std::fabs(s) * 5.01e-7 + 5.01e-11);
+    checkDisplay(display_single(s), s, false, std::fabs(s) * 5.01e-7 + 5.01e-11, 7);
     checkDisplay(display_position(s), s, true, std::fabs(s) * 5.01e-7 + 5.01e-6);
 
     const QString percent = percent_text(v);

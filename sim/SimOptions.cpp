@@ -73,6 +73,7 @@ void SimOptions::configure(Qtx2Device *device) const
 {
     device->setNode(node);
     device->setVersion(version);
+    device->setSerialNumber(serial);
     device->setFaults(faults);
     device->probe().setMagnets(magnets);
     device->setValue(QStringLiteral("XM"), QString::number(qMax(1, magnets)));
@@ -124,6 +125,8 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
                      "\"XM\" starts at the same count, at least 1.", "count");
     value("sfd-delay", "Take this long to answer \"SFD\".", "ms");
     value("device-version", "Identity answered to \"RMV\" (default QTXv2.05).", "text");
+    value("serial", "The unit's CANbus serial number \"CS\", up to eight hexadecimal digits "
+                    "(default 12345); the factory reset keeps it.", "hex");
     value("ports-folder", "Make the link in this folder instead of QTX2 Setlink's own.", "folder");
     value("quit-after-seconds", "End by itself after this many seconds.", "s");
     flag("verbose", "Print every message received and every reply.");
@@ -181,6 +184,14 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
     }
     for (const QString &text : parser.values(QStringLiteral("no-reply")))
         f.replies.insert(text, QString());
+    if (parser.isSet(QStringLiteral("serial"))) {
+        bool ok = false;
+        o.serial = parser.value(QStringLiteral("serial")).toUInt(&ok, 16);
+        if (!ok) {
+            *message = tr("--serial takes up to eight hexadecimal digits, not \"%1\".").arg(parser.value(QStringLiteral("serial")));
+            return Outcome::Error;
+        }
+    }
     if (parser.isSet(QStringLiteral("device-version")))
         o.version = parser.value(QStringLiteral("device-version"));
     o.portsFolder = parser.value(QStringLiteral("ports-folder"));

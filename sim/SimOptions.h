@@ -18,6 +18,7 @@ struct SimOptions
     int baud = 19200;
     bool lineTime = false;  // pace replies at baud
     int magnets = 1;        // on the probe, 0 to 15
+    quint32 serial = 0x12345; // the CANbus serial number, the unit's own
     QString version = QStringLiteral("QTXv2.05");
     QString portsFolder;    // empty: the application's own ports folder
     int quitAfterSeconds = 0;

@@ -4,7 +4,7 @@
 #include "PortLink.h"
 #include "PtyServer.h"
 #include "Qtx2Device.h"
-#include "SignalWatcher.h"
+#include "link/SignalWatcher.h"
 #include "link/PreciseWaits.h"
 #include "SimOptions.h"
 

@@ -122,18 +122,6 @@ QLabel *titleOf(SetupItem *item)
     return item->findChild<QLabel *>(QStringLiteral("TitleLabel"));
 }
 
-// Names that tell apart items whose titles do not.
-QString accessibleTitle(const Parameter &p)
-{
-    if (p.control == QLatin1String("MagOffItem"))
-        return QStringLiteral("Magnet %1 Offset").arg(p.index + 1);
-    if (p.control == QLatin1String("LimitLBItem"))
-        return QStringLiteral("Limit %1 Lower Bound").arg(p.index + 1);
-    if (p.control == QLatin1String("LimitUBItem"))
-        return QStringLiteral("Limit %1 Upper Bound").arg(p.index + 1);
-    return QString();
-}
-
 } // namespace
 
 SetupForm::SetupForm(SettingsSet *settings, QTabWidget *tabs, QObject *parent)
@@ -263,9 +251,9 @@ void SetupForm::build_catalogue()
 {
     for (SetupItem *target : std::as_const(m_items)) {
         const Parameter &p = *target->setting()->parameter();
-        const QString name = accessibleTitle(p);
-        if (!name.isEmpty())
-            target->set_accessible_name(name);
+        // Named apart where the titles do not tell the items apart.
+        if (p.distinctTitle() != p.title)
+            target->set_accessible_name(p.distinctTitle());
         // The selector above names the magnet; the empty title would show a lone colon.
         if (p.control == QLatin1String("MagOffItem"))
             titleOf(target)->hide();

@@ -12,7 +12,7 @@ QString AnsweredLink::addressed(const QString &command) const
 
 bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
 {
-    if (!answering())
+    if (!answering() || m_interrupted)
         return false;
     if (m_link->sendrcv_nodeid(command, IndicateError))
         return true;
@@ -22,7 +22,7 @@ bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
 
 bool AnsweredLink::sendrcv_long_nodeid(const QString &command, bool IndicateError)
 {
-    if (!answering())
+    if (!answering() || m_interrupted)
         return false;
     if (m_link->sendrcv_long_nodeid(command, IndicateError))
         return true;
@@ -42,7 +42,7 @@ QString AnsweredLink::rcvstring() const
 
 void AnsweredLink::write_enable(bool enable)
 {
-    if (!answering())
+    if (!answering() || m_interrupted)
         return;
     m_link->write_enable(enable);
     if (m_link->write_protected() == enable)

@@ -8,9 +8,10 @@
 class SerialForm;
 
 // The link as the settings use it, up to the first message the device leaves without a
-// reply (a write protection not lifted counts too). After that nothing more is sent: a
-// walk on a device that stopped answering ends at once instead of waiting out every
-// parameter, and the command reports the message that went unanswered.
+// reply (a write protection not lifted counts too), or until the run is interrupted.
+// After that nothing more is sent: a walk on a device that stopped answering ends at once
+// instead of waiting out every parameter, and the command reports the message that went
+// unanswered, or how far it got.
 class AnsweredLink : public ParameterLink
 {
 public:
@@ -24,6 +25,9 @@ public:
     void reset_wp() override;
 
     bool answering() const { return m_unanswered.isEmpty(); }
+    // Nothing more is sent after the exchange in progress.
+    void interrupt() { m_interrupted = true; }
+    bool interrupted() const { return m_interrupted; }
     // The message as sent ("$0RXM"), empty while every one was answered.
     QString unanswered() const { return m_unanswered; }
 
@@ -32,4 +36,5 @@ private:
 
     SerialForm *m_link;
     QString m_unanswered;
+    bool m_interrupted = false;
 };

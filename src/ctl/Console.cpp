@@ -3,7 +3,9 @@
 
 #include "ctl/Console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -14,10 +16,10 @@
 
 namespace {
 
-void put(FILE *stream, const QByteArray &bytes)
+void toStderr(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
 }
 
 bool isTerminal(FILE *stream)
@@ -31,7 +33,7 @@ bool isTerminal(FILE *stream)
 
 } // namespace
 
-Console::Console(bool verbose) : m_rewrite(!verbose && isTerminal(stderr))
+Console::Console(const Options &options) : m_options(options), m_terminal(isTerminal(stderr))
 {
 #ifdef Q_OS_WIN
     // Settings files end their lines in CR LF already.
@@ -41,12 +43,22 @@ Console::Console(bool verbose) : m_rewrite(!verbose && isTerminal(stderr))
 
 void Console::out(const QString &line)
 {
-    put(stdout, line.toLocal8Bit() + '\n');
+    put(line.toLocal8Bit() + '\n');
 }
 
 void Console::outBytes(const QByteArray &bytes)
 {
-    put(stdout, bytes);
+    put(bytes);
+}
+
+void Console::put(const QByteArray &bytes)
+{
+    if (outputFailed())
+        return;
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    if (written != size_t(bytes.size()) || std::fflush(stdout) != 0)
+        m_outError = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO));
 }
 
 void Console::error(const QString &text)
@@ -54,24 +66,27 @@ void Console::error(const QString &text)
     note(QStringLiteral("qtx2ctl: ") + text);
 }
 
+void Console::warning(const QString &text)
+{
+    if (!m_options.quiet)
+        note(QStringLiteral("qtx2ctl: ") + text);
+}
+
 void Console::note(const QString &line)
 {
     endProgress();
-    put(stderr, line.toLocal8Bit() + '\n');
+    toStderr(line.toLocal8Bit() + '\n');
 }
 
 void Console::progress(const QString &text)
 {
-    if (!m_rewrite) {
-        if (!text.isEmpty())
-            put(stderr, text.toLocal8Bit() + '\n');
+    if (!m_terminal || m_options.quiet || m_options.verbose)
         return;
-    }
     if (text.isEmpty()) {
         endProgress();
         return;
     }
-    put(stderr, '\r' + text.leftJustified(m_shown).toLocal8Bit());
+    toStderr('\r' + text.leftJustified(m_shown).toLocal8Bit());
     m_shown = int(text.size());
 }
 
@@ -79,6 +94,6 @@ void Console::endProgress()
 {
     if (m_shown == 0)
         return;
-    put(stderr, '\r' + QByteArray(m_shown, ' ') + '\r');
+    toStderr('\r' + QByteArray(m_shown, ' ') + '\r');
     m_shown = 0;
 }

@@ -8,22 +8,38 @@
 
 // Where qtx2ctl's text goes. Standard output carries results only, so they can be piped;
 // messages, the progress of walks and the verbose exchange log go to standard error.
+// Every write to standard output is checked: a script must not take a truncated result
+// for a whole one.
 class Console
 {
 public:
-    explicit Console(bool verbose);
+    struct Options
+    {
+        bool verbose = false;
+        bool quiet = false; // messages other than errors are left out
+    };
+    explicit Console(const Options &options);
+    Console() : Console(Options()) {}
 
     void out(const QString &line);
     void outBytes(const QByteArray &bytes);
-    void error(const QString &text); // "qtx2ctl: " + text
+    // A write to standard output failed; why, for the message.
+    bool outputFailed() const { return !m_outError.isEmpty(); }
+    QString outputError() const { return m_outError; }
+
+    void error(const QString &text); // "qtx2ctl: " + text, always shown
+    void warning(const QString &text); // "qtx2ctl: " + text, not with --quiet
     void note(const QString &line);
-    // A walk's progress text, empty when the walk ends. On a terminal it rewrites one
-    // line; elsewhere (and among verbose lines) each text is a line of its own.
+    // A walk's progress text, empty when the walk ends: shown on a terminal only, where it
+    // rewrites one line; a log file gets no progress.
     void progress(const QString &text);
 
 private:
     void endProgress();
+    void put(const QByteArray &bytes);
 
-    bool m_rewrite;
+    Options m_options;
+    bool m_terminal;
     int m_shown = 0; // characters of progress on the terminal's current line
+    QString m_outError;
 };

@@ -3,7 +3,9 @@
 
 #include "ctl/CtlRequest.h"
 
-#include "ctl/CommandHelp.h"
+#include "ctl/CommandTable.h"
+#include "model/LengthUnits.h"
+#include "ctl/SettingCodes.h"
 
 #include <QCommandLineParser>
 
@@ -18,12 +20,13 @@ struct GlobalOptions
     QCommandLineOption baud{QStringLiteral("baud"), QString(), QStringLiteral("BPS")};
     QCommandLineOption node{QStringLiteral("node"), QString(), QStringLiteral("ID")};
     QCommandLineOption verbose{QStringLiteral("verbose")};
+    QCommandLineOption quiet{QStringLiteral("quiet")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{QStringLiteral("version")};
 
     void addTo(QCommandLineParser &parser) const
     {
-        parser.addOptions({port, device, baud, node, verbose, help, version});
+        parser.addOptions({port, device, baud, node, verbose, quiet, help, version});
     }
 };
 
@@ -59,14 +62,14 @@ CtlRequest::Outcome CtlRequest::parse(const QStringList &arguments, CtlRequest *
         if (first.isSet(global.version))
             return Outcome::Version;
         if (first.isSet(global.help)) {
-            *text = CommandHelp::overall();
+            *text = CommandTable::overallHelp();
             return Outcome::Help;
         }
         return error(text, QStringLiteral("No command given."));
     }
     CtlRequest r;
     r.command = first.positionalArguments().first();
-    const CommandHelp::Command *command = CommandHelp::find(r.command);
+    const CommandTable::Entry *command = CommandTable::find(r.command);
     if (!command)
         return error(text, QStringLiteral("Unknown command \"%1\".").arg(r.command));
 
@@ -74,13 +77,13 @@ CtlRequest::Outcome CtlRequest::parse(const QStringList &arguments, CtlRequest *
     // follow the command.
     QCommandLineParser parser;
     global.addTo(parser);
-    for (const CommandHelp::Option &o : command->options)
+    for (const CommandTable::Option &o : command->options)
         parser.addOption(o.valueName ? QCommandLineOption(QString::fromLatin1(o.name), QString(), QString::fromLatin1(o.valueName))
                                      : QCommandLineOption(QString::fromLatin1(o.name)));
     if (!parser.parse(arguments))
         return error(text, parser.errorText());
     if (parser.isSet(global.help)) {
-        *text = CommandHelp::of(*command);
+        *text = CommandTable::helpOf(*command);
         return Outcome::Help;
     }
     if (parser.isSet(global.version))
@@ -106,10 +109,41 @@ CtlRequest::Outcome CtlRequest::parse(const QStringList &arguments, CtlRequest *
     if (parser.isSet(global.node) && node != QLatin1String("auto") && !whole(node, 0, 9, &r.node))
         return error(text, QStringLiteral("--node takes auto or a node ID from 0 to 9, not \"%1\".").arg(node));
     r.verbose = parser.isSet(global.verbose);
+    r.quiet = parser.isSet(global.quiet);
+    if (r.verbose && r.quiet)
+        return error(text, QStringLiteral("Give --verbose or --quiet, not both."));
 
     const QStringList own = parser.optionNames();
+    r.json = own.contains(QLatin1String("json"));
     r.verify = own.contains(QLatin1String("verify"));
     r.magnets = own.contains(QLatin1String("magnets"));
+    r.all = own.contains(QLatin1String("all"));
+    r.factory = own.contains(QLatin1String("factory"));
+    if (own.contains(QLatin1String("keep"))) {
+        if (r.all)
+            return error(text, QStringLiteral("Give --all or --keep, not both."));
+        for (const QString &value : parser.values(QStringLiteral("keep")))
+            r.keep += value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString &code : std::as_const(r.keep)) {
+            const QString why = SettingCodes::unknown(code);
+            if (!why.isEmpty())
+                return error(text, QStringLiteral("--keep: ") + why);
+        }
+    }
+    if (own.contains(QLatin1String("unit"))) {
+        r.unit = SettingCodes::unitNamed(parser.value(QStringLiteral("unit")));
+        if (r.unit < 0)
+            return error(text, QStringLiteral("--unit takes Inches, Feet, CM, MM or Meters (in, ft, cm, mm, m), not \"%1\".")
+                                   .arg(parser.value(QStringLiteral("unit"))));
+    }
+    if (own.contains(QLatin1String("interval")) && !whole(parser.value(QStringLiteral("interval")), 50, 60000, &r.interval))
+        return error(text, QStringLiteral("--interval takes a whole number of milliseconds from 50 to 60000, not \"%1\".")
+                               .arg(parser.value(QStringLiteral("interval"))));
+    if (name == QLatin1String("diff") && r.factory == !r.arguments.isEmpty())
+        return error(text, r.factory ? QStringLiteral("diff --factory takes no file.")
+                                     : QStringLiteral("diff takes a settings file (- for standard input), or --factory."));
+    if (r.json && name == QLatin1String("download") && !r.verify)
+        return error(text, QStringLiteral("download --json goes with --verify."));
     if (own.contains(QLatin1String("backup"))) {
         r.backup = parser.value(QStringLiteral("backup"));
         if (r.backup.isEmpty())
@@ -122,4 +156,12 @@ CtlRequest::Outcome CtlRequest::parse(const QStringList &arguments, CtlRequest *
         return error(text, QStringLiteral("set-node takes a node ID from 0 to 9, not \"%1\".").arg(r.arguments.first()));
     *request = r;
     return Outcome::Run;
+}
+
+QStringList CtlRequest::keptCodes() const
+{
+    QStringList codes = keep;
+    if (!all && !codes.contains(QLatin1String("CS")))
+        codes.prepend(QStringLiteral("CS"));
+    return codes;
 }

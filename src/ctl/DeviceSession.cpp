@@ -24,10 +24,15 @@ DeviceSession::DeviceSession(const CtlRequest &request, Console &console)
     : m_request(request), m_console(console), m_prompt(console), m_io(directoryFor(request)),
       m_link(&m_io, &m_prompt), m_answered(&m_link)
 {
-    if (request.verbose)
-        QObject::connect(&m_link, &SerialForm::exchanged, [this, clock = StampClock()](const QString &sent, const QString &reply) mutable {
-            m_console.note(ExchangeLog::line(clock.now(), sent, reply));
-        });
+    QObject::connect(&m_signals, &SignalWatcher::signalled, [this] { m_answered.interrupt(); });
+    if (!request.verbose)
+        return;
+    const auto log = [this](const QString &sent, const QString &reply) {
+        m_console.note(ExchangeLog::preciseLine(QTime::currentTime(), sent, reply));
+    };
+    QObject::connect(&m_link, &SerialForm::exchanged, log);
+    QObject::connect(&m_link, &SerialForm::exchangeFailed,
+                     [log](const QString &sent, const QString &why) { log(sent, QLatin1Char('(') + why + QLatin1Char(')')); });
 }
 
 QString DeviceSession::whereAt(int n) const
@@ -83,6 +88,8 @@ bool DeviceSession::connect()
 
 bool DeviceSession::answering()
 {
+    if (m_answered.interrupted())
+        return false;
     if (m_answered.answering())
         return true;
     m_console.error(QStringLiteral("the device on %1 stopped answering: no reply to %2.")
@@ -90,10 +97,28 @@ bool DeviceSession::answering()
     return false;
 }
 
+ExitCode DeviceSession::ended(const WalkReport &report, const QString &what)
+{
+    return ended(QStringLiteral("the device on %1 %2 %3 of %4 settings, the rest not")
+                     .arg(where(), what)
+                     .arg(report.done())
+                     .arg(report.entries.size()));
+}
+
+ExitCode DeviceSession::ended(const QString &howFar)
+{
+    if (interrupted()) {
+        m_console.error(QStringLiteral("interrupted: %1; %2.").arg(howFar, protection()));
+        return ExitCode::Interrupted;
+    }
+    return answering() ? ExitCode::Ok : ExitCode::NoDevice;
+}
+
 ExitCode DeviceSession::outcome(const WalkReport &report, const QString &what)
 {
-    if (!answering())
-        return ExitCode::NoDevice;
+    const ExitCode end = ended(report, what);
+    if (end != ExitCode::Ok)
+        return end;
     if (report.complete())
         return ExitCode::Ok;
     m_console.error(QStringLiteral("the device on %1 %2 %3 of %4 settings; not: %5.")
@@ -106,6 +131,12 @@ ExitCode DeviceSession::outcome(const WalkReport &report, const QString &what)
 
 ExitCode DeviceSession::outcome(const ExchangeResult &result, const QString &message)
 {
+    if (interrupted()) {
+        m_console.error(QStringLiteral("interrupted before $%1%2 had an answer; %3.")
+                            .arg(m_link.get_nodeid())
+                            .arg(message, protection()));
+        return ExitCode::Interrupted;
+    }
     if (!answering())
         return ExitCode::NoDevice;
     if (result.ok())
@@ -117,7 +148,18 @@ ExitCode DeviceSession::outcome(const ExchangeResult &result, const QString &mes
     return ExitCode::NotDone;
 }
 
+QString DeviceSession::protection() const
+{
+    return m_link.write_protected() ? QStringLiteral("it is write-protected as it was")
+                                    : QStringLiteral("it is left write-enabled");
+}
+
 void DeviceSession::progress(const QString &text)
 {
     m_console.progress(text);
+}
+
+void DeviceSession::warn(const QString &text)
+{
+    m_console.warning(text);
 }

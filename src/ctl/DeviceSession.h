@@ -8,6 +8,7 @@
 #include "ctl/ConsolePrompt.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
+#include "link/SignalWatcher.h"
 
 class Console;
 struct CtlRequest;
@@ -29,8 +30,16 @@ public:
     SerialForm &link() { return m_link; }
     ParameterLink *parameters() { return &m_answered; }
     // Every message the settings sent was answered; otherwise the console is told which
-    // was not.
+    // was not, or how far the run got before it was interrupted.
     bool answering();
+    // Ctrl-C (or SIGTERM, SIGHUP) arrived: the exchange in progress ended the run.
+    bool interrupted() const { return m_answered.interrupted(); }
+    SignalWatcher &signalWatcher() { return m_signals; }
+    // Whether the run ends after a walk: interrupted (the console told how far it got), the
+    // device stopped answering (the console told which message), or Ok to go on.
+    ExitCode ended(const WalkReport &report, const QString &what);
+    // The same, howFar saying what was done before an interruption.
+    ExitCode ended(const QString &howFar);
     // What a walk's report means for the run: Ok when every setting was done; otherwise
     // the console is told which were not and why, and the code says whether the device
     // stopped answering (NoDevice) or answered without doing it (NotDone).
@@ -45,6 +54,9 @@ public:
         QObject::connect(&source, &Source::progress, [this](const QString &text) { progress(text); });
     }
 
+    // A message that does not stop the run (left out with --quiet).
+    void warn(const QString &text);
+
     // "COM3 (/dev/ttyUSB0)", or the device path.
     QString where() const;
     // For the ports command: whether port n opens; *location is what stands behind it and
@@ -54,10 +66,13 @@ public:
 private:
     QString whereAt(int n) const;
     void progress(const QString &text);
+    // Whether the device was left write-enabled, in words.
+    QString protection() const;
 
     const CtlRequest &m_request;
     Console &m_console;
     ConsolePrompt m_prompt;
+    SignalWatcher m_signals;
     QtSerialPortIo m_io;
     SerialForm m_link;
     AnsweredLink m_answered;

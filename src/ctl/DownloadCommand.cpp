@@ -6,6 +6,8 @@
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
 #include "ctl/DiffReport.h"
+#include "ctl/JsonOutput.h"
+#include "ctl/KeptCodes.h"
 #include "ctl/SettingsFileIo.h"
 #include "model/SettingsSet.h"
 #include "operations/DeviceReading.h"
@@ -20,15 +22,26 @@ ExitCode DownloadCommand::run()
         return loaded;
     if (!m_session.connect())
         return ExitCode::NoDevice;
+    const QStringList kept = m_request.keptCodes();
+    KeptCodes::tell(m_session, *file.settings(), kept,
+                    m_request.all ? QStringLiteral("left as the unit has it") : QStringLiteral("left as the unit has it (--all writes it)"));
     m_session.showProgress(*file.track());
     file.settings()->refresh_current_units();
-    const ExitCode written = m_session.outcome(file.track()->download_all(), QStringLiteral("wrote"));
-    if (written != ExitCode::Ok || !m_request.verify)
-        return written;
+    const WalkReport written = file.track()->download_all(kept);
+    const ExitCode wrote = m_session.outcome(written, QStringLiteral("took"));
+    if (wrote != ExitCode::Ok || !m_request.verify)
+        return wrote;
     DeviceReading device(m_session.parameters(), nullptr);
     m_session.showProgress(device);
     device.read(QStringLiteral("Verifying... "));
-    if (!m_session.answering())
-        return ExitCode::NoDevice;
-    return DiffReport::print(SettingsComparison::withDevice(*file.settings(), device), m_console);
+    const ExitCode read = m_session.ended(device.report(), QStringLiteral("read back"));
+    if (read != ExitCode::Ok)
+        return read;
+    const SettingsComparison comparison = SettingsComparison::withDevice(*file.settings(), device, kept);
+    if (!m_request.json)
+        return DiffReport::print(comparison, QStringLiteral("file"), m_console);
+    JsonOutput::print(m_console, QJsonObject{{QStringLiteral("written"), written.done()},
+                                             {QStringLiteral("kept"), QJsonArray::fromStringList(kept)},
+                                             {QStringLiteral("verify"), DiffReport::json(comparison, QStringLiteral("file"))}});
+    return DiffReport::code(comparison);
 }

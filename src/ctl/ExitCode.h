@@ -10,5 +10,6 @@ enum class ExitCode {
     NotDone = 1,     // the device answered but refused, or gave no value: not what was asked
     Usage = 2,       // unknown command, option or code, a value outside its limits
     NoDevice = 3,    // no connection, or the device stopped answering
-    File = 4,        // a file that cannot be read or written
+    File = 4,        // a file that cannot be read or written, standard output included
+    Interrupted = 130, // Ctrl-C: as a shell reports a run ended by SIGINT
 };

@@ -6,8 +6,11 @@
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
+#include "ctl/JsonOutput.h"
 #include "ctl/SettingCodes.h"
+#include "model/LengthUnits.h"
 #include "model/ListSetting.h"
+#include "model/NumberText.h"
 #include "model/SettingsSet.h"
 
 ExitCode GetCommand::run()
@@ -28,6 +31,10 @@ ExitCode GetCommand::run()
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
     set.refresh_current_units();
+    const int shownIn = m_request.unit >= 0 ? m_request.unit : set.units().current_units();
+    const QString unitName = LengthUnits::selectorTexts().value(shownIn);
+    QStringList lines;
+    QJsonArray values;
     for (const QString &code : m_request.arguments) {
         Setting *setting = set.byCode(code);
         if (setting != units) {
@@ -35,7 +42,20 @@ ExitCode GetCommand::run()
             if (read != ExitCode::Ok)
                 return read;
         }
-        m_console.out(code + QLatin1Char('=') + setting->file_value());
+        QString value = setting->file_value();
+        if (setting->is_length())
+            value = NumberText::file_single(NumberText::to_single(NumberText::leading_value(setting->wire_value_in(shownIn))));
+        lines << code + QLatin1Char('=') + value;
+        QJsonObject entry{{QStringLiteral("code"), code}, {QStringLiteral("value"), value}};
+        if (setting->is_length())
+            entry.insert(QStringLiteral("unit"), unitName);
+        values.append(entry);
     }
+    // Nothing is printed before every value was read: a script gets all or nothing.
+    if (m_request.json)
+        JsonOutput::print(m_console, QJsonObject{{QStringLiteral("settings"), values}});
+    else
+        for (const QString &line : std::as_const(lines))
+            m_console.out(line);
     return ExitCode::Ok;
 }

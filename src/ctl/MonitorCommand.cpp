@@ -47,6 +47,8 @@ ExitCode MonitorCommand::run()
         if (m_request.count > 0 && ++lines >= m_request.count)
             loop.quit();
     });
+    // Ctrl-C is how a monitor is stopped: the lines so far are the result.
+    QObject::connect(&m_session.signalWatcher(), &SignalWatcher::signalled, &loop, &QEventLoop::quit);
     ticks.start();
     loop.exec();
     return code;

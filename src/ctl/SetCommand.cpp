@@ -9,6 +9,7 @@
 #include "ctl/SettingCodes.h"
 #include "model/ListSetting.h"
 #include "model/SettingsSet.h"
+#include "operations/CheckedWrite.h"
 
 #include <algorithm>
 
@@ -38,10 +39,11 @@ ExitCode SetCommand::run()
         return unitsRead;
     set.refresh_current_units();
     QList<Setting *> writes;
-    for (const auto &[code, value] : std::as_const(pairs)) {
+    for (const auto &[code, text] : std::as_const(pairs)) {
         Setting *setting = set.byCode(code);
-        if (!SettingCodes::wellFormed(*setting, value) || !setting->take(value)) {
-            m_console.error(QStringLiteral("%1=%2: %1 takes %3.").arg(code, value, SettingCodes::allowed(*setting, set.units())));
+        QString value, why;
+        if (!SettingCodes::parse(*setting, text, set.units(), &value, &why) || !setting->take(value)) {
+            m_console.error(QStringLiteral("%1=%2: %1 takes %3.").arg(code, text, why));
             return ExitCode::Usage;
         }
         if (setting == set.units_item())
@@ -49,11 +51,26 @@ ExitCode SetCommand::run()
         if (!writes.contains(setting))
             writes.append(setting);
     }
-    for (Setting *setting : std::as_const(writes)) {
-        const ExitCode written = m_session.outcome(setting->ser_write(), QStringLiteral("S") + setting->get_serstring()
-                                                                             + setting->wire_value_in(set.units().current_units()));
-        if (written != ExitCode::Ok)
-            return written;
+    const QList<CheckedWrite::Row> rows = CheckedWrite::run(m_session.parameters(), set, writes);
+    QStringList written;
+    for (const CheckedWrite::Row &row : rows)
+        if (row.write.ok())
+            written << row.setting->get_serstring();
+    const ExitCode end = m_session.ended(QStringLiteral("written: ") + (written.isEmpty() ? QStringLiteral("none") : written.join(QLatin1Char(' '))));
+    if (end != ExitCode::Ok)
+        return end;
+    ExitCode code = ExitCode::Ok;
+    for (const CheckedWrite::Row &row : rows) {
+        if (row.held)
+            continue;
+        code = ExitCode::NotDone;
+        const QString name = row.setting->get_serstring();
+        if (!row.write.ok())
+            m_console.error(QStringLiteral("the device on %1 answered the write of %2 with %3.")
+                                .arg(m_session.where(), name, row.write.describe()));
+        else
+            m_console.out(QStringLiteral("%1 set=%2 device=%3 (%4)")
+                              .arg(name, row.setText, row.deviceText, row.setting->parameter()->distinctTitle()));
     }
-    return ExitCode::Ok;
+    return code;
 }

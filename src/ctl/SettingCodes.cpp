@@ -8,6 +8,7 @@
 #include "model/IntegerSetting.h"
 #include "model/LengthUnits.h"
 #include "model/ListSetting.h"
+#include "model/NumberText.h"
 #include "model/ParameterTable.h"
 
 #include <QRegularExpression>
@@ -28,30 +29,72 @@ QString unknown(const QString &code)
     return text;
 }
 
-bool wellFormed(const Setting &setting, const QString &text)
+int unitNamed(const QString &text)
 {
-    if (qobject_cast<const ListSetting *>(&setting))
+    static const QStringList shortNames{QStringLiteral("in"), QStringLiteral("ft"), QStringLiteral("cm"),
+                                        QStringLiteral("mm"), QStringLiteral("m")};
+    const QString t = text.trimmed();
+    for (int u = 0; u < LengthUnits::Count; ++u)
+        if (t.compare(LengthUnits::selectorTexts().at(u), Qt::CaseInsensitive) == 0
+            || t.compare(shortNames.at(u), Qt::CaseInsensitive) == 0)
+            return u;
+    return -1;
+}
+
+bool parse(const Setting &setting, const QString &text, const LengthUnits &units, QString *value, QString *why)
+{
+    *why = allowed(setting, units);
+    if (qobject_cast<const ListSetting *>(&setting)) {
+        *value = text;
         return true;
-    if (qobject_cast<const HexSetting *>(&setting))
+    }
+    if (qobject_cast<const HexSetting *>(&setting)) {
+        *value = text;
         return QRegularExpression(QStringLiteral("^[0-9A-Fa-f]{1,8}$")).match(text).hasMatch();
+    }
+    if (qobject_cast<const IntegerSetting *>(&setting)) {
+        *value = text;
+        return QRegularExpression(QStringLiteral("^[+-]?[0-9]+$")).match(text).hasMatch();
+    }
+    // A finite decimal number, and for a length the unit it is in.
+    static const QRegularExpression real(QStringLiteral("^([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)\\s*([A-Za-z]*)$"));
+    const QRegularExpressionMatch m = real.match(text);
+    if (!m.hasMatch())
+        return false;
     bool ok = false;
-    static_cast<void>(text.toDouble(&ok));
-    return ok;
+    const double number = m.captured(1).toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return false;
+    const auto *f = static_cast<const FloatSetting *>(&setting);
+    if (m.captured(2).isEmpty()) {
+        *value = m.captured(1);
+        return true;
+    }
+    const int unit = unitNamed(m.captured(2));
+    if (!f->has_units() || unit < 0) {
+        *why += f->has_units() ? QStringLiteral("; a unit is one of in, ft, cm, mm, m")
+                               : QStringLiteral(", without a unit");
+        return false;
+    }
+    *value = NumberText::wire_single(units.convert_length(number, unit, units.current_units()));
+    return true;
 }
 
 QString allowed(const Setting &setting, const LengthUnits &units)
 {
-    const auto number = [](double v) { return QString::number(v, 'g', 7); };
+    // The catalogue's limits as it gives them: 0.00001 and 99999.99999, not 1e-05 and 100000.
+    const auto number = [](double v) { return NumberText::wire_double(v); };
     if (const auto *i = qobject_cast<const IntegerSetting *>(&setting))
         return QStringLiteral("a whole number from %1 to %2").arg(i->lower_limit()).arg(i->upper_limit());
     if (const auto *f = qobject_cast<const FloatSetting *>(&setting)) {
         if (!f->has_units())
             return QStringLiteral("a number from %1 to %2").arg(number(f->lower_limit()), number(f->upper_limit()));
-        const int unit = units.current_units();
+        const int unit = LengthUnits::isValid(units.current_units()) ? units.current_units() : 0;
+        const auto inUnit = [&](double inches) {
+            return unit == 0 ? number(inches) : NumberText::wire_single(units.convert_length(inches, 0, unit));
+        };
         return QStringLiteral("a length from %1 to %2 %3")
-            .arg(number(units.convert_length(f->lower_limit(), 0, unit)),
-                 number(units.convert_length(f->upper_limit(), 0, unit)),
-                 LengthUnits::selectorTexts().value(unit));
+            .arg(inUnit(f->lower_limit()), inUnit(f->upper_limit()), LengthUnits::selectorTexts().value(unit));
     }
     if (const auto *l = qobject_cast<const ListSetting *>(&setting)) {
         QStringList tokens;

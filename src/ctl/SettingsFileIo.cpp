@@ -8,15 +8,38 @@
 #include "operations/FileSettings.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cstdio>
 
 namespace SettingsFileIo {
+namespace {
+
+SettingsFile::ReadResult readStandardInput(QStringList *lines, QString *error)
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly)) {
+        *error = in.errorString();
+        return SettingsFile::ReadResult::Unreadable;
+    }
+    const QByteArray data = in.read(SettingsFile::MaxSize + 1);
+    if (data.size() > SettingsFile::MaxSize) {
+        *error = QStringLiteral("more than %1 bytes: not a settings file.").arg(SettingsFile::MaxSize);
+        return SettingsFile::ReadResult::TooLarge;
+    }
+    *lines = SettingsFile::splitLines(data);
+    return SettingsFile::ReadResult::Ok;
+}
+
+} // namespace
 
 ExitCode load(const QString &path, FileSettings &settings, Console &console)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    const bool standardInput = path == QLatin1String("-");
+    const QString name = standardInput ? QStringLiteral("standard input") : QDir::toNativeSeparators(path);
     QStringList lines;
     QString error;
-    switch (SettingsFile::read(path, &lines, &error)) {
+    switch (standardInput ? readStandardInput(&lines, &error) : SettingsFile::read(path, &lines, &error)) {
     case SettingsFile::ReadResult::NotFound:
         console.error(QStringLiteral("cannot read %1: there is no such file.").arg(name));
         return ExitCode::File;

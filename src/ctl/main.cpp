@@ -18,7 +18,7 @@ int main(int argc, char **argv)
 
     CtlRequest request;
     QString text;
-    Console console(false);
+    Console console;
     switch (CtlRequest::parse(app.arguments(), &request, &text)) {
     case CtlRequest::Outcome::Help:
         console.outBytes(text.toLocal8Bit());

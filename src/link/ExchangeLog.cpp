@@ -29,4 +29,9 @@ QString line(const QTime &time, const QString &sent, const QString &reply)
     return out;
 }
 
+QString preciseLine(const QTime &time, const QString &sent, const QString &reply)
+{
+    return time.toString(QStringLiteral("HH:mm:ss.zzz: ")) + sent + QLatin1String(" -> ") + reply;
+}
+
 } // namespace ExchangeLog

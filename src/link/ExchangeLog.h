@@ -11,5 +11,7 @@
 namespace ExchangeLog {
 
 QString line(const QTime &time, const QString &sent, const QString &reply);
+// The same with milliseconds: "HH:mm:ss.zzz: ", for a log that times the line.
+QString preciseLine(const QTime &time, const QString &sent, const QString &reply);
 
 } // namespace ExchangeLog

@@ -312,6 +312,9 @@ struct SerialForm::Private
         case Outcome::Timeout:
         case Outcome::Overflow:
             rcvstring = TimeoutText;
+            emit q->exchangeFailed(sendstr, result.outcome == Outcome::Timeout
+                                                ? QStringLiteral("no reply within %1 ms").arg(wait)
+                                                : QStringLiteral("a reply of over %1 bytes without its end").arg(MaxReplyLength));
             if (IndicateError)
                 message(QStringLiteral("Timeout sending message: ") + sendstr);
             return false;

@@ -112,6 +112,8 @@ signals:
     void statusText(const QString &text);
     // Every completed exchange, for the communications log.
     void exchanged(const QString &sent, const QString &reply);
+    // A plain or long exchange that got no (whole) reply, and why.
+    void exchangeFailed(const QString &sent, const QString &why);
     // The port failed while open and the link closed it.
     void connectionLost();
 

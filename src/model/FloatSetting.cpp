@@ -39,10 +39,8 @@ void FloatSetting::set_limits(double minval, double maxval)
 void FloatSetting::set_units(bool uflag)
 {
     m_uflag = uflag;
-    if (uflag) {
-        m_exact = NumberText::to_single(NumberText::leading_value(text()));
-        m_exactUnit = m_displayUnit;
-    }
+    m_exact = uflag ? NumberText::to_single(m_exact) : m_exact;
+    m_exactUnit = m_displayUnit;
     emit unitsChanged();
     if (uflag)
         select_unit(0);
@@ -67,7 +65,13 @@ float FloatSetting::in_unit(int n) const
 
 double FloatSetting::value() const
 {
-    return m_uflag ? double(in_unit(0)) : NumberText::leading_value(text());
+    return m_uflag ? double(in_unit(0)) : m_exact;
+}
+
+void FloatSetting::hold(double value)
+{
+    m_exact = value;
+    show_text(NumberText::display_double(value));
 }
 
 void FloatSetting::show_unit(int unit, float value)
@@ -99,7 +103,7 @@ bool FloatSetting::take(const QString &text)
         double checked = v;
         if (!within_limits(&checked))
             return false;
-        show_text(NumberText::display_double(checked));
+        hold(checked);
         return true;
     }
     const int unit = current_units();
@@ -117,15 +121,14 @@ void FloatSetting::set_value(double value)
     if (m_uflag)
         arrive(NumberText::to_single(value), 0);
     else
-        show_text(NumberText::display_double(value));
+        hold(value);
 }
 
 void FloatSetting::edit_text(const QString &text)
 {
-    if (m_uflag) {
-        m_exact = NumberText::to_single(NumberText::leading_value(text));
-        m_exactUnit = m_displayUnit;
-    }
+    const double v = NumberText::leading_value(text);
+    m_exact = m_uflag ? double(NumberText::to_single(v)) : v;
+    m_exactUnit = m_displayUnit;
     edit_to(text);
 }
 
@@ -169,7 +172,7 @@ void FloatSetting::reset_units()
 
 double FloatSetting::outgoing(int units) const
 {
-    return m_uflag ? double(in_unit(LengthUnits::isValid(units) ? units : 0)) : NumberText::leading_value(text());
+    return m_uflag ? double(in_unit(LengthUnits::isValid(units) ? units : 0)) : m_exact;
 }
 
 QString FloatSetting::wire_value_in(int units) const
@@ -206,8 +209,8 @@ bool FloatSetting::adopt(const Setting &other)
     if (!within_limits(&v))
         return false;
     if (m_uflag)
-        arrive(f->m_exact, f->m_exactUnit);
+        arrive(float(f->m_exact), f->m_exactUnit);
     else
-        show_text(NumberText::display_double(v));
+        hold(v);
     return true;
 }

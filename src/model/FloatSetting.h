@@ -9,9 +9,9 @@
 // the value in that unit, the device and files carry it in current_units, and the limits
 // are in inches. Lengths travel in single precision.
 //
-// A length keeps its value as it arrived or was typed, in the unit it came in. What is
-// shown in another unit is converted from it for the eye only: a unit choice never
-// changes what a download sends or a file holds.
+// The value is kept as it arrived or was typed (a length in the unit it came in); the
+// text shows it, in another unit converted for the eye only. So neither a unit choice nor
+// the display's rounding changes what a download sends or a file holds.
 class FloatSetting : public Setting
 {
     Q_OBJECT
@@ -65,12 +65,14 @@ private:
     // A length arrived in unit: kept as it is, shown in the chosen unit or the device's.
     void arrive(float value, int unit);
     void show_unit(int unit, float value);
+    // A plain number kept and shown.
+    void hold(double value);
 
     double m_min = 0;
     double m_max = 0;
     bool m_uflag = false;
     int m_displayUnit = 0;
     bool m_unitChosen = false;
-    float m_exact = 0;  // a length's value as it arrived or was typed...
-    int m_exactUnit = 0; // ...in this unit
+    double m_exact = 0;  // the value as it arrived or was typed (a length in single precision)...
+    int m_exactUnit = 0; // ...a length's in this unit
 };

@@ -89,7 +89,7 @@ WalkReport ItemTrack::upload_all(const QString &progressPrefix)
     return report;
 }
 
-WalkReport ItemTrack::download_all()
+WalkReport ItemTrack::download_all(const QStringList &leftAlone)
 {
     WalkReport report;
     if (!claim())
@@ -104,7 +104,7 @@ WalkReport ItemTrack::download_all()
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
         emit progress(progressText(QStringLiteral("Downloading... "), i + 1, n, 3));
-        if (items.at(i) != unitsItem)
+        if (items.at(i) != unitsItem && !leftAlone.contains(items.at(i)->get_serstring()))
             note(report, items.at(i), items.at(i)->ser_write());
     }
     release();

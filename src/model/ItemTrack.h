@@ -38,7 +38,8 @@ public:
     // not be in. Both walks report each setting's exchange; ran is false when the busy
     // flag was taken and they did nothing.
     WalkReport upload_all(const QString &progressPrefix = QStringLiteral("Uploading... "));
-    WalkReport download_all();
+    // leftAlone: codes not written (a unit's own data), not in the report either.
+    WalkReport download_all(const QStringList &leftAlone = {});
     // True while upload_all is reading: what changes then comes from the device.
     bool is_uploading() const { return m_uploading; }
     // The lines of a settings file: the units line first, then every other setting's line;

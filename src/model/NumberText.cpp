@@ -346,6 +346,8 @@ QString file_single(float value)
 
 namespace {
 
+constexpr int MaxDecimals = 20;
+
 // Decimals needed to show every significant digit of d.
 int decimalsOf(const Decimal &d)
 {
@@ -358,11 +360,10 @@ QString display_double(double value)
 {
     if (!std::isfinite(value))
         value = 0;
-    // A value whose digits reach beyond the tenth decimal shows them all: the text is the
-    // value, so a rounded display would change what a download sends.
+    // A value whose digits reach beyond the tenth decimal shows them, to the twentieth.
     const Decimal exact = significant(value, 15);
     if (decimalsOf(exact) > 10)
-        return positional(exact, true, 4);
+        return displayText(exact, 4, MaxDecimals);
     // Rounded at the tenth decimal by the C library, from the binary value itself.
     const int size = std::snprintf(nullptr, 0, "%.10f", value);
     QByteArray buf(size + 1, '\0');
@@ -373,7 +374,7 @@ QString display_double(double value)
 QString display_single(float value)
 {
     const Decimal d = significant(double(value), 7);
-    return displayText(d, 4, qMax(10, decimalsOf(d)));
+    return displayText(d, 4, qBound(10, decimalsOf(d), MaxDecimals));
 }
 
 QString display_position(float value)

@@ -41,8 +41,8 @@ QString file_single(float value);
 
 // The display pattern "####0.0000######"; a single-precision value is formatted from
 // its 7-significant-digit form (1 inch in CM shows 2.5400). A value with significant
-// digits beyond the tenth decimal (7 for singles, 15 for doubles) shows all of them
-// (8.333333E-07 shows 0.0000008333333), so what is shown is the value.
+// digits beyond the tenth decimal (7 for singles, 15 for doubles) shows them, up to the
+// twentieth (8.333333E-07 shows 0.0000008333333), so the eye sees what is held.
 QString display_double(double value);
 QString display_single(float value);
 

@@ -208,6 +208,17 @@ QList<Parameter> buildCreationOrder()
 
 } // namespace
 
+QString Parameter::distinctTitle() const
+{
+    if (control == QLatin1String("MagOffItem"))
+        return QStringLiteral("Magnet %1 Offset").arg(index + 1);
+    if (control == QLatin1String("LimitLBItem"))
+        return QStringLiteral("Limit %1 Lower Bound").arg(index + 1);
+    if (control == QLatin1String("LimitUBItem"))
+        return QStringLiteral("Limit %1 Upper Bound").arg(index + 1);
+    return title;
+}
+
 QString Parameter::name() const
 {
     return index < 0 ? control : QStringLiteral("%1(%2)").arg(control).arg(index);

@@ -33,6 +33,10 @@ struct Parameter
     QList<Choice> choices;
 
     QString name() const; // "PlacesItem" or "LimitLBItem(2)"
+    // A title no other parameter shares: the title, or for the magnet offsets (which have
+    // none) and the two bounds of a limit switch (which share one) "Magnet 4 Offset",
+    // "Limit 3 Lower Bound", "Limit 3 Upper Bound".
+    QString distinctTitle() const;
 };
 
 // Every parameter, in the order the catalogue configures them (86 rows).

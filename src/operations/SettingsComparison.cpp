@@ -32,7 +32,8 @@ QString SettingsComparison::valueText(const Setting &setting, int units)
     return text + QLatin1Char(' ') + LengthUnits::selectorTexts().value(LengthUnits::isValid(units) ? units : 0);
 }
 
-SettingsComparison SettingsComparison::withDevice(const SettingsSet &mine, const DeviceReading &device)
+SettingsComparison SettingsComparison::withDevice(const SettingsSet &mine, const DeviceReading &device,
+                                                  const QStringList &leftOut)
 {
     SettingsComparison c;
     const SettingsSet &theirs = *device.settings();
@@ -40,7 +41,7 @@ SettingsComparison SettingsComparison::withDevice(const SettingsSet &mine, const
     const int mineUnits = unitsOf(mine);
     for (Setting *a : mine.item_list()) {
         const Setting *b = theirs.byCode(a->get_serstring());
-        if (!b)
+        if (!b || leftOut.contains(a->get_serstring()))
             continue;
         ++c.m_total;
         const WalkReport::Entry *entry = device.report().entryFor(b);

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class DeviceReading;
 class Setting;
@@ -38,8 +39,10 @@ public:
         bool takeable() const { return state == State::Differs; }
     };
 
-    // mine against the device as read (lengths in the device's unit as it answered).
-    static SettingsComparison withDevice(const SettingsSet &mine, const DeviceReading &device);
+    // mine against the device as read (lengths in the device's unit as it answered); the
+    // codes left out are not compared and not counted.
+    static SettingsComparison withDevice(const SettingsSet &mine, const DeviceReading &device,
+                                         const QStringList &leftOut = {});
     // mine against another set of values, the lengths in the other set's unit.
     static SettingsComparison withSet(const SettingsSet &mine, const SettingsSet &other);
 

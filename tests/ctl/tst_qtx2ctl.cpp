@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 // qtx2ctl end to end: the program against qtx2-sim on a pseudo-terminal, linked as COM1.
 class TestQtx2ctl : public QObject
 {
@@ -50,10 +52,14 @@ class TestQtx2ctl : public QObject
         return !sim.slave.isEmpty();
     }
 
-    static Run ctl(const QStringList &args)
+    static Run ctl(const QStringList &args, const QByteArray &in = QByteArray(), const QString &outFile = QString())
     {
         QProcess p;
+        if (!outFile.isEmpty())
+            p.setStandardOutputFile(outFile);
         p.start(qEnvironmentVariable("QTX2CTL"), args);
+        p.write(in);
+        p.closeWriteChannel();
         Run r;
         if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
             r.code = p.exitCode();
@@ -136,48 +142,83 @@ private slots:
         const Run verify = ctl({"--port", "1", "download", file("new.txt"), "--verify"});
         QCOMPARE(verify.code, verifyCode);
         QCOMPARE(verify.out, verifyOut);
-        QVERIFY(verify.err.contains("Verifying..."));
+        QCOMPARE(verify.err, QString()); // no progress lines in a log
         QCOMPARE(ctl({"--port", "1", "diff", file("new.txt")}).out, verifyOut);
         const Run diffOld = ctl({"--port", "1", "diff", file("old.txt")});
         QCOMPARE(diffOld.code, diffOldCode);
         QCOMPARE(diffOld.out, diffOldCode ? QByteArray("XM file=1 device=4 (# of Magnets)\n") : QByteArray());
     }
 
-    void exitCodes_data()
+    // One run each: its exit code, what it says on standard error and what, if anything,
+    // it prints (an empty out: nothing may be printed).
+    void runs_data()
     {
         QTest::addColumn<QStringList>("simArgs");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("out");
         const QStringList none;
         const QStringList com1{"--port", "1"};
-        QTest::newRow("unknown command") << none << com1 + QStringList{"frobnicate"} << 2 << "Unknown command \"frobnicate\"";
-        QTest::newRow("code in another case") << none << com1 + QStringList{"get", "xm"} << 2 << "Codes are case-sensitive";
-        QTest::newRow("beyond limits") << none << com1 + QStringList{"set", "XM=16"} << 2 << "XM takes a whole number from 1 to 15";
-        QTest::newRow("not a number") << none << com1 + QStringList{"set", "IA=abc"} << 2 << "IA takes a whole number from 0 to 255";
-        QTest::newRow("not a choice") << none << com1 + QStringList{"set", "PU=YARDS"} << 2 << "one of INCHES, FEET, CM, MM, METERS";
+        QTest::newRow("unknown command") << none << com1 + QStringList{"frobnicate"} << 2 << "Unknown command \"frobnicate\"" << "";
+        QTest::newRow("code in another case") << none << com1 + QStringList{"get", "xm"} << 2 << "Codes are case-sensitive" << "";
+        QTest::newRow("beyond limits") << none << com1 + QStringList{"set", "XM=16"} << 2 << "XM takes a whole number from 1 to 15" << "";
+        QTest::newRow("not a number") << none << com1 + QStringList{"set", "IA=abc"} << 2 << "IA takes a whole number from 0 to 255" << "";
+        QTest::newRow("not whole") << none << com1 + QStringList{"set", "XM=2.5"} << 2 << "XM=2.5: XM takes a whole number" << "";
+        QTest::newRow("not finite") << none << com1 + QStringList{"set", "PO=inf"} << 2
+                                    << "PO takes a length from -99999.99999 to 99999.99999 Inches" << "";
+        QTest::newRow("limits as given") << none << com1 + QStringList{"set", "PS=100000"} << 2
+                                         << "PS takes a number from 0.00001 to 99999.99999" << "";
+        QTest::newRow("not a choice") << none << com1 + QStringList{"set", "PU=YARDS"} << 2 << "one of INCHES, FEET, CM, MM, METERS" << "";
         QTest::newRow("length in the unit named") << none << com1 + QStringList{"set", "PR=30", "PU=MM"} << 2
-                                                  << "a length from 0.000254 to 25.4 MM";
-        QTest::newRow("bad node") << none << QStringList{"--node", "12", "info"} << 2 << "--node takes auto or a node ID";
-        QTest::newRow("no such device") << none << QStringList{"--device", "/nonexistent/tty", "info"} << 3
-                                        << "cannot open /nonexistent/tty: /nonexistent/tty does not exist.";
-        QTest::newRow("silent device") << QStringList{"--silent"} << com1 + QStringList{"info"} << 3
-                                       << "$0RID (taking 0), then for the identity with $0RMV and got no reply";
-        QTest::newRow("stops answering") << QStringList{"--pull-after", "20"} << com1 + QStringList{"upload", "-"} << 3
-                                         << "stopped answering";
-        QTest::newRow("no file") << none << com1 + QStringList{"download", "/nonexistent/a.txt"} << 4 << "cannot read";
-        QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
-                                             << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;";
-        QTest::newRow("unwritable file") << none << com1 + QStringList{"upload", "/nonexistent/a.txt"} << 4 << "cannot write";
+                                                  << "a length from 0.000254 to 25.4 MM" << "";
+        QTest::newRow("length with its unit") << none << com1 + QStringList{"set", "PO=5mm"} << 0 << "" << "";
+        QTest::newRow("write ignored") << QStringList{"--ignore-writes", "XM"} << com1 + QStringList{"set", "XM=5"} << 1 << ""
+                                       << "XM set=5 device=1 (# of Magnets)\n";
+        QTest::newRow("units write ignored") << QStringList{"--ignore-writes", "PU"} << com1 + QStringList{"set", "PU=MM", "PO=5"}
+                                             << 1 << "" << "PU set=MM device=INCHES (Units)\nPO set=5 MM device=5 Inches (Hard Offset)\n";
+        QTest::newRow("writes refused") << QStringList{"--reply", "S=ERR WP"} << com1 + QStringList{"set", "XM=5"} << 1
+                                        << "answered the write of XM with refused: ERR WP." << "";
         QTest::newRow("refused read") << QStringList{"--reply", "RIA=ERR CMD"} << com1 + QStringList{"get", "IA"} << 1
-                                      << "answered $0RIA with refused: ERR CMD.";
+                                      << "answered $0RIA with refused: ERR CMD." << "";
         QTest::newRow("no backup of a refused read") << QStringList{"--reply", "RIA=ERR CMD"}
                                                      << com1 + QStringList{"factory-reset", "--backup", "@b.txt"} << 1
-                                                     << "85 of 86 settings; not: IA refused: ERR CMD.";
+                                                     << "85 of 86 settings; not: IA refused: ERR CMD." << "";
+        QTest::newRow("factory state") << none << com1 + QStringList{"diff", "--factory"} << 0
+                                       << "left out: CS (a unit's own, no factory value)." << "";
+        QTest::newRow("json") << none << com1 + QStringList{"info", "--json"} << 0 << "" << "\"identity\": \"QTXv2.05\"";
+        QTest::newRow("bad node") << none << QStringList{"--node", "12", "info"} << 2 << "--node takes auto or a node ID" << "";
+        QTest::newRow("no such device") << none << QStringList{"--device", "/nonexistent/tty", "info"} << 3
+                                        << "cannot open /nonexistent/tty: /nonexistent/tty does not exist." << "";
+        QTest::newRow("silent device") << QStringList{"--silent"} << com1 + QStringList{"info"} << 3
+                                       << "$0RID (taking 0), then for the identity with $0RMV and got no reply" << "";
+        QTest::newRow("stops answering") << QStringList{"--pull-after", "20"} << com1 + QStringList{"upload", "-"} << 3
+                                         << "stopped answering" << "";
+        QTest::newRow("no file") << none << com1 + QStringList{"download", "/nonexistent/a.txt"} << 4 << "cannot read" << "";
+        QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
+                                             << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;" << "";
+        QTest::newRow("unwritable file") << none << com1 + QStringList{"upload", "/nonexistent/a.txt"} << 4 << "cannot write" << "";
         QTest::newRow("unwritable backup") << QStringList{"--no-factory"}
                                            << com1 + QStringList{"factory-reset", "--backup", "/nonexistent/b.txt"} << 4
-                                           << "cannot write /nonexistent/b.txt";
+                                           << "cannot write /nonexistent/b.txt" << "";
     }
+    void runs()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QFETCH(QString, out);
+        Sim sim;
+        QVERIFY(start(sim, simArgs));
+        for (QString &a : args)
+            a.replace(QLatin1Char('@'), m_dir.path() + "/");
+        const Run run = ctl(args);
+        QVERIFY2(message.isEmpty() ? run.err.isEmpty() : run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.code, code);
+        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out.toLatin1()), run.out.constData());
+    }
+
     // Each side's lengths in the unit it carries them in: a file in MM against a device in
     // inches, and a download whose units write the device ignored.
     void lengthsNameTheirUnit_data()
@@ -206,20 +247,49 @@ private slots:
         QCOMPARE(run.code, 1);
     }
 
-    void exitCodes()
+    // The production line: a golden unit's file piped into a second unit keeps that unit's
+    // own serial number (said on standard error) unless --all; a full standard output is
+    // a failed run.
+    void goldenFile()
     {
-        QFETCH(QStringList, simArgs);
-        QFETCH(QStringList, args);
-        QFETCH(int, code);
-        QFETCH(QString, message);
+        Sim golden, unit;
+        QVERIFY(start(golden, {"--serial", "111", "--port", "2"}));
+        const QByteArray file = ctl({"--port", "2", "upload", "-"}).out;
+        QVERIFY(file.contains("\r\nCS111\r\n"));
+        QVERIFY(start(unit, {"--serial", "222"}));
+        const Run run = ctl({"--port", "1", "download", "-", "--verify"}, file);
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.contains("CS left as the unit has it (--all writes it): the unit has CS=222, the file CS=111."),
+                 qPrintable(run.err));
+        QCOMPARE(ctl({"--port", "1", "get", "CS"}).out, QByteArray("CS=222\n"));
+        QCOMPARE(ctl({"--port", "1", "download", "-", "--all", "--quiet"}, file).err, QString());
+        QCOMPARE(ctl({"--port", "1", "get", "CS"}).out, QByteArray("CS=111\n"));
+        const Run full = ctl({"--port", "1", "upload", "-"}, QByteArray(), "/dev/full");
+        QCOMPARE(full.code, 4);
+        QVERIFY2(full.err.contains("cannot write standard output: No space left on device"), qPrintable(full.err));
+    }
+
+    // Ctrl-C during a download ends it after the exchange in progress and says how far it
+    // got and how it left the device.
+    void interruptedDownload()
+    {
         Sim sim;
-        QVERIFY(start(sim, simArgs));
-        for (QString &a : args)
-            a.replace(QLatin1Char('@'), m_dir.path() + "/");
-        const Run run = ctl(args);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QCOMPARE(run.code, code);
-        QVERIFY(run.out.isEmpty());
+        QVERIFY(start(sim, {"--verbose", "--latency", "20"}));
+        write(file("unit.txt"), ctl({"--port", "1", "upload", "-"}).out);
+        QProcess p;
+        p.start(qEnvironmentVariable("QTX2CTL"), {"--port", "1", "download", file("unit.txt")});
+        for (int writes = 0; writes < 10 && sim.process.waitForReadyRead(5000);)
+            while (sim.process.canReadLine())
+                writes += sim.process.readLine().startsWith("<- $0S") ? 1 : 0;
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 130);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(QRegularExpression("interrupted: the device on COM1 .* took 1\\d of 85 settings, the rest not; it is left "
+                                    "write-enabled.")
+                     .match(err)
+                     .hasMatch(),
+                 qPrintable(err));
     }
 };
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Orvane Works
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "SignalWatcher.h"
+#include "link/SignalWatcher.h"
 
 #include <QSocketNotifier>
 

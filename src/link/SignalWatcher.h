@@ -7,8 +7,10 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal through a self-pipe, so the program
-// leaves its event loop and cleans up instead of dying where it stands.
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal through a self-pipe, so a program
+// that talks to a device (or plays one) ends the exchange in progress and cleans up
+// instead of dying where it stands. The signal arrives in any event loop, the wait of an
+// exchange included.
 class SignalWatcher : public QObject
 {
     Q_OBJECT
