@@ -3,9 +3,10 @@
 # SPDX-FileCopyrightText: 2026 Orvane Works
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Sets up everything and runs every test: the Debian package built from an optimised tree
-# and checked, each fuzz target for FUZZ_SECONDS (30 unless set) under the sanitizers, then
-# the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up everything and runs every test: every file's licence (reuse lint), the Debian
+# package built from an optimised, hardened tree and checked, each fuzz target for
+# FUZZ_SECONDS (30 unless set) under the sanitizers, then the whole suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 start=$SECONDS
@@ -13,11 +14,16 @@ start=$SECONDS
 step() {
   echo "== $1 ($((SECONDS - start)) s so far)"
 }
-export SETLINK_EXTRA_PACKAGES="clang libclang-rt-14-dev ${SETLINK_EXTRA_PACKAGES:-}"
+export SETLINK_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev reuse ${SETLINK_EXTRA_PACKAGES:-}"
+
+step "licences"
+"$root/scripts/install-packages.sh" reuse
+# Every file says its copyright and licence, in the form the REUSE specification sets out.
+(cd "$root" && reuse lint)
 
 step "build"
-# The package's tree: optimised, without debug information or tests.
-"$root/scripts/setup.sh" "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSETLINK_TESTS=OFF
+# The package's tree: optimised, with Debian's build flags, without tests.
+"$root/scripts/setup.sh" "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DSETLINK_TESTS=OFF -DSETLINK_DPKG_BUILDFLAGS=ON
 step "package"
 "$root/scripts/check-package.sh" "$root/build-release"
 step "fuzzing"

@@ -89,6 +89,8 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
            "path and the link's path, one a line, and removes the link when it ends."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("Show this help."));
     parser.addOption(help);
+    const QCommandLineOption version(QStringLiteral("version"), tr("Show the program's version and licence."));
+    parser.addOption(version);
     auto value = [&](const char *name, const char *text, const char *valueName, const char *def = nullptr) {
         QCommandLineOption o(QString::fromLatin1(name), tr(text), QString::fromLatin1(valueName));
         if (def)
@@ -139,6 +141,8 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments, SimOptions *
         *message = parser.helpText();
         return Outcome::Help;
     }
+    if (parser.isSet(version))
+        return Outcome::Version;
     if (!parser.positionalArguments().isEmpty()) {
         *message = tr("Unexpected argument \"%1\".").arg(parser.positionalArguments().first());
         return Outcome::Error;

@@ -25,9 +25,10 @@ struct SimOptions
     bool verbose = false;
     FaultSettings faults;
 
-    enum class Outcome { Run, Help, Error };
+    enum class Outcome { Run, Help, Version, Error };
     // Parses the program's arguments (the first one is the program). On Error, *message
-    // says what is wrong; on Help, it holds the help text.
+    // says what is wrong; on Help, it holds the help text. On Version, the program prints
+    // its own version.
     static Outcome parse(const QStringList &arguments, SimOptions *options, QString *message);
 
     // "\x80", "\r", "\n", "\t", "\\" in a byte text given on the command line.

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSysInfo>
@@ -52,16 +53,28 @@ AboutBox::AboutBox(DesktopOpener *opener, QWidget *parent)
     auto *fixed = new QLabel(QStringLiteral("Setup and position monitor for the QTX2 panel display"), this);
     fixed->setObjectName(QStringLiteral("Label1(1)"));
 
+    auto *licence = new QLabel(licenceText(), this);
+    licence->setObjectName(QStringLiteral("LicenseLabel"));
+    licence->setWordWrap(true);
+
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // After OK, so that OK has the focus when the box opens.
+    auto *aboutQt = new QPushButton(QStringLiteral("About Qt"), this);
+    aboutQt->setObjectName(QStringLiteral("AboutQtButton"));
+    aboutQt->setAutoDefault(false);
+    connect(aboutQt, &QPushButton::clicked, this, [this] { QMessageBox::aboutQt(this); });
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(version);
     texts->addWidget(fixed);
     texts->addSpacing(6);
     texts->addWidget(address);
+    texts->addSpacing(6);
+    texts->addWidget(licence);
     texts->addStretch(1);
 
     auto *top = new QHBoxLayout;
@@ -70,6 +83,7 @@ AboutBox::AboutBox(DesktopOpener *opener, QWidget *parent)
     top->addLayout(texts, 1);
 
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(aboutQt);
     buttons->addStretch(1);
     buttons->addWidget(ok);
 
@@ -86,6 +100,12 @@ QString AboutBox::versionLine()
                .arg(SETLINK_VERSION_MINOR)
                .arg(SETLINK_VERSION_PATCH)
            + platformSuffix();
+}
+
+QString AboutBox::licenceText()
+{
+    return QStringLiteral("Copyright \u00a9 2026 Orvane Works. Free software under the GNU General Public "
+                          "License, version 3 or later (GPL-3.0-or-later); there is no warranty.");
 }
 
 QString AboutBox::platformSuffix()

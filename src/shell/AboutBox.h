@@ -8,7 +8,7 @@
 class DesktopOpener;
 
 // "About QTX Setlink": the logo and web address (both open the maker's site), the
-// version line and a fixed line.
+// version line, a fixed line, the licence, and Qt's own about box.
 class AboutBox : public QDialog
 {
     Q_OBJECT
@@ -17,6 +17,8 @@ public:
 
     // "QTX2 Setlink v1.0.0 (Linux x86_64)"
     static QString versionLine();
+    // The copyright holder and the licence, by name and version.
+    static QString licenceText();
     // " (Win32)", " (Win64)", or the kernel and CPU architecture of the build.
     static QString platformSuffix();
 

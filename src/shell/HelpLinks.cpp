@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#ifndef SETLINK_DOCS_FROM_BINDIR
-#error "SETLINK_DOCS_FROM_BINDIR comes from the build: the documentation folder relative to the programs' folder"
+#ifndef SETLINK_DATA_FROM_BINDIR
+#error "SETLINK_DATA_FROM_BINDIR comes from the build: the program's data folder relative to the programs' folder"
 #endif
 
 namespace {
@@ -32,7 +32,7 @@ QString HelpLinks::documentFolder() const
 {
     if (QFileInfo::exists(m_programFolder + QLatin1Char('/') + HelpFile))
         return m_programFolder;
-    return QDir::cleanPath(m_programFolder + QStringLiteral("/" SETLINK_DOCS_FROM_BINDIR));
+    return QDir::cleanPath(m_programFolder + QStringLiteral("/" SETLINK_DATA_FROM_BINDIR));
 }
 
 QString HelpLinks::helpFilePath() const

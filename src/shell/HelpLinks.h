@@ -9,7 +9,8 @@
 class DesktopOpener;
 
 // The help page and the device manual, and the maker's web site. The documents sit next
-// to the program in its build folder and in the documentation folder once installed.
+// to the program in its build folder and, once installed, in the program's data folder
+// (share/qtx2setlink), never only under share/doc, which minimal systems leave out.
 // Nothing here checks whether a document opens: the opener shows what it can.
 class HelpLinks
 {
@@ -18,8 +19,8 @@ public:
     explicit HelpLinks(DesktopOpener *opener, const QString &programFolder = runningProgramFolder());
 
     static QString runningProgramFolder();
-    // The program's own folder when the help page is there, else the installed
-    // documentation folder found from the program's place.
+    // The program's own folder when the help page is there, else the installed data
+    // folder found from the program's place.
     QString documentFolder() const;
     QString helpFilePath() const;
     QString manualPath() const;

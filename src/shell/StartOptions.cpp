@@ -24,7 +24,11 @@ QString tr(const char *text)
 
 QString StartOptions::versionText()
 {
-    return QStringLiteral("qtx2setlink %1.%2.%3")
+    return QStringLiteral("qtx2setlink %1.%2.%3\n"
+                          "Copyright (C) 2026 Orvane Works\n"
+                          "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.")
         .arg(SETLINK_VERSION_MAJOR)
         .arg(SETLINK_VERSION_MINOR)
         .arg(SETLINK_VERSION_PATCH);
@@ -47,15 +51,20 @@ StartOptions::Outcome StartOptions::parse(const QStringList &arguments, StartOpt
     const QCommandLineOption connect(QStringLiteral("connect"),
                                      tr("Connect once the window is up, as the Connect button does."));
     parser.addOptions({help, version, port, baud, node, connect});
+    // The options QApplication and, under X11, its platform plugin take out of the
+    // arguments once the window starts; here they are only let through.
     for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style", "stylesheet",
-                             "display", "geometry", "qwindowgeometry", "qwindowicon", "qwindowtitle", "session"}) {
+                             "session", "qwindowgeometry", "qwindowicon", "qwindowtitle", "display", "geometry",
+                             "name", "title", "icon", "visual"}) {
         QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtOption);
     }
-    QCommandLineOption reverse(QStringLiteral("reverse"));
-    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(reverse);
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb"}) {
+        QCommandLineOption qtFlag(QString::fromLatin1(name));
+        qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtFlag);
+    }
 
     if (!parser.parse(arguments)) {
         *message = parser.errorText();

@@ -21,6 +21,6 @@ struct StartOptions
     // *message holds the text to print; on Error, it says what is wrong.
     static Outcome parse(const QStringList &arguments, StartOptions *options, QString *message);
 
-    // "qtx2setlink 1.0.0"
+    // "qtx2setlink 1.0.0", then the copyright and licence lines.
     static QString versionText();
 };

@@ -280,7 +280,8 @@ private slots:
         const HelpLinks links(nullptr);
         QCOMPARE(rig.opener.urls, (QList<QUrl>{QUrl::fromLocalFile(links.helpFilePath()), QUrl::fromLocalFile(links.manualPath()),
                                                HelpLinks::websiteUrl()}));
-        for (const auto &[program, documents] : {std::pair{"build", "build"}, std::pair{"usr/bin", "usr/share/doc/qtx2setlink"}}) {
+        // Installed, the documents are in the data folder: the documentation folder may be left out.
+        for (const auto &[program, documents] : {std::pair{"build", "build"}, std::pair{"usr/bin", "usr/share/qtx2setlink"}}) {
             QTemporaryDir root;
             const QString folder = root.filePath(documents);
             QVERIFY(QDir().mkpath(root.filePath(program)) && QDir().mkpath(folder));
@@ -375,7 +376,8 @@ private slots:
         QCOMPARE(texts.join('|'), "Change Node ID|CurNodeLabel=Current Node ID: 0|NewNodeLabel=New Node ID:|OKButton=OK*|CancelButton=Cancel|"
                                   "About QTX Setlink|Picture1=|Label2=" + HelpLinks::websiteUrl().toString() + "|Label1(0)="
                                       + AboutBox::versionLine() + "|Label1(1)=Setup and position monitor for the QTX2 panel display|"
-                                      "Command1=OK*|1|2|3|4|5|6|7|8|9");
+                                      "LicenseLabel=" + AboutBox::licenceText() + "|Command1=OK*|AboutQtButton=About Qt|1|2|3|4|5|6|7|8|9");
+        QVERIFY(AboutBox::licenceText().contains("GNU General Public License, version 3 or later (GPL-3.0-or-later)"));
         QVERIFY(combo->isEditable() && HelpLinks::websiteUrl().host().endsWith(".example")); // a placeholder, never a real site
         const QString version = QStringLiteral("QTX2 Setlink v%1.%2.%3 (").arg(SETLINK_VERSION_MAJOR).arg(SETLINK_VERSION_MINOR).arg(SETLINK_VERSION_PATCH);
         QVERIFY2(AboutBox::versionLine().startsWith(version) && AboutBox::versionLine().endsWith(QSysInfo::buildCpuArchitecture() + ')'),
@@ -449,6 +451,17 @@ private slots:
                 QTest::mouseClick(box.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
             QTest::mouseClick(box.findChild<QWidget *>(QStringLiteral("Picture1")), Qt::RightButton);
             QVERIFY(opener.urls == QList<QUrl>(2, HelpLinks::websiteUrl()) && box.isVisible());
+            QString aboutQt;
+            QTimer::singleShot(0, &box, [&aboutQt] {
+                if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    aboutQt = shown->windowTitle();
+                    shown->close();
+                }
+            });
+            auto *aboutQtButton = box.findChild<QPushButton *>(QStringLiteral("AboutQtButton"));
+            QVERIFY(aboutQtButton);
+            QTest::mouseClick(aboutQtButton, Qt::LeftButton);
+            QCOMPARE(aboutQt, QStringLiteral("About Qt"));
             key ? press(&box, Qt::Key(key)) : QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
             QVERIFY(!box.isVisible());
             QCOMPARE(box.result(), int(key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted));

@@ -27,6 +27,8 @@ private slots:
                                         << int(O::Run) << "COM3|1200 bps|Auto|";
         QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen", "--node", "0"} << int(O::Run)
                                          << "COM1|19200 bps|0|";
+        QTest::newRow("Qt's X11 options") << QStringList{"-name", "bench", "-title", "Line 3", "-widgetcount", "-style=fusion"}
+                                          << int(O::Run) << "COM1|19200 bps|Auto|";
         QTest::newRow("port that does not open") << QStringList{"--port", "2", "--connect"} << int(O::Run)
                                                  << "COM2 is not among the ports that open (COM1, COM3).";
         QTest::newRow("help") << QStringList{"--help"} << int(O::Help) << "--connect";
