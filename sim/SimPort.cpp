@@ -27,6 +27,10 @@ Qtx2Device &SimPort::device()
 void SimPort::setAvailablePorts(const QList<int> &numbers)
 {
     m_available = numbers;
+    if (m_open && !m_available.contains(m_number)) {
+        m_pacer.cancel();
+        emit portRemoved();
+    }
 }
 
 void SimPort::setBusyPorts(const QList<int> &numbers)
@@ -108,7 +112,7 @@ QString SimPort::lastErrorText() const
 
 qint64 SimPort::write(const QByteArray &data)
 {
-    if (!m_open || m_pulled)
+    if (!m_open || m_pulled || !m_available.contains(m_number))
         return -1;
     m_wire += data;
     for (const Qtx2Device::Reply &reply : m_device->feed(data))
@@ -133,6 +137,11 @@ QString SimPort::describePort(int number) const
     if (!m_available.contains(number))
         return QString();
     return tr("simulated QTX2 on COM%1").arg(number);
+}
+
+bool SimPort::portPresent(int number) const
+{
+    return m_available.contains(number);
 }
 
 QByteArray SimPort::wire() const
@@ -193,7 +202,7 @@ void SimPort::inject(const QByteArray &bytes)
 
 void SimPort::deliver(const QByteArray &bytes)
 {
-    if (!m_open || m_pulled || bytes.isEmpty())
+    if (!m_open || m_pulled || !m_available.contains(m_number) || bytes.isEmpty())
         return;
     // Like a UART whose buffer nobody empties: what does not fit is lost.
     m_rx += bytes.left(qMax(0, MaxBuffered - int(m_rx.size())));

@@ -28,7 +28,8 @@ public:
 
     Qtx2Device &device();
 
-    // Port numbers that open (default: only 1); others fail as Absent.
+    // Port numbers that open (default: only 1); others fail as Absent. An open port left
+    // out is an adapter pulled out: it reports its removal and takes no more bytes.
     void setAvailablePorts(const QList<int> &numbers);
     // Ports that exist but refuse to open as Busy.
     void setBusyPorts(const QList<int> &numbers);
@@ -51,6 +52,7 @@ public:
     QByteArray readAll() override;
 
     QString describePort(int number) const override;
+    bool portPresent(int number) const override;
 
     // Every byte written while the port was open, and the same split into messages
     // (without their CR).

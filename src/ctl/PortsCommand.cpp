@@ -7,6 +7,7 @@
 #include "ctl/CtlRequest.h"
 #include "ctl/DeviceSession.h"
 #include "link/PortDirectory.h"
+#include "link/PortScan.h"
 
 ExitCode PortsCommand::run()
 {
@@ -16,10 +17,12 @@ ExitCode PortsCommand::run()
         QString location;
         QString why;
         const bool opens = m_session.tryPort(n, &location, &why);
-        m_console.out(QStringLiteral("%1 %2 %3")
+        const QStringList details = m_session.link().port_scan().whatIs(n);
+        m_console.out(QStringLiteral("%1 %2 %3%4")
                           .arg(QStringLiteral("COM%1").arg(n), -5)
                           .arg(location.isEmpty() ? QStringLiteral("-") : location, -24)
-                          .arg(opens ? QStringLiteral("opens") : why));
+                          .arg(opens ? QStringLiteral("opens") : why)
+                          .arg(details.isEmpty() ? QString() : QStringLiteral("  (%1)").arg(details.join(QStringLiteral(", ")))));
     }
     return ExitCode::Ok;
 }

@@ -116,6 +116,7 @@ bool QtSerialPortIo::open()
         return false;
     }
     m_port.setPortName(location);
+    m_location = location;
     if (m_port.open(QIODevice::ReadWrite))
         return true;
 
@@ -211,6 +212,21 @@ QString QtSerialPortIo::describePort(int number) const
     return m_directory.location(number);
 }
 
+QStringList QtSerialPortIo::portDetails(int number) const
+{
+    return m_directory.details(number);
+}
+
+bool QtSerialPortIo::portPresent(int number) const
+{
+    return m_directory.present(number);
+}
+
+void QtSerialPortIo::refreshPorts()
+{
+    m_directory.refresh();
+}
+
 void QtSerialPortIo::onError(QSerialPort::SerialPortError error)
 {
     if (!m_port.isOpen() || m_failing)
@@ -223,14 +239,22 @@ void QtSerialPortIo::onError(QSerialPort::SerialPortError error)
         return;
     m_failing = true;
     const QString reason = m_port.errorString();
+    // An unplugged adapter shows as a resource error, or its device is gone by now.
+    bool removed = error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError;
+#ifndef Q_OS_WIN
+    removed = removed || !QFileInfo::exists(m_location);
+#endif
     // Reported from the next turn of the event loop: the port must not be closed from
     // inside its own notification.
     QMetaObject::invokeMethod(
         this,
-        [this, reason] {
+        [this, reason, removed] {
             if (!m_port.isOpen())
                 return;
-            emit portFailed(reason);
+            if (removed)
+                emit portRemoved();
+            else
+                emit portFailed(reason);
             if (m_port.isOpen())
                 m_port.close();
         },

@@ -32,6 +32,9 @@ public:
     QByteArray readAll() override;
 
     QString describePort(int number) const override;
+    QStringList portDetails(int number) const override;
+    bool portPresent(int number) const override;
+    void refreshPorts() override;
 
 private:
     bool applySettings();
@@ -41,6 +44,7 @@ private:
     PortDirectory m_directory;
     QSerialPort m_port;
     int m_number = 1;
+    QString m_location; // of the port opened last
     QString m_settings = QStringLiteral("19200,n,8,1");
     OpenFailure m_failure = OpenFailure::None;
     QString m_errorText;

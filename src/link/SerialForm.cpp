@@ -3,7 +3,7 @@
 
 #include "link/SerialForm.h"
 
-#include "link/PortDirectory.h"
+#include "link/PortScan.h"
 #include "link/ReplyBuffer.h"
 #include "link/SerialPortIo.h"
 #include "link/UserPrompt.h"
@@ -114,6 +114,7 @@ struct SerialForm::Private
         : q(owner)
         , comm(port)
         , prompt(userPrompt)
+        , scan(port)
     {
     }
 
@@ -160,8 +161,7 @@ struct SerialForm::Private
         quietSinceNs = lineClock.nsecsElapsed();
     }
 
-    std::array<qint16, 17> port_avail{};
-    QString scanDetails;
+    PortScan scan;
     qint16 cur_port = 0;
     qint32 cur_baud = 0; // wider than the window's speeds need: a script may ask for 115200
     qint16 cur_nodeid = 0;
@@ -373,15 +373,26 @@ struct SerialForm::Private
         }
     }
 
-    void portFailed()
+    void portFailed(bool removed = false)
     {
         finish(Outcome::Closed);
         if (!linkOpen) {
             comm->close();
             return;
         }
-        q->disconnect_qtx();
+        closeLink(removed ? QStringLiteral("COM%1 was removed").arg(cur_port) : DisconnectedText);
         emit q->connectionLost();
+    }
+
+    void closeLink(const QString &status)
+    {
+        stopPositionTimer();
+        finish(Outcome::Closed);
+        comm->close();
+        linkOpen = false;
+        // Whatever was still on its way is lost with the closed port.
+        lateReplyWait = 0;
+        emit q->statusText(status);
     }
 };
 
@@ -396,6 +407,7 @@ SerialForm::SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent)
     connect(&d->chunkTimer, &QTimer::timeout, this, [this] { d->finish(Outcome::Timeout); });
     connect(comm, &SerialPortIo::readyRead, this, [this] { d->readyRead(); });
     connect(comm, &SerialPortIo::portFailed, this, [this] { d->portFailed(); });
+    connect(comm, &SerialPortIo::portRemoved, this, [this] { d->portFailed(true); });
 }
 
 SerialForm::~SerialForm()
@@ -406,53 +418,12 @@ SerialForm::~SerialForm()
 
 bool SerialForm::scan_ports()
 {
-    d->port_avail.fill(0);
-    QStringList refusals;
-    QStringList absent;
-    bool any = false;
-    for (qint16 port = 1; port <= 16; ++port) {
-        if (scan_port(port)) {
-            any = true;
-            continue;
-        }
-        const QString name = QStringLiteral("COM%1").arg(port);
-        const QString location = d->comm->describePort(port);
-        switch (d->comm->lastOpenFailure()) {
-        case SerialPortIo::OpenFailure::Absent:
-        case SerialPortIo::OpenFailure::None:
-            absent << name;
-            break;
-        case SerialPortIo::OpenFailure::Permission: {
-            QString line = QStringLiteral("%1 (%2): %3").arg(name, location, d->comm->lastErrorText());
-#ifdef Q_OS_LINUX
-            line += QStringLiteral(" You probably need to be a member of the \"dialout\" group "
-                                   "(sudo usermod -aG dialout $USER, then log in again).");
-#endif
-            refusals << line;
-            break;
-        }
-        case SerialPortIo::OpenFailure::Busy:
-        case SerialPortIo::OpenFailure::Other:
-            refusals << QStringLiteral("%1 (%2): %3").arg(name, location, d->comm->lastErrorText());
-            break;
-        }
-    }
+    const bool any = d->scan.scan();
     d->write_protected = true;
-
-    QStringList details = refusals;
-    if (!absent.isEmpty())
-        details << QStringLiteral("No serial port found for %1.").arg(absent.join(QStringLiteral(", ")));
-#ifndef Q_OS_WIN
-    details << QStringLiteral("COMn is the file or link named COMn in %1; numbers without one go to "
-                              "the system's serial ports in order.")
-                   .arg(PortDirectory::portsFolder());
-#endif
-    d->scanDetails = details.join(QLatin1Char('\n'));
-
     if (!any) {
         d->message(QStringLiteral("At least one COM port must be available. Please close any other "
                                   "programs that are using the COM port and try again."),
-                   d->scanDetails);
+                   d->scan.details());
         return false;
     }
     return true;
@@ -460,19 +431,12 @@ bool SerialForm::scan_ports()
 
 bool SerialForm::scan_port(qint16 port)
 {
-    if (port < 1 || port > 16)
-        return false;
-    d->comm->setPortNumber(port);
-    const bool opened = d->comm->open();
-    if (opened)
-        d->comm->close();
-    d->port_avail[static_cast<size_t>(port)] = opened ? 1 : 0;
-    return opened;
+    return d->scan.tryPort(port);
 }
 
 qint16 SerialForm::is_port_avail(qint16 port) const
 {
-    return port >= 0 && port <= 16 ? d->port_avail[static_cast<size_t>(port)] : 0;
+    return d->scan.isAvailable(port) ? 1 : 0;
 }
 
 QString SerialForm::port_description(int port) const
@@ -482,7 +446,12 @@ QString SerialForm::port_description(int port) const
 
 QString SerialForm::scan_details() const
 {
-    return d->scanDetails;
+    return d->scan.details();
+}
+
+PortScan &SerialForm::port_scan()
+{
+    return d->scan;
 }
 
 bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16 nodeid)
@@ -564,13 +533,7 @@ bool SerialForm::is_connected() const
 
 void SerialForm::disconnect_qtx()
 {
-    d->stopPositionTimer();
-    d->finish(Outcome::Closed);
-    d->comm->close();
-    d->linkOpen = false;
-    // Whatever was still on its way is lost with the closed port.
-    d->lateReplyWait = 0;
-    emit statusText(DisconnectedText);
+    d->closeLink(DisconnectedText);
 }
 
 qint16 SerialForm::get_nodeid() const

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+class PortScan;
 class QTimer;
 class SerialPortIo;
 class UserPrompt;
@@ -26,8 +27,9 @@ class UserPrompt;
 // neither takes the other's reply. Position polls ask is_busy() first and skip a tick
 // instead of waiting.
 //
-// A port that fails while open is closed here: the status reads "Disconnected",
-// connectionLost() is emitted and a waiting exchange ends as if the port had been closed.
+// A port that fails while open is closed here: the status reads "Disconnected" ("COM3 was
+// removed" when its device went away), connectionLost() is emitted and a waiting exchange
+// ends as if the port had been closed.
 // The link must not be deleted from inside its own wait; deleteLater() is safe.
 class SerialForm : public QObject, public ParameterLink
 {
@@ -66,6 +68,7 @@ public:
     qint16 is_port_avail(qint16 port) const;
     QString port_description(int port) const; // the system device behind COMn
     QString scan_details() const;             // why ports refused at the last scan
+    PortScan &port_scan();                    // for new looks at the ports while disconnected
 
     bool open_qtx(const QString &portstr, const QString &baudstr, qint16 nodeid);
     qint16 detect_nodeid();

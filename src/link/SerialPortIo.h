@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // The serial port service the link needs: select a port by number 1 to 16, set the
 // line settings from a text such as "19200,n,8,1", open, close, write, count and read
@@ -38,9 +39,17 @@ public:
 
     // The system device that port number n stands for ("/dev/ttyUSB0"), empty if none.
     virtual QString describePort(int number) const = 0;
+    // What port n is beyond its device: maker, product, serial number, stable name.
+    virtual QStringList portDetails(int number) const { Q_UNUSED(number) return {}; }
+    // Whether something stands behind port n now, to be opened.
+    virtual bool portPresent(int number) const { return !describePort(number).isEmpty(); }
+    // Takes a new look at the ports there are; numbers of ports still there stay.
+    virtual void refreshPorts() {}
 
 signals:
     void readyRead();
-    // The open port failed (cable pulled, device gone); the link closes it.
+    // The open port failed (a line error that would not clear); the link closes it.
     void portFailed(const QString &reason);
+    // The open port's device went away (adapter unplugged); the link closes it.
+    void portRemoved();
 };

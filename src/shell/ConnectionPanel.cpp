@@ -5,14 +5,18 @@
 
 #include "shell/StartOptions.h"
 
-#include <QComboBox>
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+const QString NoPortText = QStringLiteral("No serial port found");
+} // namespace
+
 ConnectionPanel::ConnectionPanel(QWidget *parent)
     : QGroupBox(QStringLiteral("Connection"), parent),
-      m_port(new QComboBox(this)),
+      m_port(new PortCombo(this)),
       m_baud(new QComboBox(this)),
       m_node(new QComboBox(this)),
       m_connect(new QPushButton(QStringLiteral("Connect"), this))
@@ -46,17 +50,53 @@ ConnectionPanel::ConnectionPanel(QWidget *parent)
     addLabelled(2, QStringLiteral("Node ID:"), m_node);
     layout->addWidget(m_connect, 1, 3);
 
+    m_port->setPlaceholderText(NoPortText);
+
     connect(m_connect, &QPushButton::clicked, this, &ConnectionPanel::connectClicked);
+    connect(m_port, &PortCombo::aboutToShowPopup, this, [this] { emit portsWanted(true); });
+    m_watch.setInterval(WatchIntervalMs);
+    connect(&m_watch, &QTimer::timeout, this, [this] {
+        // The open list is left as the user sees it.
+        if (!m_port->view()->isVisible())
+            emit portsWanted(false);
+    });
+    setPorts({});
+}
+
+QString ConnectionPanel::noPortHelp()
+{
+    return tr("No serial port found. Plug in the serial adapter: the port list shows it within two "
+              "seconds. If it is plugged in, close any other program that is using it.");
 }
 
 void ConnectionPanel::setPorts(const QList<QPair<int, QString>> &ports)
 {
-    m_port->clear();
-    for (const auto &port : ports) {
-        m_port->addItem(QStringLiteral("COM%1").arg(port.first));
-        if (!port.second.isEmpty())
-            m_port->setItemData(m_port->count() - 1, port.second, Qt::ToolTipRole);
+    QList<QPair<int, QString>> shown;
+    for (int i = 0; i < m_port->count(); ++i)
+        shown.append({m_port->itemText(i).mid(3).toInt(), m_port->itemData(i, Qt::ToolTipRole).toString()});
+    if (shown != ports) {
+        // The port selected is known by what stands behind it (the tool tip's first line):
+        // its number may pass to another device when an entry of the ports folder takes it.
+        const QString selected = m_port->currentData(Qt::ToolTipRole).toString().section(QLatin1Char('\n'), 0, 0);
+        const QString selectedText = m_port->currentText();
+        m_port->clear();
+        int index = -1;
+        for (const auto &port : ports) {
+            m_port->addItem(QStringLiteral("COM%1").arg(port.first));
+            if (!port.second.isEmpty())
+                m_port->setItemData(m_port->count() - 1, port.second, Qt::ToolTipRole);
+            const QString location = port.second.section(QLatin1Char('\n'), 0, 0);
+            if (index < 0 && (selected.isEmpty() ? m_port->itemText(m_port->count() - 1) == selectedText : location == selected))
+                index = m_port->count() - 1;
+        }
+        m_port->setCurrentIndex(index >= 0 ? index : (m_port->count() > 0 ? 0 : -1));
     }
+    m_port->setToolTip(ports.isEmpty() ? noPortHelp() : QString());
+    m_connect->setToolTip(ports.isEmpty() ? noPortHelp() : QString());
+}
+
+void ConnectionPanel::selectFirst()
+{
     m_port->setCurrentIndex(m_port->count() > 0 ? 0 : -1);
     m_baud->setCurrentIndex(0);
     m_node->setCurrentIndex(0);
@@ -103,4 +143,26 @@ void ConnectionPanel::setConnected(bool connected)
     m_connect->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
     m_port->setEnabled(!connected);
     m_node->setEnabled(!connected);
+    m_connected = connected;
+    updateWatch();
+}
+
+void ConnectionPanel::showEvent(QShowEvent *event)
+{
+    QGroupBox::showEvent(event);
+    updateWatch();
+}
+
+void ConnectionPanel::hideEvent(QHideEvent *event)
+{
+    QGroupBox::hideEvent(event);
+    updateWatch();
+}
+
+void ConnectionPanel::updateWatch()
+{
+    if (m_connected || !isVisible())
+        m_watch.stop();
+    else if (!m_watch.isActive())
+        m_watch.start();
 }

@@ -3,25 +3,36 @@
 
 #pragma once
 
+#include "shell/PortCombo.h"
+
 #include <QGroupBox>
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QTimer>
 
-class QComboBox;
 class QPushButton;
 struct StartOptions;
 
 // The frame "Connection": port, speed and node ID selectors and the connect button.
+// While disconnected and shown it asks for the ports anew every two seconds, and whenever
+// the user opens the port selector.
 class ConnectionPanel : public QGroupBox
 {
     Q_OBJECT
 public:
+    static constexpr int WatchIntervalMs = 2000;
+
     explicit ConnectionPanel(QWidget *parent = nullptr);
 
-    // One entry "COMn" per port, in the order given, each with the system device behind
-    // it as its tool tip; then the first entry of every selector is selected.
+    // One entry "COMn" per port, in the order given, each with what stands behind it as
+    // its tool tip. The port selected stays selected while it is listed; with no port the
+    // selector and the connect button say so.
     void setPorts(const QList<QPair<int, QString>> &ports);
+    // The first entry of every selector.
+    void selectFirst();
+    // What the user is told when there is no port to connect to.
+    static QString noPortHelp();
 
     QString portText() const;
     QString baudText() const;
@@ -42,10 +53,20 @@ public:
 
 signals:
     void connectClicked();
+    // The ports should be looked at again; retryRefused when the user opened the selector.
+    void portsWanted(bool retryRefused);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    QComboBox *m_port;
+    void updateWatch();
+
+    PortCombo *m_port;
     QComboBox *m_baud;
     QComboBox *m_node;
     QPushButton *m_connect;
+    QTimer m_watch;
+    bool m_connected = false;
 };

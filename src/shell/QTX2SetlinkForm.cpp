@@ -3,7 +3,9 @@
 
 #include "shell/QTX2SetlinkForm.h"
 
+#include "link/PortScan.h"
 #include "link/SerialForm.h"
+#include "link/UserPrompt.h"
 #include "model/EditTracker.h"
 #include "model/ItemTrack.h"
 #include "model/PositionPoll.h"
@@ -243,7 +245,12 @@ void QTX2SetlinkForm::connectCommands()
 
     connect(m_serial, &SerialForm::statusText, m_panel1, &QLabel::setText);
     connect(m_serial, &SerialForm::exchanged, m_log, &LogPane::log_exchange);
-    connect(m_serial, &SerialForm::connectionLost, this, [this] { show_connection_state(false); });
+    connect(m_serial, &SerialForm::connectionLost, this, [this] {
+        show_connection_state(false);
+        // A removed port leaves the list at once, though not from inside the failed exchange.
+        QTimer::singleShot(0, this, [this] { refresh_port_list(); });
+    });
+    connect(m_connection, &ConnectionPanel::portsWanted, this, &QTX2SetlinkForm::refresh_port_list);
     connect(m_transfer, &TransferCommands::progress, m_progressPanel, &ProgressPanel::show);
     connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
     connect(m_compare, &SettingsCompare::progress, m_progressPanel, &ProgressPanel::show);
@@ -258,9 +265,9 @@ bool QTX2SetlinkForm::start()
     // 1. The help file's place is fixed by HelpLinks, next to the program.
     // 2. Size, log pane hidden.
     applyLogState(false);
-    // 3. The link's port scan; it has told the user when no port opens.
-    if (!m_serial->scan_ports())
-        return false;
+    // 3. The port scan. With none that opens the window waits for one: the selector and
+    // the connect button say so.
+    m_serial->port_scan().scan();
     // 4.
     fill_port_list();
     // 5, 6.
@@ -285,15 +292,27 @@ void QTX2SetlinkForm::setQuitHandler(std::function<void()> handler)
     m_quit = std::move(handler);
 }
 
-void QTX2SetlinkForm::fill_port_list()
+QList<QPair<int, QString>> QTX2SetlinkForm::portEntries() const
 {
     QList<QPair<int, QString>> ports;
-    for (qint16 n = 1; n <= 16; ++n) {
-        if (m_serial->is_port_avail(n) == 1)
-            ports.append({n, m_serial->port_description(n)});
-    }
-    m_connection->setPorts(ports);
+    for (int n : m_serial->port_scan().available())
+        ports.append({n, m_serial->port_scan().describe(n)});
+    return ports;
+}
+
+void QTX2SetlinkForm::fill_port_list()
+{
+    m_connection->setPorts(portEntries());
+    m_connection->selectFirst();
     show_connection_state(false);
+}
+
+void QTX2SetlinkForm::refresh_port_list(bool retryRefused)
+{
+    if (m_serial->is_connected() || m_serial->is_busy())
+        return;
+    m_serial->port_scan().rescan(retryRefused);
+    m_connection->setPorts(portEntries());
 }
 
 void QTX2SetlinkForm::show_connection_state(bool connected)
@@ -315,6 +334,12 @@ void QTX2SetlinkForm::connect_command()
     if (m_serial->is_connected()) {
         m_serial->disconnect_qtx();
         show_connection_state(false);
+        return;
+    }
+    if (m_connection->portCombo()->count() == 0) {
+        show_connection_state(false);
+        if (m_prompt)
+            m_prompt->message(ConnectionPanel::noPortHelp(), m_serial->scan_details());
         return;
     }
     show_connection_state(true);

@@ -44,7 +44,7 @@ public:
     ~QTX2SetlinkForm() override;
 
     // Scans the ports, fills the selectors, restores the preferences and configures
-    // every item. False when no port opens; the program then ends.
+    // every item. True: with no port the window starts all the same and waits for one.
     bool start();
 
     // Ending the program; tests replace it.
@@ -63,6 +63,8 @@ public:
 public slots:
     void show_connection_state(bool connected);
     void fill_port_list();
+    // A new look at the ports while disconnected; the selected port stays selected.
+    void refresh_port_list(bool retryRefused = false);
     void connect_command();
     void mark_changed();
     void set_sync_colour(SyncColour colour);
@@ -84,6 +86,7 @@ private:
     void openNodeDialog();
     void openAboutBox();
     void openTrendWindow();
+    QList<QPair<int, QString>> portEntries() const;
 
     SerialPortIo *m_port;
     UserPrompt *m_prompt;

@@ -6,6 +6,7 @@
 #include "SimOptions.h"
 #include "SimPort.h"
 #include "link/PortDirectory.h"
+#include "link/PortScan.h"
 #include "link/SerialForm.h"
 
 #include <QtCore>
@@ -73,6 +74,19 @@ struct SimRig : Rig<SimPort>
     }
 };
 
+// Devices that come and go: what stands behind each number present, and the numbers tried.
+struct ChangingPort : AnsweringPort
+{
+    QHash<int, QString> devices;
+    QStringList tried;
+    bool open() override
+    {
+        tried << QString::number(portNumber());
+        return devices.contains(portNumber()) && AnsweringPort::open();
+    }
+    QString describePort(int number) const override { return devices.value(number); }
+};
+
 // A device answering from a script "message>payload;..." (see AnsweringPort::answer).
 struct ScriptRig : Rig<AnsweringPort>
 {
@@ -115,23 +129,115 @@ private slots:
 #endif
     }
 
-    // COMn entries of the ports folder keep their numbers (a dangling link too); the other
-    // numbers go to the system's ports in name order, numbers in names taken as numbers.
+    // Looks at the ports folder (+COMn a link to a device, ~COMn a dangling link, #COMn a
+    // file, -COMn none) and the system's ports (name=stable name), each with the numbers
+    // then given ("?": nothing there to open).
+    void portNumbers_data()
+    {
+        QTest::addColumn<QStringList>("looks");
+        QTest::newRow("entries keep theirs, the rest in name order")
+            << QStringList{"+COM3 ~COM6 #COM9 +COM17 ttyUSB0 ttyS10 ttyS2 ttyS1 ttyACM0 | "
+                           "1=ttyACM0 2=ttyS1 3=COM3 4=ttyS2 5=ttyS10 6=COM6? 7=ttyUSB0 9=COM9"};
+        QTest::newRow("comers and goers move nobody")
+            << QStringList{"ttyS0 ttyUSB1 | 1=ttyS0 2=ttyUSB1", "ttyS0 ttyUSB0 ttyUSB1 | 1=ttyS0 2=ttyUSB1 3=ttyUSB0",
+                           "ttyUSB0 ttyUSB1 ttyACM0 | 2=ttyUSB1 3=ttyUSB0 4=ttyACM0",
+                           "ttyACM0 ttyS0 ttyUSB0 | 1=ttyS0 3=ttyUSB0 4=ttyACM0"};
+        QTest::newRow("known by stable name when renamed")
+            << QStringList{"ttyUSB0=A ttyUSB1=B | 1=ttyUSB0 2=ttyUSB1", "ttyUSB0=B | 2=ttyUSB0",
+                           "ttyUSB0=B ttyUSB1=A | 1=ttyUSB1 2=ttyUSB0"};
+        QTest::newRow("an entry takes its number")
+            << QStringList{"ttyS0 ttyS1 | 1=ttyS0 2=ttyS1", "+COM1 ttyS0 ttyS1 | 1=COM1 2=ttyS1 3=ttyS0", "-COM1 ttyS0 ttyS1 | 2=ttyS1 3=ttyS0"};
+        QStringList all, numbered;
+        for (int n = 1; n <= 16; ++n)
+            all << QStringLiteral("ttyS%1").arg(n), numbered << QStringLiteral("%1=ttyS%1").arg(n);
+        QTest::newRow("every number held: an absent one's is given")
+            << QStringList{all.join(' ') + " | " + numbered.join(' '),
+                           all.join(' ').replace(" ttyS3 ", " ttyUSB0 ") + " | " + numbered.join(' ').replace("3=ttyS3", "3=ttyUSB0")};
+    }
     void portNumbers()
     {
 #ifdef Q_OS_WIN
         QSKIP("COMn is the system's own name on Windows.");
 #endif
-        QTemporaryDir folder;
-        QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder.filePath("COM3")));
-        QVERIFY(QFile::link(folder.filePath("nothing-here"), folder.filePath("COM6")));
-        QVERIFY(QFile(folder.filePath("COM9")).open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder.filePath("COM17")));
-        const PortDirectory directory(folder.path(), {"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1", "/dev/ttyACM0"});
-        const QStringList expected{"", "/dev/ttyACM0", "/dev/ttyS1", folder.filePath("COM3"), "/dev/ttyS2",
-                                   "/dev/ttyS10", folder.filePath("COM6"), "/dev/ttyUSB0", "", folder.filePath("COM9")};
-        for (int n = 0; n <= 17; ++n)
-            QCOMPARE(directory.location(n), expected.value(n));
+        QFETCH(QStringList, looks);
+        QTemporaryDir dir;
+        QList<PortDirectory::SystemPort> system;
+        QVERIFY(QDir(dir.path()).mkpath("ports") && QDir(dir.path()).mkpath("dev"));
+        PortDirectory directory = PortDirectory::listing(dir.filePath("ports"), [&system] { return system; });
+        for (const QString &look : looks) {
+            system.clear();
+            for (const QString &token : look.section('|', 0, 0).split(' ', Qt::SkipEmptyParts)) {
+                const QString entry = dir.filePath("ports/" + token.mid(1)), device = dir.filePath("dev/" + token.section('=', 0, 0));
+                if (token[0] == '+' || token[0] == '~')
+                    QFile::link(token[0] == '+' ? QStringLiteral("/dev/null") : dir.filePath("gone"), entry);
+                else if (token[0] == '#')
+                    QFile(entry).open(QIODevice::WriteOnly);
+                else if (token[0] == '-')
+                    QFile::remove(entry);
+                else if (QFile(device).open(QIODevice::WriteOnly))
+                    system.append({device, {}, {}, {}, token.section('=', 1)});
+            }
+            directory.refresh();
+            QStringList numbers;
+            for (int n = 0; n <= 17; ++n)
+                if (!directory.location(n).isEmpty())
+                    numbers << QStringLiteral("%1=%2%3").arg(n).arg(QFileInfo(directory.location(n)).fileName(), directory.present(n) ? "" : "?");
+            QCOMPARE(numbers.join(' '), look.section('|', 1).trimmed());
+        }
+    }
+
+    // What a port is: maker and product (not twice), serial number, stable name; for an
+    // entry of the ports folder, where it points and what that is.
+    void portDetails()
+    {
+        QTemporaryDir dir;
+        const QString usb = dir.filePath("ttyUSB0"), byId = dir.filePath("usb-FTDI_A1");
+        QVERIFY(QFile(usb).open(QIODevice::WriteOnly) && QFile::link(usb, byId) && QDir(dir.path()).mkpath("ports"));
+        QVERIFY(QFile::link(byId, dir.filePath("ports/COM5")));
+        const QList<PortDirectory::SystemPort> system{{usb, "FTDI", "FTDI FT232R USB UART", "A1", byId},
+                                                      {"/dev/ttyS0", {}, {}, {}, {}}, {"/dev/ttyACM0", "Acme", "CDC", {}, {}}};
+        const PortDirectory directory = PortDirectory::listing(dir.filePath("ports"), [&system] { return system; });
+        QStringList seen;
+        for (int n = 1; n <= 5; ++n)
+            seen << directory.details(n).join(", ");
+        QCOMPARE(seen, QStringList({"Acme CDC", "", "FTDI FT232R USB UART, serial number A1, " + byId, "",
+                                    "→ " + byId + ", " + usb + ", FTDI FT232R USB UART, serial number A1"}));
+    }
+
+    // A new look tries only numbers whose device is new or another, refused ones only when
+    // asked, none while the port is open; a device gone is dropped untried. Each step: the
+    // change (n=device, n- gone, n! busy, n. free, no open), the look ("scan", "look",
+    // "retry"), the numbers tried and those that open.
+    void rescan()
+    {
+        ChangingPort port;
+        PortScan scan(&port);
+        const QStringList steps{"1=a 2=b 3=c 2!/scan/1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16/1 3", "/look//1 3",
+                                "4=d/look/4/1 3 4", "/retry/2/1 3 4", "2./look//1 3 4", "/retry/2/1 2 3 4",
+                                "1-/look//2 3 4", "3=e/look/3/2 3 4", "1=a/look/1/1 2 3 4", "1o 5=f/retry//1 2 3 4"};
+        for (const QString &step : steps) {
+            const QStringList part = step.split('/');
+            for (const QString &change : part[0].split(' ', Qt::SkipEmptyParts)) {
+                const int n = change.left(change.size() - 1).toInt();
+                if (change.endsWith('o'))
+                    port.setPortNumber(n), port.open();
+                else if (change.contains('='))
+                    port.devices.insert(change.section('=', 0, 0).toInt(), change.section('=', 1));
+                else if (change.endsWith('-'))
+                    port.devices.remove(n);
+                else if (change.endsWith('!'))
+                    port.refused[n] = Failure::Busy;
+                else
+                    port.refused.remove(n);
+            }
+            port.tried.clear();
+            part[1] == "scan" ? void(scan.scan()) : scan.rescan(part[1] == "retry");
+            QStringList available;
+            for (int n : scan.available())
+                available << QString::number(n);
+            QCOMPARE(port.tried.join(' ') + '/' + available.join(' '), part[2] + '/' + part[3]);
+        }
+        QVERIFY(port.isOpen());
     }
 
     void connection_data()
@@ -300,6 +406,7 @@ private slots:
         QTest::newRow("cable pulled, plain") << int(Addressed) << "pull";
         QTest::newRow("cable pulled, poll") << int(Poll) << "pull";
         QTest::newRow("disconnected, long") << int(LongAddressed) << "disconnect";
+        QTest::newRow("port removed") << int(Addressed) << "remove";
         QTest::newRow("write fails") << int(Addressed) << "write";
     }
     void failureDuringWait()
@@ -313,10 +420,12 @@ private slots:
             rig.port.disconnect(&rig.form); // writes fail without a word from the port
             rig.port.pullCable();
         }
-        QTimer::singleShot(50, &rig.port, [&] { failure == "pull" ? rig.port.pullCable() : rig.form.disconnect_qtx(); });
+        QTimer::singleShot(50, &rig.port, [&] {
+            failure == "pull" ? rig.port.pullCable() : failure == "remove" ? rig.port.setAvailablePorts({}) : rig.form.disconnect_qtx();
+        });
         QCOMPARE(rig.run(kind, QStringLiteral("RMV")), kind == Poll ? QString() : QStringLiteral("false"));
         QVERIFY(!rig.form.is_connected() && !rig.form.is_busy() && !rig.positionTimer.isActive());
-        QCOMPARE(rig.status, QList<QVariantList>{{"Disconnected"}});
+        QCOMPARE(rig.status, QList<QVariantList>{{failure == "remove" ? "COM1 was removed" : "Disconnected"}});
         QCOMPARE(lost.size(), failure == QLatin1String("disconnect") ? 0 : 1);
         rig.port.clearWire();
         QCOMPARE(rig.run(Addressed, QStringLiteral("RMV")) + rig.run(Long, QStringLiteral("SFD")), QStringLiteral("falsefalse"));

@@ -4,6 +4,7 @@
 #include "AnsweringPort.h"
 #include "WindowRig.h"
 #include "shell/AboutBox.h"
+#include "shell/ConnectionPanel.h"
 #include "shell/CachedProgressBar.h"
 #include "shell/DialogPrompt.h"
 #include "shell/HelpLinks.h"
@@ -48,6 +49,14 @@ struct ShellRig : Rig
     using Rig::Rig;
     QComboBox *combo(const char *name) const { return find<QComboBox>(QLatin1String(name)); }
     QToolBar *toolbar() const { return find<QToolBar>(QStringLiteral("tbToolBar")); }
+    // The port selector's entries and, in brackets, the one selected.
+    QString entries() const
+    {
+        QStringList texts{'[' + combo("SerPortCombo")->currentText() + ']'};
+        for (int i = combo("SerPortCombo")->count() - 1; i >= 0; --i)
+            texts.prepend(combo("SerPortCombo")->itemText(i));
+        return texts.join(' ');
+    }
     QWidget *toolbarButton(int position) const { return toolbar()->widgetForAction(toolbar()->actions().at(position - 1)); }
     void checkState(bool connected) const
     {
@@ -77,11 +86,9 @@ private slots:
     void initTestCase() { clearPreferences(); }
 
     // The window as start-up leaves it, every menu entry where the user expects it with its
-    // shortcut, and the toolbar's positions; with no port at all, start-up fails.
+    // shortcut, and the toolbar's positions.
     void startup()
     {
-        ShellRig none(false, {});
-        QVERIFY(!none.started && none.prompt.messages.size() == 1);
         ShellRig rig(false, {1, 3});
         QTX2SetlinkForm &w = *rig.window;
         QVERIFY(rig.started && !rig.port.isOpen() && rig.prompt.messages.isEmpty());
@@ -163,6 +170,61 @@ private slots:
         QCOMPARE(rig.panel1(), QStringLiteral("Timeout attempting to connect to QTX2"));
         rig.checkState(false);
         QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    // With no port the window starts, the selector and the connect button say so; ports then
+    // come and go: a new look when the selector opens and every two seconds while the window
+    // is shown, the selected port kept while listed.
+    void portsComeAndGo()
+    {
+        ShellRig rig(false, {});
+        QComboBox *ports = rig.combo("SerPortCombo");
+        QVERIFY(rig.started && rig.prompt.messages.isEmpty());
+        QCOMPARE(rig.entries() + ports->placeholderText() + '|' + rig.connectButton()->toolTip(), "[]No serial port found|" + ConnectionPanel::noPortHelp());
+        rig.clickConnect();
+        QCOMPARE(rig.prompt.messages, QStringList{ConnectionPanel::noPortHelp()});
+        rig.checkState(false);
+        const QList<std::pair<QList<int>, QString>> steps{
+            {{3}, "COM3 [COM3]"}, {{1, 3}, "COM1 COM3 [COM3]"}, {{1}, "COM1 [COM1]"}, {{1, 2}, "COM1 COM2 [COM1]"}, {{}, "[]"}};
+        for (const auto &[numbers, shown] : steps) {
+            rig.port.setAvailablePorts(numbers);
+            QTest::mouseClick(ports, Qt::LeftButton);
+            ports->hidePopup();
+            QCOMPARE(rig.entries(), shown);
+        }
+        rig.window->show();
+        rig.port.setAvailablePorts({4});
+        QTRY_COMPARE_WITH_TIMEOUT(rig.entries(), QStringLiteral("COM4 [COM4]"), 3000);
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString() + rig.connectButton()->toolTip(), rig.port.describePort(4));
+    }
+
+    // An adapter pulled out while connected, idle or during a download's check: the link ends
+    // at once as Disconnect does, panel 1 names the port, the port leaves the list, and the
+    // check claims nothing.
+    void portRemoved_data()
+    {
+        QTest::addColumn<bool>("walk");
+        QTest::addColumn<QString>("panel2");
+        QTest::newRow("idle") << false << "";
+        QTest::newRow("download check") << true << "Download verify incomplete (COM3 was removed): 39 of 86 settings read";
+    }
+    void portRemoved()
+    {
+        QFETCH(bool, walk);
+        QFETCH(QString, panel2);
+        ShellRig rig(false, {1, 3});
+        rig.combo("SerPortCombo")->setCurrentIndex(1);
+        rig.clickConnect();
+        rig.trigger("UploadMenu");
+        rig.action("BackupMenu")->setChecked(false);
+        rig.port.onWrite = [&rig, count = std::make_shared<int>(0)](const QString &message) {
+            if (message.startsWith(QLatin1String("$0R")) && ++*count == 40)
+                rig.port.setAvailablePorts({1});
+        };
+        walk ? rig.trigger("DownloadMenu") : rig.port.setAvailablePorts({1});
+        QCOMPARE(rig.panel1() + '|' + rig.panel2(), "COM3 was removed|" + panel2);
+        rig.checkState(false);
+        QTRY_COMPARE(rig.entries(), QStringLiteral("COM1 [COM1]"));
     }
 
     // A refused "WE" is reported once for a whole download, and again by the node ID

@@ -3,6 +3,7 @@
 
 #include "RecordingPrompt.h"
 #include "link/PortDirectory.h"
+#include "link/PortScan.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
 
@@ -25,10 +26,11 @@ private slots:
             QSKIP("QTX2_SIM names the qtx2-sim program; CTest sets it.");
     }
 
-    // The link connects over the terminal linked as COM2, a second user of the port is
-    // refused as busy, and the simulator prints what it heard. When the cable comes off
-    // after the fifth message, or the simulator ends, the terminal hangs up: the link closes
-    // the port and says so, and the COM2 link is gone.
+    // The link, started first, finds the terminal linked as COM2 on a new look and connects
+    // over it, a second user of the port is refused as busy, and the simulator prints what it
+    // heard. When the cable comes off after the fifth message, or the simulator ends, the
+    // terminal hangs up: the link closes the port and says it was removed, and the COM2 link
+    // is gone from the folder and from the ports that open.
     void endToEnd_data()
     {
         QTest::addColumn<bool>("pull");
@@ -51,19 +53,21 @@ private slots:
         QVERIFY(sim.waitForFinished(10000));
         QCOMPARE(sim.exitCode(), 2);
         QVERIFY(sim.readAllStandardError().contains("--node") && !QFileInfo::exists(ports));
+        // The link is there before the simulator, and finds its port on a new look.
+        QtSerialPortIo io(PortDirectory(ports, {}));
+        RecordingPrompt prompt;
+        SerialForm form(&io, &prompt);
+        QVERIFY(!form.port_scan().scan());
 
         sim.start(qEnvironmentVariable("QTX2_SIM"), QStringList{"--verbose", "--port", "2", "--magnets", "0", "--quit-after-seconds", "60"}
                                                         + (pull ? QStringList{"--pull-after", "5"} : QStringList()));
         QTRY_VERIFY_WITH_TIMEOUT(lines.size() >= 2, 15000);
         QCOMPARE(lines.at(1), ports + "/COM2");
         QCOMPARE(QFileInfo(lines.at(1)).symLinkTarget(), lines.at(0));
-        QtSerialPortIo io(PortDirectory(ports, {}));
-        RecordingPrompt prompt;
-        SerialForm form(&io, &prompt);
         QSignalSpy status(&form, &SerialForm::statusText);
         QSignalSpy lost(&form, &SerialForm::connectionLost);
-        QVERIFY(form.scan_ports());
-        QCOMPARE(form.is_port_avail(1) + 2 * form.is_port_avail(2), 2);
+        form.port_scan().rescan(false);
+        QCOMPARE(form.port_scan().available(), QList<int>{2});
         QVERIFY(form.open_qtx(QStringLiteral("COM2"), QStringLiteral("19200 bps"), -1));
         QCOMPARE(status.last().first().toString(), QStringLiteral("Connected to QTXv2.05 on COM2@19200bps with Node ID 0"));
         QCOMPARE(form.sendrcv_timer(QStringLiteral("$0Rd1"), false), QStringLiteral("0NOMAG"));
@@ -77,12 +81,14 @@ private slots:
             sim.terminate();
         QTRY_COMPARE_WITH_TIMEOUT(lost.size(), 1, 10000);
         QVERIFY(!form.is_connected() && prompt.messages.isEmpty());
-        QCOMPARE(status.last().first().toString(), QStringLiteral("Disconnected"));
+        QCOMPARE(status.last().first().toString(), QStringLiteral("COM2 was removed"));
         if (pull)
             sim.terminate();
         QVERIFY(sim.waitForFinished(15000) || sim.state() == QProcess::NotRunning);
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(!QFileInfo(lines.at(1)).isSymLink());
+        form.port_scan().rescan(false);
+        QVERIFY(form.port_scan().available().isEmpty());
     }
 };
 
