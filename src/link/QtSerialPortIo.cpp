@@ -3,6 +3,8 @@
 
 #include "link/QtSerialPortIo.h"
 
+#include "link/PortLock.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -117,8 +119,12 @@ bool QtSerialPortIo::open()
     }
     m_port.setPortName(location);
     m_location = location;
-    if (m_port.open(QIODevice::ReadWrite))
+    if (m_port.open(QIODevice::ReadWrite)) {
+        // What the device sent before (a reply to a run that ended mid-exchange) is not
+        // for this run: the first exchange would take it for its own.
+        m_port.clear(QSerialPort::Input);
         return true;
+    }
 
     const QSerialPort::SerialPortError error = m_port.error();
     const QString text = m_port.errorString();
@@ -134,10 +140,13 @@ bool QtSerialPortIo::open()
         if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0)
             fail(OpenFailure::Permission, text);
         else
-            fail(OpenFailure::Busy, text);
+            fail(OpenFailure::Busy, tr("%1 is in use by another program%2.").arg(location, PortLock::holder(location)));
 #else
         fail(OpenFailure::Busy, text);
 #endif
+        break;
+    case QSerialPort::OpenError:
+        fail(OpenFailure::Busy, tr("%1 is in use by another program%2.").arg(location, PortLock::holder(location)));
         break;
     default:
         fail(OpenFailure::Other, text);

@@ -480,7 +480,7 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
         return false;
     }
     d->linkOpen = true;
-    d->lateReplyWait = 0;
+    d->lateReplyWait = d->timing.openQuiet;
     // A port just opened has no quiet time behind it: the first pause is waited in full.
     d->quietSinceNs = -1;
     d->pausedNs = 0;

@@ -44,6 +44,9 @@ public:
         int pauseBefore = 5;
         int pauseAfter = 10;
         int setCommandPause = 0;
+        // A port just opened is held quiet this long before the first message: a reply to
+        // an exchange that another run (killed mid-exchange) left on the line is dropped.
+        int openQuiet = 200;
     };
 
     // A reply that grows past this many bytes without its carriage return is a failed

@@ -269,6 +269,21 @@ private slots:
         QVERIFY2(full.err.contains("cannot write standard output: No space left on device"), qPrintable(full.err));
     }
 
+    // A port another program holds is named as held, and by whom.
+    void heldPort()
+    {
+        Sim sim;
+        QVERIFY(start(sim, {}));
+        QProcess holder;
+        holder.start(qEnvironmentVariable("QTX2CTL"), {"--port", "1", "monitor", "--count", "40"});
+        QVERIFY(holder.waitForReadyRead(10000));
+        const Run busy = ctl({"--port", "1", "info"});
+        QVERIFY2(busy.code == 3 && busy.err.contains(QStringLiteral("is in use by another program (qtx2ctl, process %1)").arg(holder.processId())),
+                 qPrintable(busy.err));
+        holder.kill();
+        holder.waitForFinished();
+    }
+
     // Ctrl-C during a download ends it after the exchange in progress and says how far it
     // got and how it left the device.
     void interruptedDownload()

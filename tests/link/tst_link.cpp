@@ -295,6 +295,18 @@ private slots:
         QCOMPARE(rig.sent(), accepted ? QStringLiteral("$3RXM $3SFD") : at + "RXM " + at + "SFD");
     }
 
+    // A reply still on its way from a run that ended in the middle of an exchange comes in
+    // while the port just opened is held quiet: it is dropped, not taken for the node ID
+    // query's, so the identity query gets its own reply.
+    void lateReplyOfAnEarlierRun()
+    {
+        Rig<SimPort> rig;
+        rig.port.device().faults().latencyMs = 100;
+        QTimer::singleShot(50, &rig.port, [&rig] { rig.port.inject("*0\r"); });
+        QVERIFY(rig.connectAt(-1));
+        QCOMPARE(rig.form.version_text(), QStringLiteral("QTXv2.05"));
+    }
+
     // The first write after a connection or reset_wp lifts the protection; a refused "WE"
     // or "WP" is reported each time, but once only within one write walk.
     void writeProtection()

@@ -26,6 +26,7 @@ struct Walker
     explicit Walker(SimPort *port) : link(port, &prompt), set(&link), track(&set, &link)
     {
         link.setPauseFunction([](int) {});
+        link.setTiming({200, 10000, 500, 5, 10, 0, 0});
         link.setPositionTimer(&timer);
         timer.setInterval(250);
         timer.start();
@@ -309,7 +310,7 @@ private slots:
         }
         for (const QString &fault : faults)
             port->device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());
-        w->link.setTiming({100, 10000, 500, 5, 10, 0});
+        w->link.setTiming({100, 10000, 500, 5, 10, 0, 0});
         DeviceReading read(&w->link, &w->timer);
         QVERIFY(read.read("Verifying... "));
         const SettingsComparison c = SettingsComparison::withDevice(w->set, read);

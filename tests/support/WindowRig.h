@@ -108,6 +108,9 @@ struct Rig
         // The pauses around exchanges are plain sleeps; without them a full upload takes
         // a fraction of a second.
         window->serialForm()->setPauseFunction([](int) {});
+        SerialForm::Timing quick = window->serialForm()->timing();
+        quick.openQuiet = 0; // nothing is left on a line no one used before
+        window->serialForm()->setTiming(quick);
         started = window->start();
         if (firstStart && autoUpload != action("AutoUpMenu")->isChecked())
             action("AutoUpMenu")->trigger();
