@@ -235,7 +235,7 @@ private slots:
         rig.prompt.saveName = dir.filePath(QStringLiteral("log.txt"));
         rig.trigger(QStringLiteral("SaveLogMenu"));
         QVERIFY(rig.window->logPane()->text().contains(QStringLiteral("$0RMV -> QTXv2.05\r\n")));
-        QCOMPARE(fileBytes(rig.prompt.saveName), rig.window->logPane()->text().toLatin1());
+        QVERIFY(fileBytes(rig.prompt.saveName).endsWith(rig.window->logPane()->text().toLatin1()));
     }
 };
 
