@@ -159,6 +159,8 @@ void savePicture(TrendWindow *trend, const QString &path, const QString &suffix)
     const QFileInfo info(path);
     const QString file = info.dir().filePath(info.completeBaseName() + suffix + QLatin1Char('.') + info.suffix());
     trend->redraw();
+    // The chart lays out new lines' legend entries in the event loop, not at once.
+    QCoreApplication::processEvents();
     const bool saved = trend->grab().save(file);
     out(QStringLiteral("picture: %1 (%2)%3")
             .arg(file, trend->plot()->chart()->axes(Qt::Vertical).first()->titleText(),

@@ -4,8 +4,8 @@
 #include "monitor/TrendWindow.h"
 
 #include "link/UserPrompt.h"
-#include "model/SettingsFile.h"
 #include "model/LengthUnits.h"
+#include "model/SettingsFile.h"
 #include "monitor/TrendPlot.h"
 #include "monitor/TrendRecorder.h"
 
