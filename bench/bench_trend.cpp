@@ -10,7 +10,8 @@
 // cpu: the program's own main window polling qtx2-sim on a pseudo-terminal in real time,
 // magnets on, first without and then with the trend window open: the share of one core
 // this process spends, and its memory. With --png the trend window is then saved as a
-// picture.
+// picture, and again after the link has closed and opened again and after a download
+// has changed the device's unit to millimetres.
 
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
@@ -18,7 +19,10 @@
 #include "link/UserPrompt.h"
 #include "model/PositionPoll.h"
 #include "monitor/PositionMonitor.h"
+#include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 #include "monitor/TrendPlot.h"
+#include "monitor/TrendRecorder.h"
 #include "monitor/TrendWindow.h"
 #include "shell/DesktopOpener.h"
 #include "shell/QTX2SetlinkForm.h"
@@ -27,6 +31,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -109,8 +114,8 @@ int memoryRun(int minutes)
     out(QStringLiteral("memory: %1 minutes of readings at 4 a second through the trend window, drawn after each")
             .arg(minutes));
     qint64 now = 0;
-    TrendWindow window(nullptr, [] { return QStringLiteral("Inches"); });
-    window.setClock([&now] { return now; });
+    TrendWindow window(nullptr, nullptr);
+    window.recorder()->setClock([&now] { return now; }, QDateTime::currentMSecsSinceEpoch());
     window.show();
     QElapsedTimer wall;
     wall.start();
@@ -121,7 +126,9 @@ int memoryRun(int minutes)
         // Now and then a read times out, so the lines break and join again.
         const double inches = 4.0 + 3.0 * position + std::sin(double(now) / (8000.0 + 1700.0 * position));
         const QString reply = tick % 37 == 0 ? QStringLiteral("No Magnet") : QString::number(inches, 'f', 4);
-        window.take(PositionReading::fromReply(position, reply, true));
+        PositionReading reading = PositionReading::fromReply(position, reply, true);
+        reading.unit = 0; // inches
+        window.recorder()->take(reading);
         position = (position + 1) % TrendBuffer::SeriesCount;
         window.redraw();
         QCoreApplication::processEvents();
@@ -144,6 +151,20 @@ int memoryRun(int minutes)
             .arg(double(wall.elapsed()) / 1000.0, 0, 'f', 1)
             .arg((cpuSecondsSelf() - cpu0) * 1000.0 / (double(minutes) * 240.0), 0, 'f', 3));
     return 0;
+}
+
+// The trend window as a picture, at path with suffix before its extension.
+void savePicture(TrendWindow *trend, const QString &path, const QString &suffix)
+{
+    const QFileInfo info(path);
+    const QString file = info.dir().filePath(info.completeBaseName() + suffix + QLatin1Char('.') + info.suffix());
+    trend->redraw();
+    // The chart lays out new lines' legend entries in the event loop, not at once.
+    QCoreApplication::processEvents();
+    const bool saved = trend->grab().save(file);
+    out(QStringLiteral("picture: %1 (%2)%3")
+            .arg(file, trend->plot()->chart()->axes(Qt::Vertical).first()->titleText(),
+                 saved ? QString() : QStringLiteral(" NOT SAVED")));
 }
 
 // qtx2-sim serving a pseudo-terminal as COM1 in a folder of its own.
@@ -270,6 +291,10 @@ int cpuRun(const QString &simProgram, int magnets, int seconds, const QString &p
     runEvents(3000); // settle after connecting
     const Span without = measure(seconds, sim, readings);
     out(row(QStringLiteral("trend window closed"), seconds, without));
+    int held = 0;
+    for (int s = 0; s < TrendBuffer::SeriesCount; ++s)
+        held += window.findChild<TrendRecorder *>()->buffer().count(s);
+    out(QStringLiteral("  samples the trend holds before its window first opens: %1").arg(held));
     window.findChild<QAction *>(QStringLiteral("TrendMenu"))->trigger();
     auto *trend = window.findChild<TrendWindow *>();
     runEvents(3000);
@@ -278,9 +303,19 @@ int cpuRun(const QString &simProgram, int magnets, int seconds, const QString &p
     out(QStringLiteral("  the trend window's share: %1 % of a core").arg(with.cpuPercent - without.cpuPercent, 0, 'f', 2));
 
     if (!png.isEmpty()) {
-        trend->redraw();
-        const bool saved = trend->grab().save(png);
-        out(QStringLiteral("picture: %1%2").arg(png, saved ? QString() : QStringLiteral(" (NOT SAVED)")));
+        savePicture(trend, png, QString());
+        // The link closed for a while: the lines break there.
+        auto *connectButton = window.findChild<QPushButton *>(QStringLiteral("ConnectButton"));
+        connectButton->click();
+        runEvents(8000);
+        connectButton->click();
+        runEvents(8000);
+        savePicture(trend, png, QStringLiteral("-reconnected"));
+        // The device's unit changed by a download from the form: the history is shown in the new unit.
+        window.settings()->units_item()->choose(3); // MM
+        window.findChild<QAction *>(QStringLiteral("DownloadMenu"))->trigger();
+        runEvents(8000);
+        savePicture(trend, png, QStringLiteral("-millimetres"));
     }
     window.serialForm()->disconnect_qtx();
     return 0;
@@ -304,6 +339,7 @@ int main(int argc, char **argv)
     // The windows keep their preferences and places; a run must not touch the user's.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", configHome.path().toLocal8Bit()); // the backups before a download
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Works"));
     QCoreApplication::setApplicationName(QStringLiteral("QTX2Setlink"));

@@ -16,7 +16,7 @@
 
 // The window's poll, on the window's clock: one read a tick, four ticks a second. Each
 // line is one read: its time, and the position read in its own column; the others are
-// left empty, as in the trend window's CSV export.
+// left empty.
 ExitCode MonitorCommand::run()
 {
     if (!m_session.connect())
@@ -40,10 +40,10 @@ ExitCode MonitorCommand::run()
             loop.quit();
             return;
         }
-        QStringList row{QString::number(double(clock.elapsed()) / 1000.0, 'f', 3)};
-        for (int position = 0; position < TrendBuffer::SeriesCount; ++position)
-            row << (position == reading.position && reading.hasValue() ? TrendBuffer::csvCell(reading.value) : QString());
-        m_console.out(row.join(QLatin1Char(',')));
+        TrendBuffer::Cells cells;
+        if (reading.hasValue() && reading.position >= 0 && reading.position < TrendBuffer::SeriesCount)
+            cells[size_t(reading.position)] = reading.value;
+        m_console.out(TrendBuffer::csvRow(clock.elapsed(), std::nullopt, cells));
         if (m_request.count > 0 && ++lines >= m_request.count)
             loop.quit();
     });

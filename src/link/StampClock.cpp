@@ -11,7 +11,14 @@ QTime StampClock::now()
     const qint64 second = msecs >= 0 ? msecs / 1000 : (msecs - 999) / 1000;
     if (second != m_second) {
         m_second = second;
-        m_time = QDateTime::fromMSecsSinceEpoch(second * 1000).time();
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(second * 1000);
+        m_time = local.time();
+        m_date = local.date();
     }
     return m_time;
+}
+
+QDate StampClock::date() const
+{
+    return m_date;
 }

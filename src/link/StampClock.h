@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QDate>
 #include <QTime>
 
 // The local time of day for the log's stamps, which show whole seconds. The C library
@@ -12,8 +13,10 @@ class StampClock
 {
 public:
     QTime now();
+    QDate date() const; // the date of the time now() last gave
 
 private:
     qint64 m_second = -1; // the system clock's second m_time was converted for
     QTime m_time;
+    QDate m_date;
 };

@@ -3,18 +3,26 @@
 
 #include "model/LogHistory.h"
 
-void LogHistory::append(const QString &line)
+namespace {
+constexpr qint64 LineEndLength = 2; // CR LF in the saved file
+}
+
+void LogHistory::append(const QDate &date, const QString &line)
 {
-    if (m_lines.size() >= MaxLines) {
-        m_lines.removeFirst();
+    m_entries.push_back(Entry{date, line});
+    m_characters += line.size() + LineEndLength;
+    // The newest line stays, however long.
+    while (m_entries.size() > 1 && (m_entries.size() > size_t(MaxLines) || m_characters > MaxCharacters)) {
+        m_characters -= m_entries.front().line.size() + LineEndLength;
+        m_entries.pop_front();
         ++m_dropped;
     }
-    m_lines.append(line);
 }
 
 void LogHistory::clear()
 {
-    m_lines.clear();
+    m_entries.clear();
+    m_characters = 0;
     m_dropped = 0;
 }
 
@@ -23,12 +31,31 @@ qint64 LogHistory::dropped() const
     return m_dropped;
 }
 
+qint64 LogHistory::characters() const
+{
+    return m_characters;
+}
+
 QStringList LogHistory::lines() const
 {
-    if (m_dropped == 0)
-        return m_lines;
-    return QStringList{QStringLiteral("(%1 earlier lines were dropped: the log keeps the last %2.)")
-                           .arg(m_dropped)
-                           .arg(MaxLines)}
-        + m_lines;
+    QStringList out;
+    if (m_entries.empty())
+        return out;
+    out.reserve(qsizetype(m_entries.size()) + 1);
+    QDate date = m_entries.front().date;
+    QString first = date.toString(Qt::ISODate);
+    if (m_dropped > 0)
+        first += QStringLiteral(" (%1 earlier lines were dropped: the log keeps the last %2 lines and %3 MiB.)")
+                     .arg(m_dropped)
+                     .arg(MaxLines)
+                     .arg(MaxCharacters / (1024 * 1024));
+    out << first;
+    for (const Entry &entry : m_entries) {
+        if (entry.date != date) {
+            date = entry.date;
+            out << date.toString(Qt::ISODate);
+        }
+        out << entry.line;
+    }
+    return out;
 }

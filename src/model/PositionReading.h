@@ -27,6 +27,7 @@ struct PositionReading
     Status status = Status::NotConnected;
     QString reply;
     double value = 0; // meaningful only for Status::Value
+    int unit = -1;    // the device's length unit at the read (a LengthUnits index), -1 when not known
 
     bool hasValue() const { return status == Status::Value; }
     // The highest position the reading speaks for: a missing magnet or transducer found

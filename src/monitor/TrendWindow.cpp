@@ -4,11 +4,12 @@
 #include "monitor/TrendWindow.h"
 
 #include "link/UserPrompt.h"
+#include "model/LengthUnits.h"
 #include "model/SettingsFile.h"
 #include "monitor/TrendPlot.h"
+#include "monitor/TrendRecorder.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 const QString PlaceKey = QStringLiteral("PositionTrend/Geometry");
@@ -26,10 +26,10 @@ constexpr int RedrawDelayMs = 500;
 constexpr int DefaultSpanIndex = 2;
 } // namespace
 
-TrendWindow::TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, QWidget *parent)
+TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *parent)
     : QDialog(parent)
     , m_prompt(prompt)
-    , m_unitName(std::move(unitName))
+    , m_recorder(recorder ? recorder : new TrendRecorder(nullptr, this))
     , m_plot(new TrendPlot(this))
     , m_span(new QComboBox(this))
     , m_pause(new QPushButton(QStringLiteral("&Pause"), this))
@@ -41,10 +41,6 @@ TrendWindow::TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    m_clock = [started] { return started->elapsed(); };
 
     m_span->setObjectName(QStringLiteral("TrendSpanCombo"));
     for (const auto &[text, seconds] : {std::pair{"10 s", 10}, {"30 s", 30}, {"1 min", 60}, {"2 min", 120},
@@ -76,6 +72,7 @@ TrendWindow::TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, 
     connect(m_span, &QComboBox::currentIndexChanged, this, &TrendWindow::redraw);
     connect(m_pause, &QPushButton::clicked, this, &TrendWindow::togglePause);
     connect(m_export, &QPushButton::clicked, this, &TrendWindow::export_csv);
+    connect(m_recorder, &TrendRecorder::recorded, this, &TrendWindow::recorded);
 
     resize(760, 440);
     // A stored place that cannot be read (or is not one) leaves the default size.
@@ -88,15 +85,14 @@ TrendWindow::~TrendWindow()
         storePlace();
 }
 
-void TrendWindow::setClock(std::function<qint64()> clock)
+TrendRecorder *TrendWindow::recorder() const
 {
-    if (clock)
-        m_clock = std::move(clock);
+    return m_recorder;
 }
 
 const TrendBuffer &TrendWindow::buffer() const
 {
-    return m_buffer;
+    return m_recorder->buffer();
 }
 
 TrendPlot *TrendWindow::plot() const
@@ -114,22 +110,22 @@ qint64 TrendWindow::spanMs() const
     return qint64(m_span->currentData().toInt()) * 1000;
 }
 
-void TrendWindow::take(const PositionReading &reading)
+void TrendWindow::recorded()
 {
-    m_buffer.add(m_clock(), reading);
     if (isVisible() && !isPaused() && !m_redrawTimer->isActive())
         m_redrawTimer->start();
 }
 
 void TrendWindow::redraw()
 {
-    const qint64 now = isPaused() ? m_pausedAt : std::max(m_clock(), m_buffer.lastMs());
-    m_plot->draw(m_buffer, now, spanMs(), m_unitName ? m_unitName() : QString());
+    const int unit = buffer().unit();
+    m_plot->draw(buffer(), isPaused() ? m_pausedAt : m_recorder->now(), spanMs(),
+                 LengthUnits::isValid(unit) ? LengthUnits::selectorTexts().at(unit) : QStringLiteral("unit not known"));
 }
 
 void TrendWindow::togglePause()
 {
-    m_pausedAt = std::max(m_clock(), m_buffer.lastMs());
+    m_pausedAt = m_recorder->now();
     m_pause->setText(isPaused() ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
     redraw();
 }
@@ -144,13 +140,14 @@ void TrendWindow::export_csv()
     if (path.isEmpty())
         return;
     QString error;
-    if (!SettingsFile::write(path, m_buffer.csvLines(m_unitName ? m_unitName() : QString()), &error))
+    if (!SettingsFile::write(path, buffer().csvLines(), &error))
         m_prompt->message(QStringLiteral("Could not export the position trend to %1.").arg(path), error);
 }
 
 void TrendWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    m_recorder->wantUnits();
     redraw();
 }
 

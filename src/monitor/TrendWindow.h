@@ -6,38 +6,34 @@
 #include "model/TrendBuffer.h"
 
 #include <QDialog>
-#include <functional>
 
 class QComboBox;
 class QPushButton;
 class QTimer;
 class TrendPlot;
+class TrendRecorder;
 class UserPrompt;
 
 // "Position Trend": a live plot of the displayed position and each polled magnet over the
-// last 10 s to 10 min, from the readings the position poll makes anyway. It keeps
-// recording while hidden or paused (ten minutes at most, in its TrendBuffer); paused, the
-// plot stays at the moment of the pause, still open to other spans. It exports what it
-// holds as CSV and remembers its own size and place.
+// last 10 s to 10 min, from the samples its TrendRecorder keeps (ten minutes at most)
+// whether the window is shown or not; paused, the plot stays at the moment of the pause,
+// still open to other spans. It exports what it holds as CSV and remembers its own size
+// and place.
 class TrendWindow : public QDialog
 {
     Q_OBJECT
 public:
-    // unitName gives the displayed unit ("Inches", "MM"...) whenever the plot is drawn.
-    TrendWindow(UserPrompt *prompt, std::function<QString()> unitName, QWidget *parent = nullptr);
+    // Without a recorder, the window keeps one of its own.
+    TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *parent = nullptr);
     ~TrendWindow() override;
 
-    // The clock the samples are stamped with, in milliseconds; from construction on by
-    // default.
-    void setClock(std::function<qint64()> clock);
-
+    TrendRecorder *recorder() const;
     const TrendBuffer &buffer() const;
     TrendPlot *plot() const;
     bool isPaused() const;
     qint64 spanMs() const;
 
 public slots:
-    void take(const PositionReading &reading);
     void export_csv();
     // Draws the plot now (it is otherwise drawn a moment after new readings).
     void redraw();
@@ -50,11 +46,10 @@ protected:
 private:
     void togglePause();
     void storePlace();
+    void recorded();
 
     UserPrompt *m_prompt;
-    std::function<QString()> m_unitName;
-    std::function<qint64()> m_clock;
-    TrendBuffer m_buffer;
+    TrendRecorder *m_recorder;
     TrendPlot *m_plot;
     QComboBox *m_span;
     QPushButton *m_pause;

@@ -31,7 +31,10 @@ LogPane::LogPane(QWidget *parent)
       m_clearButton(new QPushButton(QStringLiteral("Clear Log"), this)),
       m_posnCheck(new QCheckBox(QStringLiteral("Log Posns"), this)),
       m_saveAction(new QAction(QStringLiteral("Save Log..."), this)),
-      m_clock([clock = StampClock()]() mutable { return clock.now(); })
+      m_clock([clock = StampClock()]() mutable {
+          const QTime time = clock.now();
+          return std::pair{clock.date(), time};
+      })
 {
     setObjectName(QStringLiteral("LogPane"));
     m_logText->setObjectName(QStringLiteral("LogText"));
@@ -65,7 +68,7 @@ LogPane::LogPane(QWidget *parent)
     connect(&m_showTimer, &QTimer::timeout, this, &LogPane::showPending);
 }
 
-void LogPane::setClock(std::function<QTime()> clock)
+void LogPane::setClock(Clock clock)
 {
     m_clock = std::move(clock);
 }
@@ -117,10 +120,11 @@ void LogPane::log_exchange(const QString &istr, const QString &ostr)
 {
     if (!isLogging())
         return;
-    const QString line = ExchangeLog::line(m_clock(), istr, ostr);
+    const auto [date, time] = m_clock();
+    const QString line = ExchangeLog::line(time, istr, ostr);
     if (!m_posnCheck->isChecked() && isPositionPoll(istr))
         return;
-    m_history.append(line);
+    m_history.append(date, line);
 
     const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
     m_text += line;

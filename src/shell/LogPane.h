@@ -8,10 +8,12 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <QDate>
 #include <QTimer>
 #include <QTime>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -24,8 +26,9 @@ class UserPrompt;
 // 20000 characters plus the last line's CR LF; the oldest lines go first.
 // Logging can be paused (the caption of LogPauseButton is the state), the text cleared,
 // and position polls are held back unless "Log Posns" is checked.
-// Every line logged since the start or the last clear is also kept apart (the last
-// 100000 of them) and can be saved to a file, from the text's context menu or the window.
+// Every line logged since the start or the last clear is also kept apart, with its date
+// (within LogHistory's bounds), and can be saved to a file, from the text's context menu
+// or the window.
 class LogPane : public QWidget
 {
     Q_OBJECT
@@ -34,8 +37,9 @@ public:
 
     explicit LogPane(QWidget *parent = nullptr);
 
-    // The time of day used for the stamps; tests set a fixed one.
-    void setClock(std::function<QTime()> clock);
+    // The date and time of day used for the stamps; tests set their own.
+    using Clock = std::function<std::pair<QDate, QTime>()>;
+    void setClock(Clock clock);
     // Asks for the file to save the log to and tells of a failed save.
     void setPrompt(UserPrompt *prompt);
 
@@ -58,8 +62,8 @@ public slots:
     void log_exchange(const QString &istr, const QString &ostr);
     void toggle_pause();
     void clear_log();
-    // Writes every kept line, CR LF ended, replacing the chosen file only once all is
-    // written.
+    // Writes every kept line, CR LF ended, with the dates, replacing the chosen file
+    // only once all is written.
     void save_log();
 
     // A position poll ("$" + one-digit node + "RD" or "Rd"...), left out of the log unless
@@ -94,6 +98,6 @@ private:
     bool m_rebuild = false;  // a cut fell inside a line: the widget takes the whole text again
     QTimer m_showTimer;
     LogHistory m_history;
-    std::function<QTime()> m_clock;
+    Clock m_clock;
     bool m_logging = true; // as the pause button's caption says
 };

@@ -12,6 +12,7 @@
 #include "model/SettingsSet.h"
 #include "monitor/PositionMonitor.h"
 #include "monitor/PositionPanel.h"
+#include "monitor/TrendRecorder.h"
 #include "monitor/TrendWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/CachedProgressBar.h"
@@ -100,6 +101,7 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
     m_compare = new SettingsCompare(m_form, m_serial, m_positionTimer, prompt, this, this);
     m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
                                     m_menus->magPosnMenu, this);
+    m_trendRecorder = new TrendRecorder(m_monitor->poll(), this);
 
     new ShortcutKeeper(this, {m_menus->uploadMenu, m_menus->downloadMenu, m_menus->loadMenu, m_menus->saveMenu});
     connectCommands();
@@ -257,7 +259,7 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_transfer->tracker(), &EditTracker::marksChanged, this,
             [this] { m_form->show_marks(*m_transfer->tracker()); });
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
-    connect(m_positionTimer, &QTimer::timeout, m_monitor->poll(), &PositionPoll::tick);
+    m_monitor->poll()->setTimer(m_positionTimer);
 }
 
 bool QTX2SetlinkForm::start()
@@ -470,13 +472,11 @@ void QTX2SetlinkForm::openAboutBox()
     box.exec();
 }
 
-// Made on first use; from then on it records every reading, shown or not.
+// Made on first use; the recorder has kept the readings from the start.
 void QTX2SetlinkForm::openTrendWindow()
 {
-    if (!m_trend) {
-        m_trend = new TrendWindow(m_prompt, [this] { return LengthUnits::selectorTexts().value(m_settings->units().current_units()); }, this);
-        connect(m_monitor->poll(), &PositionPoll::read, m_trend, &TrendWindow::take);
-    }
+    if (!m_trend)
+        m_trend = new TrendWindow(m_prompt, m_trendRecorder, this);
     m_trend->show();
     m_trend->raise();
     m_trend->activateWindow();

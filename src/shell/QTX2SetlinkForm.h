@@ -30,6 +30,7 @@ class SerialPortIo;
 class SettingsCompare;
 class SettingsSet;
 class TransferCommands;
+class TrendRecorder;
 class TrendWindow;
 class UserPrompt;
 
@@ -102,6 +103,7 @@ private:
     TransferCommands *m_transfer = nullptr;
     SettingsCompare *m_compare = nullptr;
     PositionMonitor *m_monitor = nullptr;
+    TrendRecorder *m_trendRecorder = nullptr;
     TrendWindow *m_trend = nullptr;
     QTimer *m_positionTimer = nullptr;
 

@@ -50,7 +50,7 @@ private:
         QFile file(m_prompt.saveName);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<not saved>");
     }
-    QByteArray loggedText() const { return (m_logged.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(); }
+    QByteArray loggedText() const { return ("2026-03-04\r\n" + m_logged.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(); }
 
 private slots:
     void init()
@@ -58,7 +58,7 @@ private slots:
         m_pane = new LogPane;
         m_pane->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_pane));
-        m_pane->setClock([] { return QTime(9, 5, 1); }); // two digits each
+        m_pane->setClock([] { return std::pair{QDate(2026, 3, 4), QTime(9, 5, 1)}; }); // two digits each
         m_pane->setPrompt(&m_prompt);
         m_prompt = RecordingPrompt();
         m_prompt.saveName = m_dir.filePath(QStringLiteral("log.txt"));
@@ -109,8 +109,8 @@ private slots:
         QCOMPARE(m_pane->text(), expected);
         QCOMPARE(m_pane->logText()->toPlainText(), shownText());
         QCOMPARE(m_pane->pauseButton()->text(), script.count("!pause") % 2 ? "Start Logging" : "Stop Logging");
-        // The saved log holds what the pane took, nothing more.
-        QCOMPARE(saveFromMenu(), expected.toLatin1());
+        // The saved log holds what the pane took, nothing more, after its date.
+        QCOMPARE(saveFromMenu(), (expected.isEmpty() ? QString() : "2026-03-04\r\n" + expected).toLatin1());
     }
 
     // A log of 19990 characters and a new line of 30: the front is cut up to and including
@@ -185,17 +185,31 @@ private slots:
         QCOMPARE(bar->value(), bar->maximum()); // the newest line in view
     }
 
-    // The oldest lines go first, and the saved log says so on its first line.
-    void historyKeepsTheLast100000()
+    // The oldest lines go first, by count and by size (a device babbling long replies);
+    // the saved log's first line gives the date and says how many went, and a line with
+    // the new date comes before the first line of a later day.
+    void historyBounds_data()
     {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("dropped");
+        QTest::newRow("by count") << LogHistory::MaxLines + 3 << 10 << 3;
+        QTest::newRow("by size") << 5000 << 4117 << 927; // 4073 lines and their line ends fit in 16 MiB
+    }
+    void historyBounds()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, length);
+        QFETCH(int, dropped);
         LogHistory history;
-        for (int i = 0; i < LogHistory::MaxLines + 3; ++i)
-            history.append(QString::number(i));
-        const QStringList lines = history.lines();
-        QCOMPARE(lines.size(), LogHistory::MaxLines + 1);
-        QCOMPARE(lines.at(0), QStringLiteral("(3 earlier lines were dropped: the log keeps the last 100000.)"));
-        QCOMPARE(lines.at(1), QStringLiteral("3"));
-        QCOMPARE(lines.last(), QString::number(LogHistory::MaxLines + 2));
+        for (int i = 0; i < lines; ++i)
+            history.append(QDate(2026, 3, i + 1 < lines ? 4 : 5), QString::number(i).leftJustified(length, QLatin1Char('x')));
+        const QStringList saved = history.lines();
+        QCOMPARE(saved.size(), lines - dropped + 2);
+        QCOMPARE(saved.at(saved.size() - 2), QStringLiteral("2026-03-05"));
+        QCOMPARE(saved.first(), QStringLiteral("2026-03-04 (%1 earlier lines were dropped: the log keeps the last 100000 "
+                                               "lines and 16 MiB.)").arg(dropped));
+        QCOMPARE(saved.at(1).section('x', 0, 0), QString::number(dropped));
     }
 
     // A write that fails part way (a full disk; here a file size limit, which holds for
