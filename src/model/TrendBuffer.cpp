@@ -161,12 +161,13 @@ QList<QList<QPointF>> TrendBuffer::runs(int series, qint64 fromMs, qint64 toMs) 
     return result;
 }
 
-QString TrendBuffer::csvHeader(const QString &unit, bool clock)
+QString TrendBuffer::csvHeader(const QString &unit, bool clock, const QStringList &further)
 {
     const QString suffix = unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit);
     QStringList header{QStringLiteral("Time (s)")};
     if (clock)
         header << QStringLiteral("Local time");
+    header << further;
     header << QStringLiteral("Displayed") + suffix;
     for (int k = 1; k < SeriesCount; ++k)
         header << QStringLiteral("Magnet %1").arg(k) + suffix;
@@ -186,11 +187,13 @@ QString TrendBuffer::csvClock(qint64 epochMs)
         + QStringLiteral("%1:%2").arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0')).arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString TrendBuffer::csvRow(qint64 ms, std::optional<qint64> epochMs, const Cells &cells)
+QString TrendBuffer::csvRow(qint64 ms, std::optional<qint64> epochMs, const Cells &cells, const QStringList &further)
 {
     QString row = QString::number(double(ms) / 1000.0, 'f', 3);
     if (epochMs)
         row += QLatin1Char(',') + csvClock(*epochMs);
+    for (const QString &cell : further)
+        row += QLatin1Char(',') + cell;
     for (const std::optional<double> &cell : cells) {
         row += QLatin1Char(',');
         if (cell)

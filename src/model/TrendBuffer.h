@@ -65,12 +65,14 @@ public:
     // The whole buffer as CSV lines: the header, then a row at every sample time in which
     // each series holds its latest value until its line breaks, empty from then on.
     QStringList csvLines() const;
-    // The header: the time in seconds, the wall-clock time when asked for, then the
-    // displayed position and magnets 1 to 15, each followed by the unit when it is given.
-    static QString csvHeader(const QString &unit, bool clock = false);
+    // The header: the time in seconds, the wall-clock time when asked for, the names of
+    // any further columns, then the displayed position and magnets 1 to 15, each followed
+    // by the unit when it is given.
+    static QString csvHeader(const QString &unit, bool clock = false, const QStringList &further = {});
     // A row: the time in seconds (three decimals), then, when epochMs is given, that
-    // moment as local ISO 8601 time with milliseconds and offset, then the cells.
-    static QString csvRow(qint64 ms, std::optional<qint64> epochMs, const Cells &cells);
+    // moment as local ISO 8601 time with milliseconds and offset, the further cells, then
+    // the positions.
+    static QString csvRow(qint64 ms, std::optional<qint64> epochMs, const Cells &cells, const QStringList &further = {});
     // A position as a CSV cell: the shortest text that reads back as the same number.
     static QString csvCell(double value);
     static QString csvClock(qint64 epochMs);

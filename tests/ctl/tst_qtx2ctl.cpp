@@ -127,15 +127,18 @@ private slots:
             QCOMPARE(SettingsFile::bytes(track.file_lines()), bytes); // what the window saves
         }
         // The window's poll: the displayed position, magnet 1, magnet 2 (not on the probe:
-        // no number), the displayed position again; each read in its own column.
+        // no number), the displayed position again; each read in its own column, its time
+        // as a date too, what it gave, the unit in the header.
         const QList<QByteArray> rows = ctl({"--port", "1", "monitor", "--magnets", "--count", "4"}).out.split('\n');
-        QVERIFY(rows.size() == 6 && rows[0].startsWith("Time (s),Displayed,Magnet 1,Magnet 2,"));
+        QVERIFY(rows.size() == 6 && rows[0].startsWith("Time (s),Local time,Status,Displayed (MM),Magnet 1 (MM),"));
         QStringList filled;
         for (const QByteArray &row : rows.mid(1, 4)) {
             const QStringList cells = QString::fromLatin1(row).split(',');
-            filled << QString::number(cells.size()) + ":" + QString::number(cells.lastIndexOf(QRegularExpression("^-?\\d+(\\.\\d+)?$")));
+            QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$").match(cells.value(1)).hasMatch());
+            filled << cells.value(2) + ":" + QString::number(cells.size()) + ":"
+                    + QString::number(cells.lastIndexOf(QRegularExpression("^-?\\d+(\\.\\d+)?$")));
         }
-        QCOMPARE(filled, QStringList({"17:1", "17:2", "17:0", "17:1"}));
+        QCOMPARE(filled, QStringList({"ok:19:3", "ok:19:4", "no magnet:19:0", "ok:19:3"}));
         QVERIFY(bytes.contains("\r\nXM1\r\n"));
         write(file("new.txt"), bytes.replace("\r\nXM1\r\n", "\r\nXM4\r\n"));
 
@@ -194,6 +197,8 @@ private slots:
                                        << "$0RID (taking 0), then for the identity with $0RMV and got no reply" << "";
         QTest::newRow("stops answering") << QStringList{"--pull-after", "20"} << com1 + QStringList{"upload", "-"} << 3
                                          << "stopped answering" << "";
+        QTest::newRow("monitor of a silent device") << QStringList{"--no-reply", "RD"} << com1 + QStringList{"monitor"} << 3
+                                                  << "stopped answering: no reply for " << ",time-out,";
         QTest::newRow("no file") << none << com1 + QStringList{"download", "/nonexistent/a.txt"} << 4 << "cannot read" << "";
         QTest::newRow("file missing values") << none << com1 + QStringList{"diff", "@partial.txt"} << 4
                                              << "for p1, L1A, L1S, L1U, L1L, Xp, XA, IA and 77 more;" << "";
