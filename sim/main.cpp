@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "PortLink.h"
+#include "BuildInfo.h"
 #include "PtyServer.h"
 #include "Qtx2Device.h"
 #include "link/SignalWatcher.h"

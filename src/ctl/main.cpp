@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "ctl/CommandRunner.h"
+#include "BuildInfo.h"
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "link/PreciseWaits.h"

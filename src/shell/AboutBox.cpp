@@ -3,6 +3,8 @@
 
 #include "shell/AboutBox.h"
 
+#include "BuildInfo.h"
+
 #include "shell/DesktopOpener.h"
 #include "shell/HelpLinks.h"
 #include "shell/LogoLabel.h"
@@ -16,9 +18,6 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
-#ifndef SETLINK_VERSION_MAJOR
-#error "SETLINK_VERSION_MAJOR, _MINOR and _PATCH come from the build"
-#endif
 
 AboutBox::AboutBox(DesktopOpener *opener, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint

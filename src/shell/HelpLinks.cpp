@@ -3,15 +3,14 @@
 
 #include "shell/HelpLinks.h"
 
+#include "BuildInfo.h"
+
 #include "shell/DesktopOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#ifndef SETLINK_DATA_FROM_BINDIR
-#error "SETLINK_DATA_FROM_BINDIR comes from the build: the program's data folder relative to the programs' folder"
-#endif
 
 namespace {
 const QString HelpFile = QStringLiteral("qtx2setlink.html");

@@ -3,15 +3,14 @@
 
 #include "shell/StartOptions.h"
 
+#include "BuildInfo.h"
+
 #include "shell/HelpLinks.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#ifndef SETLINK_VERSION_MAJOR
-#error "SETLINK_VERSION_MAJOR, _MINOR and _PATCH come from the build"
-#endif
 
 namespace {
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Orvane Works
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "BuildInfo.h"
 #include "AnsweringPort.h"
 #include "WindowRig.h"
 #include "shell/AboutBox.h"
