@@ -7,7 +7,7 @@
 // nothing.
 #include "FuzzCheck.h"
 #include "Qtx2Device.h"
-#include "link/SerialForm.h"
+#include "link/ReplyBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const char c : payload)
             FUZZ_CHECK(c >= 0x20 && c < 0x7f, where + QStringLiteral(" payload ") + FuzzCheck::visible(payload));
         // What the host keeps of it is the payload itself.
-        FUZZ_CHECK(faults.endlessReply || SerialForm::classify_reply(framed.left(framed.size() - tail.size() + 1)) == QString::fromLatin1(payload),
+        FUZZ_CHECK(faults.endlessReply || ReplyBuffer::payload(framed.left(framed.size() - tail.size() + 1)) == QString::fromLatin1(payload),
                    where + QStringLiteral(" reply ") + FuzzCheck::visible(r.bytes));
     }
     FUZZ_CHECK(pulls <= 1 && (pulls == 0 || whole.cablePulled()), where);

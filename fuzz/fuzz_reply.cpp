@@ -5,8 +5,8 @@
 // independently, and the reply buffer fed the same bytes whole, byte by byte and in reads
 // of random length (empty ones too), which must all end as the rule says.
 #include "FuzzCheck.h"
+#include "link/ExchangeEngine.h"
 #include "link/ReplyBuffer.h"
-#include "link/SerialForm.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,11 +54,11 @@ void feed(const QByteArray &stream, const QList<QByteArray> &reads, int cap)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString payload = SerialForm::classify_reply(bytes);
+    const QString payload = ReplyBuffer::payload(bytes);
     FUZZ_CHECK(payload == modelPayload(bytes) && payload == ReplyBuffer::payload(bytes),
                FuzzCheck::visible(bytes) + QStringLiteral(" -> ") + FuzzCheck::visible(payload));
     const QList<QByteArray> cuts[] = {{bytes}, FuzzCheck::pieces(bytes, 1), FuzzCheck::pieces(bytes, 8, true)};
-    for (const int cap : {int(SerialForm::MaxReplyLength), int(qHash(bytes) % 40)})
+    for (const int cap : {int(ExchangeEngine::MaxReplyLength), int(qHash(bytes) % 40)})
         for (const QList<QByteArray> &reads : cuts)
             feed(bytes, reads, cap);
     return 0;

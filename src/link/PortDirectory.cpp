@@ -3,6 +3,10 @@
 
 #include "link/PortDirectory.h"
 
+#include "link/LeadingNumber.h"
+
+#include <cmath>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -136,7 +140,7 @@ void PortDirectory::refresh()
     const QList<SystemPort> ports = m_systemPorts();
 #ifdef Q_OS_WIN
     for (int n = FirstPort; n <= LastPort; ++n) {
-        const QString name = QStringLiteral("COM%1").arg(n);
+        const QString name = portName(n);
         m_slots[n].location = name;
         for (const SystemPort &port : ports)
             if (port.location.section(QLatin1Char('\\'), -1).compare(name, Qt::CaseInsensitive) == 0) {
@@ -153,7 +157,7 @@ void PortDirectory::refresh()
     std::array<bool, LastPort + 1> entries{};
     const QDir folder(m_folder);
     for (int n = FirstPort; n <= LastPort; ++n) {
-        const QFileInfo entry(folder.filePath(QStringLiteral("COM%1").arg(n)));
+        const QFileInfo entry(folder.filePath(portName(n)));
         // A dangling link still holds its number, so the others do not shift while a
         // simulated device is not running.
         if (m_folder.isEmpty() || !(entry.exists() || entry.isSymLink()))
@@ -249,4 +253,17 @@ bool PortDirectory::present(int number) const
     const QString &path = m_slots[size_t(number)].location;
     return !path.isEmpty() && QFileInfo::exists(path);
 #endif
+}
+
+QString PortDirectory::portName(int number)
+{
+    return QStringLiteral("COM") + QString::number(number);
+}
+
+int PortDirectory::portNumber(const QString &name)
+{
+    if (name.size() < 4)
+        return 1;
+    const double n = std::nearbyint(LeadingNumber::value(name.mid(3)));
+    return n >= 0 && n <= 32767 ? int(n) : -1;
 }

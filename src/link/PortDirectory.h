@@ -62,6 +62,13 @@ public:
     // Whether something is there to open now (a dangling link in the folder is not).
     bool present(int number) const;
 
+    // The one way ports are named: "COM3".
+    static QString portName(int number);
+    // The port number a name gives: the leading number from its fourth character on
+    // ("COM3" is 3, "COM12" 12), 1 for a name shorter than four characters; -1 when that
+    // is no whole number a port could have.
+    static int portNumber(const QString &name);
+
     // "ports" under the per-user application configuration folder.
     static QString portsFolder();
     // The system's serial ports now, with their /dev/serial/by-id names from byIdFolder.

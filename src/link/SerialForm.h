@@ -6,20 +6,21 @@
 #include "link/ParameterLink.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
-#include <array>
+
 #include <functional>
 
+class BusyGuard;
+class ExchangeEngine;
 class PortScan;
-class QTimer;
 class SerialPortIo;
 class UserPrompt;
 
-// The device link: owns the one serial port and all connection state for one QTX2.
-// Every conversation is one exchange: one framed message out ("$" + node + command + CR),
-// one reply in ("*" + payload + CR). The wait for a reply runs a local event loop driven
-// by the port's notifications and a timer, so the window stays live and no core spins.
+// The device link: owns the one serial port and all connection state for one QTX2, and
+// offers the device's operations by the names the rest of the program uses: connecting
+// and identifying, the framed exchanges of each kind, write protection, the node ID
+// change. The exchange itself (framing, the wait for a reply, the pauses) is the
+// ExchangeEngine's; the port scan is the PortScan's.
 //
 // One exchange is on the wire at a time. An exchange requested while another waits for
 // its reply (a menu command handled during a position poll, say) is held until the
@@ -48,10 +49,6 @@ public:
         // an exchange that another run (killed mid-exchange) left on the line is dropped.
         int openQuiet = 200;
     };
-
-    // A reply that grows past this many bytes without its carriage return is a failed
-    // exchange; the buffer never grows beyond it.
-    static constexpr int MaxReplyLength = 4096;
 
     // Sleeps for the pauses around an exchange; tests install one that records them.
     using PauseFunction = std::function<void(int ms)>;
@@ -104,14 +101,12 @@ public:
     qint32 cur_baud() const;
     bool is_busy() const; // an exchange is waiting for its reply
 
-    // The window's position timer, which the link stops and starts around connections.
-    void setPositionTimer(QTimer *timer);
+    // The line's busy guard, which the link takes at each connection attempt and
+    // disconnection, frees after a connection and holds through a node ID change.
+    void setBusyGuard(BusyGuard *guard);
     void setTiming(const Timing &timing);
     Timing timing() const;
     void setPauseFunction(PauseFunction pause);
-
-    // Payload of a reply buffer: after a leading "*", trailing codes below 20 removed.
-    static QString classify_reply(const QByteArray &reply);
 
 signals:
     // Panel 1 of the status bar.
@@ -122,6 +117,9 @@ signals:
     void exchangeFailed(const QString &sent, const QString &why);
     // The port failed while open and the link closed it.
     void connectionLost();
+    // The line is about to be held quiet for a pause: pending window work (layouts,
+    // repaints) may run now, overlapping the pause instead of lengthening the walk.
+    void lineIdle();
 
 private:
     struct Private;

@@ -8,7 +8,7 @@
 #include "model/NumberText.h"
 #include "model/SettingsSet.h"
 
-#include <QTimer>
+#include "link/BusyGuard.h"
 
 namespace {
 
@@ -35,25 +35,21 @@ const QList<Setting *> &ItemTrack::item_list() const
     return m_settings->item_list();
 }
 
-void ItemTrack::setBusyTimer(QTimer *timer)
+void ItemTrack::setBusyGuard(BusyGuard *guard)
 {
-    m_timer = timer;
+    m_guard = guard;
 }
 
 bool ItemTrack::claim()
 {
-    if (m_timer && !m_timer->isActive())
-        return false;
-    if (m_timer)
-        m_timer->stop();
-    return true;
+    return !m_guard || m_guard->claim();
 }
 
 void ItemTrack::release()
 {
     emit progress(QString());
-    if (m_timer)
-        m_timer->start();
+    if (m_guard)
+        m_guard->release();
 }
 
 void ItemTrack::note(WalkReport &report, Setting *setting, const ExchangeResult &result)

@@ -11,7 +11,7 @@
 #include <QStringList>
 
 class ParameterLink;
-class QTimer;
+class BusyGuard;
 class Setting;
 class SettingsSet;
 
@@ -28,9 +28,9 @@ public:
     const QList<Setting *> &item_list() const;
     SettingsSet *settings() const { return m_settings; }
 
-    // The busy flag: a walk runs only while this timer runs (the window's position timer)
-    // and stops it for its whole length. Without one, walks always run.
-    void setBusyTimer(QTimer *timer);
+    // The line's busy guard: a walk runs only while the line is free and holds it for its
+    // whole length. Without one, walks always run.
+    void setBusyGuard(BusyGuard *guard);
 
     // Reads every setting from the device. The prefix names the walk in its progress
     // texts: a read-back to verify or to keep a backup reads the same way. When the units
@@ -73,6 +73,6 @@ private:
 
     SettingsSet *m_settings;
     ParameterLink *m_link;
-    QTimer *m_timer = nullptr;
+    BusyGuard *m_guard = nullptr;
     bool m_uploading = false;
 };

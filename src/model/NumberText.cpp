@@ -3,10 +3,10 @@
 
 #include "model/NumberText.h"
 
+#include "link/LeadingNumber.h"
+
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace NumberText {
@@ -65,15 +65,14 @@ Decimal parseDecimal(const char *p)
     return d;
 }
 
-// Rounded to a number of significant digits by the C library (correct rounding of the
-// binary value).
+// Rounded to a number of significant digits (correct rounding of the binary value), by
+// Qt's formatting, which, unlike the C library's, does not follow the system's locale: a
+// decimal comma would change what goes on the wire.
 Decimal significant(double value, int count)
 {
     if (!std::isfinite(value) || value == 0)
         return Decimal();
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", count - 1, value);
-    return parseDecimal(buf);
+    return parseDecimal(QByteArray::number(value, 'e', count - 1).constData());
 }
 
 // Rounds half away from zero to a number of decimals, on the decimal digits themselves.
@@ -167,138 +166,24 @@ QString displayText(Decimal d, int minDecimals, int maxDecimals)
     return positional(d, true, minDecimals);
 }
 
-int digitValue(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
-// The value of a run of digits in a radix, as a 32-bit pattern (FFFFFFFF is -1, FFFF is
-// 65535); false when the significant digits need more than 32 bits.
-bool radixValue(const QString &text, int start, int radix, qint32 *value)
-{
-    quint64 v = 0;
-    for (int i = start; i < text.size(); ++i) {
-        const int digit = digitValue(text.at(i));
-        if (digit < 0 || digit >= radix)
-            break;
-        v = v * quint64(radix) + quint64(digit);
-        if (v > 0xFFFFFFFFull)
-            return false;
-    }
-    *value = qint32(quint32(v));
-    return true;
-}
-
-QString stripBlanks(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-            out.append(c);
-    }
-    return out;
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-double leadingValue(const QString &text, bool *found);
-
 } // namespace
 
 double leading_value(const QString &text)
 {
-    bool found = false;
-    return leadingValue(text, &found);
+    return LeadingNumber::value(text);
 }
 
 bool has_leading_number(const QString &text)
 {
     bool found = false;
-    leadingValue(text, &found);
+    LeadingNumber::value(text, &found);
     return found;
 }
 
 bool has_leading_hex_digit(const QString &text)
 {
-    const QString s = stripBlanks(text);
-    return !s.isEmpty() && digitValue(s.at(0)) >= 0;
+    return LeadingNumber::startsWithHexDigit(text);
 }
-
-namespace {
-
-double leadingValue(const QString &text, bool *found)
-{
-    const QString s = stripBlanks(text);
-    if (s.size() >= 2 && s.at(0) == QLatin1Char('&')) {
-        const QChar kind = s.at(1).toUpper();
-        if (kind == QLatin1Char('H') || kind == QLatin1Char('O')) {
-            qint32 v = 0;
-            // A pattern wider than 32 bits has no value that fits: read as no number.
-            if (!radixValue(s, 2, kind == QLatin1Char('H') ? 16 : 8, &v))
-                return 0;
-            *found = s.size() > 2 && digitValue(s.at(2)) >= 0 && digitValue(s.at(2)) < (kind == QLatin1Char('H') ? 16 : 8);
-            return v;
-        }
-        return 0;
-    }
-
-    QByteArray number;
-    int i = 0;
-    if (i < s.size() && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-')))
-        number.append(char(s.at(i++).unicode()));
-    bool point = false;
-    bool mantissaDigits = false;
-    for (; i < s.size(); ++i) {
-        const QChar c = s.at(i);
-        if (isAsciiDigit(c)) {
-            mantissaDigits = true;
-            number.append(char(c.unicode()));
-        } else if (c == QLatin1Char('.') && !point) {
-            point = true;
-            number.append('.');
-        } else {
-            break;
-        }
-    }
-    if (!mantissaDigits)
-        return 0;
-    *found = true;
-    if (i < s.size()) {
-        const QChar e = s.at(i).toUpper();
-        if (e == QLatin1Char('E') || e == QLatin1Char('D')) {
-            int j = i + 1;
-            QByteArray exponent("e");
-            if (j < s.size() && (s.at(j) == QLatin1Char('+') || s.at(j) == QLatin1Char('-')))
-                exponent.append(char(s.at(j++).unicode()));
-            bool expDigits = false;
-            for (; j < s.size() && isAsciiDigit(s.at(j)); ++j) {
-                expDigits = true;
-                exponent.append(char(s.at(j).unicode()));
-            }
-            if (expDigits)
-                number.append(exponent);
-        }
-    }
-    double v = std::strtod(number.constData(), nullptr);
-    // Beyond the double range: the largest finite value of that sign, so every consumer
-    // keeps a finite number (and every limit test rejects it).
-    if (!std::isfinite(v))
-        v = v < 0 ? -DBL_MAX : DBL_MAX;
-    return v;
-}
-
-} // namespace
 
 qint16 round_int16(double value, bool *ok)
 {
@@ -364,11 +249,8 @@ QString display_double(double value)
     const Decimal exact = significant(value, 15);
     if (decimalsOf(exact) > 10)
         return displayText(exact, 4, MaxDecimals);
-    // Rounded at the tenth decimal by the C library, from the binary value itself.
-    const int size = std::snprintf(nullptr, 0, "%.10f", value);
-    QByteArray buf(size + 1, '\0');
-    std::snprintf(buf.data(), buf.size(), "%.10f", value);
-    return positional(parseDecimal(buf.constData()), true, 4);
+    // Rounded at the tenth decimal from the binary value itself.
+    return positional(parseDecimal(QByteArray::number(value, 'f', 10).constData()), true, 4);
 }
 
 QString display_single(float value)
@@ -398,7 +280,7 @@ QString percent_text(double value)
 qint32 hex_value(const QString &text, bool *ok)
 {
     qint32 v = 0;
-    const bool good = radixValue(stripBlanks(text), 0, 16, &v);
+    const bool good = LeadingNumber::hexPattern(text, &v);
     if (ok)
         *ok = good;
     return good ? v : 0;

@@ -6,15 +6,15 @@
 #include "model/BackupStore.h"
 #include "operations/DeviceReading.h"
 
-DeviceBackup::DeviceBackup(ParameterLink *link, QTimer *busyTimer, QObject *parent)
-    : QObject(parent), m_link(link), m_timer(busyTimer)
+DeviceBackup::DeviceBackup(ParameterLink *link, BusyGuard *busyGuard, QObject *parent)
+    : QObject(parent), m_link(link), m_guard(busyGuard)
 {
 }
 
 DeviceBackup::Result DeviceBackup::make(const BackupStore &store, const QString &origin, const QString &reason)
 {
     Result result;
-    DeviceReading device(m_link, m_timer);
+    DeviceReading device(m_link, m_guard);
     connect(&device, &DeviceReading::progress, this, &DeviceBackup::progress);
     if (!device.read(QStringLiteral("Backing up... ")))
         return result;

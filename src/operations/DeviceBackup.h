@@ -8,7 +8,7 @@
 
 class BackupStore;
 class ParameterLink;
-class QTimer;
+class BusyGuard;
 
 // A copy of the device's settings kept before an action overwrites them: the device read
 // as it is, without touching any form, and saved among the backups as the device's state.
@@ -32,7 +32,7 @@ public:
         int total = 0;
     };
 
-    DeviceBackup(ParameterLink *link, QTimer *busyTimer, QObject *parent = nullptr);
+    DeviceBackup(ParameterLink *link, BusyGuard *busyGuard, QObject *parent = nullptr);
 
     // origin names where the settings come from ("COM1 node 0"), reason why they are kept
     // ("before download"); both end the file's name.
@@ -43,5 +43,5 @@ signals:
 
 private:
     ParameterLink *m_link;
-    QTimer *m_timer;
+    BusyGuard *m_guard;
 };

@@ -7,10 +7,10 @@
 #include "model/ListSetting.h"
 #include "model/SettingsSet.h"
 
-DeviceReading::DeviceReading(ParameterLink *link, QTimer *busyTimer, QObject *parent)
+DeviceReading::DeviceReading(ParameterLink *link, BusyGuard *busyGuard, QObject *parent)
     : QObject(parent), m_settings(new SettingsSet(link, this)), m_track(new ItemTrack(m_settings, link, this))
 {
-    m_track->setBusyTimer(busyTimer);
+    m_track->setBusyGuard(busyGuard);
     connect(m_track, &ItemTrack::progress, this, &DeviceReading::progress);
 }
 

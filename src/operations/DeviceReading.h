@@ -10,7 +10,7 @@
 
 class ItemTrack;
 class ParameterLink;
-class QTimer;
+class BusyGuard;
 class SettingsSet;
 
 // The device's settings read into a set of their own, beside whatever the front end
@@ -21,7 +21,7 @@ class DeviceReading : public QObject
 {
     Q_OBJECT
 public:
-    DeviceReading(ParameterLink *link, QTimer *busyTimer, QObject *parent = nullptr);
+    DeviceReading(ParameterLink *link, BusyGuard *busyGuard, QObject *parent = nullptr);
 
     // Reads every setting; the prefix names the walk in its progress ("Verifying... ").
     // False when another walk held the busy flag and nothing was read.

@@ -7,15 +7,15 @@
 #include "model/ItemTrack.h"
 #include "model/SettingsSet.h"
 
-#include <QTimer>
+#include "link/BusyGuard.h"
 
 bool FactoryReset::Result::done() const
 {
     return ran && (byDevice ? reset.ok() : download.complete());
 }
 
-FactoryReset::FactoryReset(ParameterLink *link, QTimer *busyTimer, QObject *parent)
-    : QObject(parent), m_link(link), m_timer(busyTimer)
+FactoryReset::FactoryReset(ParameterLink *link, BusyGuard *busyGuard, QObject *parent)
+    : QObject(parent), m_link(link), m_guard(busyGuard)
 {
 }
 
@@ -25,20 +25,18 @@ FactoryReset::Result FactoryReset::run(SettingsSet &defaults)
     const ParameterLink::WriteWalk walk(m_link);
     result.byDevice = m_link->factory_command();
     if (result.byDevice) {
-        if (m_timer && !m_timer->isActive())
+        if (m_guard && !m_guard->claim())
             return result;
-        if (m_timer)
-            m_timer->stop();
         result.ran = true;
         result.reset = deviceReset();
-        if (m_timer)
-            m_timer->start();
+        if (m_guard)
+            m_guard->release();
         return result;
     }
     defaults.apply_factory_defaults();
     defaults.refresh_current_units();
     ItemTrack track(&defaults, m_link);
-    track.setBusyTimer(m_timer);
+    track.setBusyGuard(m_guard);
     connect(&track, &ItemTrack::progress, this, &FactoryReset::progress);
     result.download = track.download_all();
     result.ran = result.download.ran;

@@ -8,7 +8,7 @@
 #include <QObject>
 
 class ParameterLink;
-class QTimer;
+class BusyGuard;
 class SettingsSet;
 
 // The factory reset, by either path. A device that answered the factory-command probe
@@ -31,7 +31,7 @@ public:
         bool done() const;
     };
 
-    FactoryReset(ParameterLink *link, QTimer *busyTimer, QObject *parent = nullptr);
+    FactoryReset(ParameterLink *link, BusyGuard *busyGuard, QObject *parent = nullptr);
 
     // defaults: the set the form path puts the factory settings into and downloads.
     Result run(SettingsSet &defaults);
@@ -43,5 +43,5 @@ private:
     ExchangeResult deviceReset();
 
     ParameterLink *m_link;
-    QTimer *m_timer;
+    BusyGuard *m_guard;
 };

@@ -4,6 +4,7 @@
 #include "shell/QTX2SetlinkForm.h"
 
 #include "link/PortScan.h"
+#include "link/BusyGuard.h"
 #include "link/SerialForm.h"
 #include "link/UserPrompt.h"
 #include "model/EditTracker.h"
@@ -85,7 +86,17 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
 
     m_serial = new SerialForm(port, prompt, this);
     m_serial->setObjectName(QStringLiteral("serialform"));
-    m_serial->setPositionTimer(m_positionTimer);
+    // The poll runs exactly while the line is free for it.
+    m_busy = new BusyGuard(this);
+    connect(m_busy, &BusyGuard::freeChanged, m_positionTimer, [this](bool free) {
+        free ? m_positionTimer->start() : m_positionTimer->stop();
+    });
+    m_serial->setBusyGuard(m_busy);
+    // What the window would draw is drawn while the line is held quiet between exchanges.
+    connect(m_serial, &SerialForm::lineIdle, this, [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    });
 
     m_menus = new MainMenus(menuBar(), this);
     m_toolbar = new MainToolbar(*m_menus, this);
@@ -97,8 +108,8 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
     m_settings = new SettingsSet(m_serial, this);
     m_track = new ItemTrack(m_settings, m_serial, this);
     m_form = new SetupForm(m_settings, m_tabs, this);
-    m_transfer = new TransferCommands(m_track, m_serial, m_form, m_positionTimer, prompt, this);
-    m_compare = new SettingsCompare(m_form, m_serial, m_positionTimer, prompt, this, this);
+    m_transfer = new TransferCommands(m_track, m_serial, m_form, m_busy, prompt, this);
+    m_compare = new SettingsCompare(m_form, m_serial, m_busy, prompt, this, this);
     m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
                                     m_menus->magPosnMenu, this);
     m_trendRecorder = new TrendRecorder(m_monitor->poll(), this);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class BusyGuard;
 class ConnectionPanel;
 class DesktopOpener;
 class HelpLinks;
@@ -106,6 +107,7 @@ private:
     TrendRecorder *m_trendRecorder = nullptr;
     TrendWindow *m_trend = nullptr;
     QTimer *m_positionTimer = nullptr;
+    BusyGuard *m_busy = nullptr;
 
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;

@@ -26,9 +26,9 @@ QString shown(const Setting *setting, const QString &text)
 
 } // namespace
 
-SettingsCompare::SettingsCompare(SetupForm *form, SerialForm *link, QTimer *busyTimer, UserPrompt *prompt,
+SettingsCompare::SettingsCompare(SetupForm *form, SerialForm *link, BusyGuard *busyGuard, UserPrompt *prompt,
                                  QWidget *window, QObject *parent)
-    : QObject(parent), m_form(form), m_settings(form->settings()), m_link(link), m_timer(busyTimer),
+    : QObject(parent), m_form(form), m_settings(form->settings()), m_link(link), m_guard(busyGuard),
       m_prompt(prompt), m_window(window)
 {
     connect(m_link, &SerialForm::statusText, this, [this](const QString &text) { m_linkState = text; });
@@ -91,7 +91,7 @@ void SettingsCompare::verify_download()
 
 DeviceReading *SettingsCompare::readDevice(const QString &progressPrefix)
 {
-    auto *device = new DeviceReading(m_link, m_timer, this);
+    auto *device = new DeviceReading(m_link, m_guard, this);
     connect(device, &DeviceReading::progress, this, &SettingsCompare::progress);
     if (device->read(progressPrefix))
         return device;

@@ -9,7 +9,7 @@
 #include <QPointer>
 
 class DeviceReading;
-class QTimer;
+class BusyGuard;
 class SerialForm;
 class SettingsComparison;
 class SettingsSet;
@@ -24,7 +24,7 @@ class SettingsCompare : public QObject
 {
     Q_OBJECT
 public:
-    SettingsCompare(SetupForm *form, SerialForm *link, QTimer *busyTimer, UserPrompt *prompt, QWidget *window,
+    SettingsCompare(SetupForm *form, SerialForm *link, BusyGuard *busyGuard, UserPrompt *prompt, QWidget *window,
                     QObject *parent = nullptr);
 
     // The dialog of the last check or comparison while it is open.
@@ -53,7 +53,7 @@ private:
     SetupForm *m_form;
     SettingsSet *m_settings;
     SerialForm *m_link;
-    QTimer *m_timer;
+    BusyGuard *m_guard;
     UserPrompt *m_prompt;
     QWidget *m_window;
     QString m_linkState = QStringLiteral("Disconnected");

@@ -15,15 +15,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
+#include "link/BusyGuard.h"
 
-TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, QTimer *positionTimer,
+TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, BusyGuard *busyGuard,
                                    UserPrompt *prompt, QObject *parent)
     : QObject(parent), m_track(track), m_link(link), m_form(form), m_settings(track->settings()),
-      m_timer(positionTimer), m_prompt(prompt), m_tracker(new EditTracker(m_settings, this)),
-      m_backup(new DeviceBackup(link, positionTimer, this))
+      m_guard(busyGuard), m_prompt(prompt), m_tracker(new EditTracker(m_settings, this)),
+      m_backup(new DeviceBackup(link, busyGuard, this))
 {
-    m_track->setBusyTimer(positionTimer);
+    m_track->setBusyGuard(busyGuard);
     connect(m_track, &ItemTrack::progress, this, &TransferCommands::progress);
     connect(m_backup, &DeviceBackup::progress, this, &TransferCommands::progress);
     // During an upload the captions follow the link after every item, so a dropped
@@ -122,12 +122,12 @@ void TransferCommands::factory_reset()
 {
     emit progress(QString());
     // The device's own reset needs the link free; a form reset always puts the defaults in.
-    if (m_link->factory_command() && !m_timer->isActive())
+    if (m_link->factory_command() && !m_guard->isFree())
         return;
     if (!backUp(QStringLiteral("before factory reset"), tr("Reset to factory defaults")))
         return;
     const bool wasConnected = m_link->is_connected();
-    FactoryReset reset(m_link, m_timer);
+    FactoryReset reset(m_link, m_guard);
     connect(&reset, &FactoryReset::progress, this, &TransferCommands::progress);
     const FactoryReset::Result result = reset.run(*m_settings);
     if (!result.byDevice) {

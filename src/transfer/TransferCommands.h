@@ -10,7 +10,7 @@
 class DeviceBackup;
 class EditTracker;
 class ItemTrack;
-class QTimer;
+class BusyGuard;
 class SerialForm;
 class SettingsSet;
 class UserPrompt;
@@ -26,7 +26,7 @@ class TransferCommands : public QObject
 {
     Q_OBJECT
 public:
-    TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, QTimer *positionTimer,
+    TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, BusyGuard *busyGuard,
                      UserPrompt *prompt, QObject *parent = nullptr);
 
     EditTracker *tracker() const { return m_tracker; }
@@ -64,7 +64,7 @@ private:
     SerialForm *m_link;
     SetupForm *m_form;
     SettingsSet *m_settings;
-    QTimer *m_timer;
+    BusyGuard *m_guard;
     UserPrompt *m_prompt;
     EditTracker *m_tracker;
     DeviceBackup *m_backup;

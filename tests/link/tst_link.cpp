@@ -7,6 +7,8 @@
 #include "SimPort.h"
 #include "link/PortDirectory.h"
 #include "link/PortScan.h"
+#include "link/BusyGuard.h"
+#include "link/ExchangeEngine.h"
 #include "link/SerialForm.h"
 
 #include <QtCore>
@@ -32,11 +34,11 @@ template <class Port> struct Rig
     Port port;
     RecordingPrompt prompt;
     SerialForm form{&port, &prompt};
-    QTimer positionTimer;
+    BusyGuard guard;
     QSignalSpy status{&form, &SerialForm::statusText};
     QSignalSpy log{&form, &SerialForm::exchanged};
 
-    Rig() { form.setPositionTimer(&positionTimer); positionTimer.start(250); form.scan_ports(); }
+    Rig() { form.setBusyGuard(&guard); form.scan_ports(); }
     QString lastStatus() const { return status.isEmpty() ? QString() : status.last().at(0).toString(); }
     bool connectAt(qint16 node) { return form.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), node); }
 };
@@ -47,7 +49,7 @@ struct SimRig : Rig<SimPort>
     explicit SimRig(const QStringList &options = {})
     {
         connectAt(0);
-        positionTimer.stop();
+        guard.setFree(false);
         form.sendrcv_nodeid(QStringLiteral("RPU"));
         configure(options);
         port.clearWire();
@@ -270,7 +272,7 @@ private slots:
         QCOMPARE(rig.form.open_qtx(a.line.section(' ', 0, 0), a.line.section(' ', 1), qint16(a.node)), !a.status.isEmpty());
         QCOMPARE(rig.sent(), a.sent);
         QCOMPARE(rig.lastStatus(), a.status.isEmpty() ? QStringLiteral("Disconnected") : a.status);
-        QVERIFY(rig.positionTimer.isActive() == !a.status.isEmpty() && rig.prompt.messages.isEmpty());
+        QVERIFY(rig.guard.isFree() == !a.status.isEmpty() && rig.prompt.messages.isEmpty());
         if (a.status.isEmpty())
             return;
         QCOMPARE(rig.port.settings + QString::number(rig.port.portNumber()), a.line.section(' ', 1, 1) + ",n,8,1"
@@ -281,13 +283,13 @@ private slots:
         // found it (stopped here before a change that gets no answer).
         const bool accepted = a.sid.isEmpty();
         if (a.sid == QLatin1String("-"))
-            rig.positionTimer.stop();
+            rig.guard.setFree(false);
         bool polled = false;
-        connect(&rig.form, &SerialForm::exchanged, this, [&] { polled = polled || rig.positionTimer.isActive(); });
+        connect(&rig.form, &SerialForm::exchanged, this, [&] { polled = polled || rig.guard.isFree(); });
         const int statusCount = rig.status.size();
         QCOMPARE(rig.form.change_nodeid(3), accepted);
         QCOMPARE(rig.sent(), at + "WE " + at + "SID3");
-        QVERIFY(!polled && rig.status.size() == statusCount + accepted && rig.positionTimer.isActive() == (a.sid != QLatin1String("-")));
+        QVERIFY(!polled && rig.status.size() == statusCount + accepted && rig.guard.isFree() == (a.sid != QLatin1String("-")));
         QCOMPARE(rig.lastStatus(), accepted ? a.status.chopped(1) + "3" : a.status);
         QCOMPARE(rig.prompt.messages, accepted ? QStringList() : QStringList{"Could not change node ID"});
         rig.form.sendrcv_nodeid(QStringLiteral("RXM"), false);
@@ -346,7 +348,7 @@ private slots:
         QTest::addColumn<Exchange>("x");
         const QStringList slow{"--chunk", "3", "--chunk-gap", "1000"};
         const QStringList flood{"--device-version", QString(5000, 'A'), "--chunk", "1000", "--chunk-gap", "10"};
-        const QString longest(SerialForm::MaxReplyLength - 1, 'B');
+        const QString longest(ExchangeEngine::MaxReplyLength - 1, 'B');
         QTest::newRow("first star only") << Exchange{Addressed, {"--device-version", "*5 "}, "*5 "};
         QTest::newRow("codes below 20") << Exchange{Addressed, {"--device-version", "v\x01w\x14\x13\x01"}, "v\x01w\x14"};
         QTest::newRow("longest") << Exchange{Addressed, {"--device-version", longest}, longest};
@@ -426,7 +428,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, failure);
         SimRig rig({"--latency", "5000"});
-        rig.positionTimer.start(250);
+        rig.guard.setFree(true);
         QSignalSpy lost(&rig.form, &SerialForm::connectionLost);
         if (failure == QLatin1String("write")) {
             rig.port.disconnect(&rig.form); // writes fail without a word from the port
@@ -436,7 +438,7 @@ private slots:
             failure == "pull" ? rig.port.pullCable() : failure == "remove" ? rig.port.setAvailablePorts({}) : rig.form.disconnect_qtx();
         });
         QCOMPARE(rig.run(kind, QStringLiteral("RMV")), kind == Poll ? QString() : QStringLiteral("false"));
-        QVERIFY(!rig.form.is_connected() && !rig.form.is_busy() && !rig.positionTimer.isActive());
+        QVERIFY(!rig.form.is_connected() && !rig.form.is_busy() && !rig.guard.isFree());
         QCOMPARE(rig.status, QList<QVariantList>{{failure == "remove" ? "COM1 was removed" : "Disconnected"}});
         QCOMPARE(lost.size(), failure == QLatin1String("disconnect") ? 0 : 1);
         rig.port.clearWire();

@@ -4,6 +4,7 @@
 #include "RecordingPrompt.h"
 #include "SimPort.h"
 
+#include "link/BusyGuard.h"
 #include "link/SerialForm.h"
 #include "model/BackupStore.h"
 #include "model/FloatSetting.h"
@@ -27,10 +28,8 @@ struct Walker
     {
         link.setPauseFunction([](int) {});
         link.setTiming({200, 10000, 500, 5, 10, 0, 0});
-        link.setPositionTimer(&timer);
-        timer.setInterval(250);
-        timer.start();
-        track.setBusyTimer(&timer);
+        link.setBusyGuard(&guard);
+        track.setBusyGuard(&guard);
     }
     bool connect() { return link.scan_ports() && link.open_qtx("COM1", "19200 bps", -1); }
     QStringList values() const
@@ -43,7 +42,7 @@ struct Walker
     Setting *at(const QString &code) const { return set.byCode(code); }
 
     RecordingPrompt prompt;
-    QTimer timer;
+    BusyGuard guard;
     SerialForm link;
     SettingsSet set;
     ItemTrack track;
@@ -113,7 +112,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QCOMPARE(spy.at(QList<int>{0, 4, 42, 85}.at(i)).at(0).toString(), progress.at(i));
         QCOMPARE(spy.last().at(0).toString(), QString());
-        QVERIFY(w->timer.isActive());
+        QVERIFY(w->guard.isFree());
     }
 
     void lengthsFollowTheDeviceUnit()
@@ -151,7 +150,7 @@ private slots:
         w->track.upload_all();
         QCOMPARE(port->sentMessages().size(), 10); // the units and entries 1 to 9
         QCOMPARE(w->at("dP")->value_text(), places);
-        QVERIFY(w->timer.isActive());
+        QVERIFY(w->guard.isFree());
     }
 
     void fileRoundTrip()
@@ -311,7 +310,7 @@ private slots:
         for (const QString &fault : faults)
             port->device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());
         w->link.setTiming({100, 10000, 500, 5, 10, 0, 0});
-        DeviceReading read(&w->link, &w->timer);
+        DeviceReading read(&w->link, &w->guard);
         QVERIFY(read.read("Verifying... "));
         const SettingsComparison c = SettingsComparison::withDevice(w->set, read);
         QStringList got;

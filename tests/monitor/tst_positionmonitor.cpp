@@ -3,6 +3,7 @@
 
 #include "AnsweringPort.h"
 #include "WindowRig.h"
+#include "link/BusyGuard.h"
 #include "model/ListSetting.h"
 #include "model/PositionPoll.h"
 #include "monitor/MagPosnDisp.h"
@@ -129,7 +130,9 @@ private slots:
         const TrendBuffer &buffer = recorder.buffer();
         // The window's timer keeps firing while a reply is awaited; those ticks are dropped.
         monitor.poll()->setTimer(&timer);
-        link.setPositionTimer(&timer);
+        BusyGuard guard; // the window's: the poll runs while the line is free
+        QObject::connect(&guard, &BusyGuard::freeChanged, &timer, [&timer](bool free) { free ? timer.start() : timer.stop(); });
+        link.setBusyGuard(&guard);
         timer.setInterval(5);
         const auto connectLink = [&] { return link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(node)); };
         QVERIFY(link.scan_ports() && connectLink());
