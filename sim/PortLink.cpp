@@ -3,6 +3,8 @@
 
 #include "PortLink.h"
 
+#include "link/PortDirectory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -20,7 +22,7 @@ bool PortLink::create(const QString &folder, int number, const QString &target, 
         *error = QCoreApplication::translate("PortLink", "Cannot create the folder %1.").arg(folder);
         return false;
     }
-    const QString path = QDir(folder).filePath(QStringLiteral("COM%1").arg(number));
+    const QString path = QDir(folder).filePath(PortDirectory::portName(number));
     const QFileInfo existing(path);
     if (existing.isSymLink()) {
         const QString old = existing.symLinkTarget();

@@ -3,6 +3,8 @@
 
 #include "SimPort.h"
 
+#include "link/PortDirectory.h"
+
 SimPort::SimPort(QObject *parent)
     : SimPort(nullptr, parent)
 {
@@ -67,17 +69,17 @@ bool SimPort::open()
 {
     if (m_open) {
         m_failure = OpenFailure::Busy;
-        m_errorText = tr("COM%1 is already open.").arg(m_number);
+        m_errorText = tr("%1 is already open.").arg(PortDirectory::portName(m_number));
         return false;
     }
     if (m_pulled || !m_available.contains(m_number)) {
         m_failure = OpenFailure::Absent;
-        m_errorText = tr("COM%1: no such port.").arg(m_number);
+        m_errorText = tr("%1: no such port.").arg(PortDirectory::portName(m_number));
         return false;
     }
     if (m_busy.contains(m_number)) {
         m_failure = OpenFailure::Busy;
-        m_errorText = tr("COM%1 is in use by another program.").arg(m_number);
+        m_errorText = tr("%1 is in use by another program.").arg(PortDirectory::portName(m_number));
         return false;
     }
     m_failure = OpenFailure::None;
@@ -136,7 +138,7 @@ QString SimPort::describePort(int number) const
 {
     if (!m_available.contains(number))
         return QString();
-    return tr("simulated QTX2 on COM%1").arg(number);
+    return tr("simulated QTX2 on %1").arg(PortDirectory::portName(number));
 }
 
 bool SimPort::portPresent(int number) const
@@ -181,7 +183,7 @@ void SimPort::pullCable()
     m_pulled = true;
     m_pacer.cancel();
     if (m_open)
-        emit portFailed(tr("The cable of COM%1 was pulled.").arg(m_number));
+        emit portFailed(tr("The cable of %1 was pulled.").arg(PortDirectory::portName(m_number)));
 }
 
 void SimPort::plugCable()

@@ -6,6 +6,7 @@
 #include "ctl/Console.h"
 #include "ctl/CtlRequest.h"
 #include "link/ExchangeLog.h"
+#include "link/PortDirectory.h"
 #include "link/StampClock.h"
 #include "model/WalkReport.h"
 
@@ -40,7 +41,7 @@ QString DeviceSession::whereAt(int n) const
     if (!m_request.device.isEmpty())
         return m_request.device;
     const QString location = m_io.describePort(n);
-    return QStringLiteral("COM%1").arg(n) + (location.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(location));
+    return PortDirectory::portName(n) + (location.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(location));
 }
 
 QString DeviceSession::where() const
@@ -61,7 +62,7 @@ bool DeviceSession::connect()
     const int port = m_request.device.isEmpty() ? m_request.port : 1;
     QString why;
     if (m_link.scan_port(qint16(port))
-        && m_link.open_qtx(QStringLiteral("COM%1").arg(port), QString::number(m_request.baud), qint16(m_request.node)))
+        && m_link.open_qtx(PortDirectory::portName(port), QString::number(m_request.baud), qint16(m_request.node)))
         return true;
     if (m_io.lastOpenFailure() != SerialPortIo::OpenFailure::None) {
         why = QStringLiteral("cannot open %1: %2").arg(where(), m_io.lastErrorText());

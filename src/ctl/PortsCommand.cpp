@@ -19,7 +19,7 @@ ExitCode PortsCommand::run()
         const bool opens = m_session.tryPort(n, &location, &why);
         const QStringList details = m_session.link().port_scan().whatIs(n);
         m_console.out(QStringLiteral("%1 %2 %3%4")
-                          .arg(QStringLiteral("COM%1").arg(n), -5)
+                          .arg(PortDirectory::portName(n), -5)
                           .arg(location.isEmpty() ? QStringLiteral("-") : location, -24)
                           .arg(opens ? QStringLiteral("opens") : why)
                           .arg(details.isEmpty() ? QString() : QStringLiteral("  (%1)").arg(details.join(QStringLiteral(", ")))));

@@ -80,7 +80,7 @@ QString PortScan::details() const
         const Try &t = m_tries[size_t(n)];
         if (t.opened)
             continue;
-        const QString name = QStringLiteral("COM%1").arg(n);
+        const QString name = PortDirectory::portName(n);
         switch (t.failure) {
         case SerialPortIo::OpenFailure::Absent:
         case SerialPortIo::OpenFailure::None:

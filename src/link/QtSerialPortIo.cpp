@@ -3,6 +3,7 @@
 
 #include "link/QtSerialPortIo.h"
 
+#include "link/PortDirectory.h"
 #include "link/PortLock.h"
 
 #include <QFileInfo>
@@ -104,7 +105,7 @@ bool QtSerialPortIo::open()
 
     const QString location = m_directory.location(m_number);
     if (location.isEmpty()) {
-        fail(OpenFailure::Absent, tr("No serial port stands behind COM%1.").arg(m_number));
+        fail(OpenFailure::Absent, tr("No serial port stands behind %1.").arg(PortDirectory::portName(m_number)));
         return false;
     }
 #ifndef Q_OS_WIN

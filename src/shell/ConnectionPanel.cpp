@@ -3,6 +3,7 @@
 
 #include "shell/ConnectionPanel.h"
 
+#include "link/PortDirectory.h"
 #include "shell/StartOptions.h"
 
 #include <QAbstractItemView>
@@ -82,7 +83,7 @@ void ConnectionPanel::setPorts(const QList<QPair<int, QString>> &ports)
         m_port->clear();
         int index = -1;
         for (const auto &port : ports) {
-            m_port->addItem(QStringLiteral("COM%1").arg(port.first));
+            m_port->addItem(PortDirectory::portName(port.first));
             if (!port.second.isEmpty())
                 m_port->setItemData(m_port->count() - 1, port.second, Qt::ToolTipRole);
             const QString location = port.second.section(QLatin1Char('\n'), 0, 0);
@@ -120,13 +121,13 @@ qint16 ConnectionPanel::nodeId() const
 bool ConnectionPanel::select(const StartOptions &options, QString *message)
 {
     if (options.port) {
-        const int index = m_port->findText(QStringLiteral("COM%1").arg(*options.port));
+        const int index = m_port->findText(PortDirectory::portName(*options.port));
         if (index < 0) {
             QStringList open;
             for (int i = 0; i < m_port->count(); ++i)
                 open << m_port->itemText(i);
-            *message = tr("COM%1 is not among the ports that open (%2).")
-                           .arg(QString::number(*options.port), open.join(QStringLiteral(", ")));
+            *message = tr("%1 is not among the ports that open (%2).")
+                           .arg(PortDirectory::portName(*options.port), open.join(QStringLiteral(", ")));
             return false;
         }
         m_port->setCurrentIndex(index);

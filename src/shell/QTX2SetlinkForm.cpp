@@ -5,6 +5,7 @@
 
 #include "link/PortScan.h"
 #include "link/BusyGuard.h"
+#include "link/PortDirectory.h"
 #include "link/SerialForm.h"
 #include "link/UserPrompt.h"
 #include "model/EditTracker.h"
@@ -444,15 +445,10 @@ void QTX2SetlinkForm::load_prefs()
         ports->setCurrentIndex(ports->count() > 0 ? 0 : -1);
         return;
     }
-    // The whole number after "COM" must match, so COM12 comes back as COM12.
-    const QString wanted = QString::number(*v.port);
-    for (int i = 0; i < ports->count(); ++i) {
-        const QString text = ports->itemText(i);
-        if (text.size() > 3 && text.mid(3) == wanted) {
-            ports->setCurrentIndex(i);
-            return;
-        }
-    }
+    // The whole number must match, so COM12 comes back as COM12.
+    const int index = ports->findText(PortDirectory::portName(*v.port));
+    if (index >= 0)
+        ports->setCurrentIndex(index);
 }
 
 void QTX2SetlinkForm::save_prefs()
@@ -464,10 +460,8 @@ void QTX2SetlinkForm::save_prefs()
     v.backupBeforeDownload = m_menus->backupMenu->isChecked();
     v.expanded = width() == Twips::toPixels(Twips::WideWidth);
     const QString port = m_connection->portText();
-    bool ok = false;
-    const int number = port.size() > 3 ? port.mid(3).toInt(&ok) : 0;
-    if (ok)
-        v.port = number;
+    if (port.size() > 3 && PortDirectory::portNumber(port) > 0)
+        v.port = PortDirectory::portNumber(port);
     m_prefs.save(v);
 }
 

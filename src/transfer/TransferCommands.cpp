@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include "link/BusyGuard.h"
+#include "link/PortDirectory.h"
 
 TransferCommands::TransferCommands(ItemTrack *track, SerialForm *link, SetupForm *form, BusyGuard *busyGuard,
                                    UserPrompt *prompt, QObject *parent)
@@ -88,7 +89,7 @@ bool TransferCommands::backUp(const QString &reason, const QString &action)
 {
     if (!m_link->is_connected())
         return true;
-    const QString origin = QStringLiteral("COM%1 node %2").arg(m_link->cur_port()).arg(m_link->get_nodeid());
+    const QString origin = PortDirectory::portName(m_link->cur_port()) + QStringLiteral(" node ") + QString::number(m_link->get_nodeid());
     const BackupStore store;
     const DeviceBackup::Result result = m_backup->make(store, origin, reason);
     switch (result.outcome) {
