@@ -5,7 +5,7 @@
 
 #include "link/UserPrompt.h"
 #include "model/LengthUnits.h"
-#include "model/SettingsFile.h"
+#include "model/SaveAsked.h"
 #include "monitor/TrendPlot.h"
 #include "monitor/TrendRecorder.h"
 
@@ -134,14 +134,9 @@ void TrendWindow::export_csv()
 {
     if (!m_prompt)
         return;
-    const QString path = m_prompt->saveFileAs(QStringLiteral("Export Position Trend"),
-                                              QStringLiteral("CSV files (*.csv);;All files (*)"),
-                                              QStringLiteral("position-trend.csv"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!SettingsFile::write(path, buffer().csvLines(), &error))
-        m_prompt->message(QStringLiteral("Could not export the position trend to %1.").arg(path), error);
+    SaveAsked{QStringLiteral("Export Position Trend"), QStringLiteral("CSV files (*.csv);;All files (*)"),
+              QStringLiteral("position-trend.csv"), QStringLiteral("Could not export the position trend to %1.")}
+        .save(*m_prompt, buffer().csvLines());
 }
 
 void TrendWindow::showEvent(QShowEvent *event)

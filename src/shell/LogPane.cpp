@@ -6,7 +6,7 @@
 #include "link/ExchangeLog.h"
 #include "link/StampClock.h"
 #include "link/UserPrompt.h"
-#include "model/SettingsFile.h"
+#include "model/SaveAsked.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -258,12 +258,7 @@ void LogPane::save_log()
 {
     if (!m_prompt)
         return;
-    const QString path = m_prompt->saveFileAs(QStringLiteral("Save Log"),
-                                              QStringLiteral("Log files (*.log *.txt);;All files (*)"),
-                                              QStringLiteral("qtx2-log.txt"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!SettingsFile::write(path, m_history.lines(), &error))
-        m_prompt->message(QStringLiteral("Could not save the log to %1.").arg(path), error);
+    SaveAsked{QStringLiteral("Save Log"), QStringLiteral("Log files (*.log *.txt);;All files (*)"),
+              QStringLiteral("qtx2-log.txt"), QStringLiteral("Could not save the log to %1.")}
+        .save(*m_prompt, m_history.lines());
 }

@@ -8,6 +8,7 @@
 #include "model/BackupStore.h"
 #include "model/EditTracker.h"
 #include "model/ItemTrack.h"
+#include "model/SaveAsked.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsSet.h"
 #include "operations/DeviceBackup.h"
@@ -202,12 +203,7 @@ void TransferCommands::open_path(const QString &path)
 void TransferCommands::save_file()
 {
     emit progress(QString());
-    const QString path = m_prompt->saveFileName();
-    if (path.isEmpty())
-        return;
-    const QStringList lines = m_track->file_lines();
-    QString error;
-    if (!SettingsFile::write(path, lines, &error))
-        m_prompt->message(QStringLiteral("Could not save the settings file %1.").arg(QDir::toNativeSeparators(path)),
-                          error);
+    // The plain save dialog: no caption, filter or name of its own.
+    SaveAsked{QString(), QString(), QString(), QStringLiteral("Could not save the settings file %1.")}
+        .save(*m_prompt, m_track->file_lines());
 }
