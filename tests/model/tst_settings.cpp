@@ -3,11 +3,15 @@
 
 #include "FakeLink.h"
 
+#include "model/DeviceValues.h"
+#include "model/EditTracker.h"
 #include "model/FloatSetting.h"
 #include "model/HexSetting.h"
 #include "model/IntegerSetting.h"
 #include "model/ListSetting.h"
+#include "model/SettingsFilter.h"
 #include "model/SettingsSet.h"
+#include "model/SettingsTableModel.h"
 
 #include <QSet>
 #include <QSignalSpy>
@@ -26,6 +30,19 @@ class TestSettings : public QObject
 
     Setting *at(const QString &code) { return set->byCode(code); }
     FloatSetting *length(const QString &code) { return static_cast<FloatSetting *>(at(code)); }
+    using Model = SettingsTableModel;
+    // A walk that read these settings of a set of their own, each done.
+    static WalkReport readOf(const QList<Setting *> &read)
+    {
+        WalkReport report;
+        for (Setting *s : read)
+            report.entries.append({s, {ExchangeResult::Kind::Done, {}}, s->edit_count()});
+        return report;
+    }
+    void edit(Model &model, const QString &code, int column, const QVariant &value)
+    {
+        model.setData(model.index(model.rowOf(at(code)), column), value);
+    }
     void start(const QString &code, const QString &text, int units)
     {
         at(code)->take(text);
@@ -357,6 +374,174 @@ private slots:
             const QStringList pair = d.split('=');
             QCOMPARE(at(pair.at(0))->value_text(), pair.at(1));
         }
+    }
+
+    // The All Settings table over a form at the factory values, with the device's values
+    // read in inches and a unit and a value set in the table: the row's value, unit,
+    // factory and device texts, and its marks (Edited, not Factory, not Device).
+    void settingsTable_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("device"); // as read, empty when not read
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("factory, not read") << "dP" << "" << "" << "" << "3||3||";
+        QTest::newRow("the device differs") << "dP" << "" << "" << "5" << "3||3|5|D";
+        QTest::newRow("typed as the device") << "dP" << "" << "5" << "5" << "5||3|5|EF";
+        QTest::newRow("typed text is kept") << "dP" << "" << "9x" << "" << "9x||3||EF";
+        QTest::newRow("choice by text, any case") << "Xb" << "" << "250 KBPS" << "" << "250 kbps||500 kbps||EF";
+        QTest::newRow("no such choice") << "Xb" << "" << "300 kbps" << "500K" << "500 kbps||500 kbps|500 kbps|";
+        QTest::newRow("hex normalised") << "Xe" << "" << "ff" << "" << "000000FF||FFFFFFFF||EF";
+        QTest::newRow("no factory value") << "CS" << "" << "1" << "" << "00000001||||E";
+        QTest::newRow("length in the chosen unit") << "PO" << "MM" << "25.4" << "1" << "25.4|MM|0.0000|25.4000|EF";
+        QTest::newRow("one wire digit apart") << "PO" << "" << "1.000001" << "1" << "1.000001|Inches|0.0000|1.0000|EFD";
+        QTest::newRow("no such unit") << "PO" << "Furlongs" << "" << "" << "0.0000|Inches|0.0000||";
+    }
+    void settingsTable()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, unit);
+        QFETCH(QString, typed);
+        QFETCH(QString, device);
+        set->apply_factory_defaults();
+        EditTracker tracker(set.get());
+        DeviceValues values;
+        SettingsSet read;
+        QList<Setting *> done{read.units_item()};
+        if (!device.isEmpty() && read.byCode(code)->take(device))
+            done << read.byCode(code);
+        values.note_read(readOf(done));
+        Model model(set.get(), &tracker, &values);
+        QCOMPARE(model.rowCount(), 86);
+        if (!unit.isEmpty())
+            edit(model, code, Model::Unit, unit);
+        if (!typed.isEmpty())
+            edit(model, code, Model::Value, typed);
+        QStringList texts;
+        const int row = model.rowOf(at(code));
+        for (int c = Model::Value; c <= Model::Device; ++c)
+            texts << model.index(row, c).data().toString();
+        texts << QString();
+        for (int c = Model::Edited; c <= Model::NotDevice; ++c)
+            texts.last() += model.index(row, c).data().toString().isEmpty() ? QString() : QString("EFD").mid(c - Model::Edited, 1);
+        QTEST(texts.join('|'), "shown");
+    }
+
+    // The search (code, title, tab, value; case aside), the two toggles and the sorting,
+    // over a form with three edits and one value read.
+    void settingsFilter_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("toggles"); // 1 edited only, 2 not factory
+        QTest::addColumn<int>("sort"); // the column + 1, negative descending, 0 the tabs' order
+        QTest::addColumn<QString>("codes"); // in order, or how many
+        QTest::newRow("all") << "" << 0 << 0 << "86";
+        QTest::newRow("code, any case") << "Xg" << 0 << 0 << "Xg XG";
+        QTest::newRow("every offset") << " OFFSET " << 0 << 0 << "17";
+        QTest::newRow("value") << "kbps" << 0 << 0 << "Xb";
+        QTest::newRow("tab") << "dig inputs" << 0 << 0 << "IA IB";
+        QTest::newRow("edited only") << "" << 1 << 0 << "dP L1U L2U L3U";
+        QTest::newRow("not factory") << "" << 2 << 0 << "dP Xm L1U L2U";
+        QTest::newRow("both, and a search") << "limit" << 3 << 0 << "L1U L2U";
+        QTest::newRow("numbers as numbers") << "upper" << 0 << Model::Value + 1 << "L3U L4U L5U L1U L2U";
+        QTest::newRow("tabs in their order") << "" << 2 << -(Model::Tab + 1) << "L1U L2U Xm dP";
+    }
+    void settingsFilter()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, toggles);
+        QFETCH(int, sort);
+        set->apply_factory_defaults();
+        EditTracker tracker(set.get());
+        Model model(set.get(), &tracker, nullptr);
+        for (const auto &[code, value] : {std::pair{"dP", "4"}, {"L2U", "10"}, {"L1U", "9"}, {"L3U", "0.00"}})
+            edit(model, code, Model::Value, value);
+        at("Xm")->take("5"); // not an edit
+        SettingsFilter filter;
+        filter.setSourceModel(&model);
+        filter.setSearch(search);
+        filter.setEditedOnly(toggles & 1);
+        filter.setNotFactoryOnly(toggles & 2);
+        filter.sort(std::abs(sort) - 1, sort < 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+        QStringList codes;
+        for (int r = 0; r < filter.rowCount(); ++r)
+            codes << filter.index(r, Model::Code).data().toString();
+        QTEST(codes.size() > 10 ? QString::number(codes.size()) : codes.join(' '), "codes");
+    }
+
+    // The table follows the settings row by row and never resets: a change is its own
+    // row's, a value that stays is none, and rows come and go with their marks.
+    void tableFollowsTheSettings()
+    {
+        set->apply_factory_defaults();
+        EditTracker tracker(set.get());
+        DeviceValues values;
+        Model model(set.get(), &tracker, &values);
+        SettingsFilter filter;
+        filter.setSourceModel(&model);
+        filter.setNotFactoryOnly(true);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        const auto rows = [&] {
+            QStringList codes;
+            for (const QList<QVariant> &args : std::as_const(changed))
+                codes << model.settingAt(args.at(0).toModelIndex().row())->get_serstring();
+            changed.clear();
+            codes.removeDuplicates();
+            return codes.join(' ') + " / " + QString::number(filter.rowCount());
+        };
+        at("PmA")->take("2");
+        at("dP")->take("3");
+        static_cast<ListSetting *>(at("dZ"))->validate();
+        QCOMPARE(rows(), "PmA / 1");
+        filter.setEditedOnly(true);
+        edit(model, "dP", Model::Value, "4");
+        QCOMPARE(rows(), "dP / 1");
+        tracker.clear();
+        QCOMPARE(rows(), "dP / 0");
+        values.note_read(readOf({at("dP")}));
+        QCOMPARE(rows(), "dP / 0");
+        at("PU")->take("MM"); // lengths compare in the form's unit: none moves
+        QCOMPARE(rows(), "PU / 0");
+        QCOMPARE(reset.count(), 0);
+    }
+
+    // The device's value is known only from a read that was done and not edited over,
+    // until a write of another value or the link's end.
+    void deviceValues_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("editedAfter");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("known");
+        QTest::newRow("read") << int(ExchangeResult::Kind::Done) << false << "" << "4";
+        QTest::newRow("refused") << int(ExchangeResult::Kind::Refused) << false << "" << "";
+        QTest::newRow("edited after its read") << int(ExchangeResult::Kind::Done) << true << "" << "";
+        QTest::newRow("written as read") << int(ExchangeResult::Kind::Done) << false << "write 4" << "4";
+        QTest::newRow("written anew") << int(ExchangeResult::Kind::Done) << false << "write 3" << "";
+        QTest::newRow("link closed") << int(ExchangeResult::Kind::Done) << false << "clear" << "";
+    }
+    void deviceValues()
+    {
+        QFETCH(int, result);
+        QFETCH(QString, then);
+        QFETCH(bool, editedAfter);
+        auto *dP = static_cast<IntegerSetting *>(at("dP"));
+        DeviceValues values;
+        dP->take("4");
+        const WalkReport report{true, true, {{dP, {ExchangeResult::Kind(result), {}}, dP->edit_count()}}};
+        if (editedAfter)
+            dP->edit_text("5");
+        values.note_read(report);
+        if (then.startsWith("write")) {
+            dP->take(then.mid(6));
+            values.note_written({true, true, {{dP, {ExchangeResult::Kind::Done, {}}, dP->edit_count()}}});
+        }
+        else if (then == "clear")
+            values.clear();
+        const Setting *held = values.valueOf(*dP);
+        QTEST(held ? held->value_text() : QString(), "known");
     }
 };
 
