@@ -25,6 +25,9 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
         addEntry(transferMenu, QStringLiteral("CompareDeviceMenu"), QStringLiteral("Compare With QTX2..."));
     compareFileMenu = addEntry(transferMenu, QStringLiteral("CompareFileMenu"), QStringLiteral("Compare With File..."));
 
+    viewMenu = addMenu(bar, QStringLiteral("ViewMenu"), QStringLiteral("&View"));
+    allSettingsMenu = addEntry(viewMenu, QStringLiteral("AllSettingsMenu"), QStringLiteral("&All Settings"));
+
     toolsMenu = addMenu(bar, QStringLiteral("ToolsMenu"), QStringLiteral("Too&ls"));
     nodeMenu = addEntry(toolsMenu, QStringLiteral("NodeMenu"), QStringLiteral("Change &Node ID of QTX2"));
     resetUnitsMenu = addEntry(toolsMenu, QStringLiteral("ResetUnitsMenu"),
@@ -55,6 +58,7 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
     saveMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     downloadMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     uploadMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    allSettingsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     // The toolbar shows these entries with their own tips and icons.
     exitMenu->setToolTip(QStringLiteral("Exit"));

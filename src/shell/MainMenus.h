@@ -18,10 +18,11 @@ class MainMenus : public QObject
 public:
     MainMenus(QMenuBar *bar, QObject *parent);
 
-    QMenu *fileMenu, *transferMenu, *toolsMenu, *optionsMenu, *helpMenu;
+    QMenu *fileMenu, *transferMenu, *viewMenu, *toolsMenu, *optionsMenu, *helpMenu;
 
     QAction *loadMenu, *saveMenu, *saveLogMenu, *restoreBackupMenu, *exitMenu;
     QAction *downloadMenu, *uploadMenu, *compareDeviceMenu, *compareFileMenu;
+    QAction *allSettingsMenu;
     QAction *nodeMenu, *resetUnitsMenu, *menuFactory, *trendMenu;
     QAction *autoUpMenu, *magPosnMenu, *verifyMenu, *backupMenu, *logMenu;
     QAction *contentsMenu, *qtx2ManualMenu, *aboutMenu;

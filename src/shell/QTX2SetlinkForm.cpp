@@ -8,6 +8,7 @@
 #include "link/PortDirectory.h"
 #include "link/SerialForm.h"
 #include "link/UserPrompt.h"
+#include "model/DeviceValues.h"
 #include "model/EditTracker.h"
 #include "model/ItemTrack.h"
 #include "model/PositionPoll.h"
@@ -17,6 +18,7 @@
 #include "monitor/TrendRecorder.h"
 #include "monitor/TrendWindow.h"
 #include "shell/AboutBox.h"
+#include "shell/AllSettingsWindow.h"
 #include "shell/CachedProgressBar.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/HelpLinks.h"
@@ -111,11 +113,13 @@ QTX2SetlinkForm::QTX2SetlinkForm(SerialPortIo *port, UserPrompt *prompt, Desktop
     m_form = new SetupForm(m_settings, m_tabs, this);
     m_transfer = new TransferCommands(m_track, m_serial, m_form, m_busy, prompt, this);
     m_compare = new SettingsCompare(m_form, m_serial, m_busy, prompt, this, this);
+    m_deviceValues = new DeviceValues(this);
     m_monitor = new PositionMonitor(m_serial, m_positions->dispPosnLabel(), m_positions->displays(),
                                     m_menus->magPosnMenu, this);
     m_trendRecorder = new TrendRecorder(m_monitor->poll(), this);
 
-    new ShortcutKeeper(this, {m_menus->uploadMenu, m_menus->downloadMenu, m_menus->loadMenu, m_menus->saveMenu});
+    new ShortcutKeeper(this, {m_menus->uploadMenu, m_menus->downloadMenu, m_menus->loadMenu, m_menus->saveMenu,
+                              m_menus->allSettingsMenu});
     connectCommands();
     applyLogState(false);
     show_connection_state(false);
@@ -125,6 +129,7 @@ QTX2SetlinkForm::~QTX2SetlinkForm()
 {
     // The editors and read-outs go before the settings and the link that they refer to.
     m_positionTimer->stop();
+    delete m_allSettings;
     delete m_trend;
     delete m_monitor;
     delete m_compare;
@@ -234,6 +239,7 @@ void QTX2SetlinkForm::connectCommands()
     connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factory_reset);
     connect(m.nodeMenu, &QAction::triggered, this, &QTX2SetlinkForm::openNodeDialog);
     connect(m.trendMenu, &QAction::triggered, this, &QTX2SetlinkForm::openTrendWindow);
+    connect(m.allSettingsMenu, &QAction::triggered, this, &QTX2SetlinkForm::openAllSettings);
     connect(m.saveLogMenu, &QAction::triggered, m_log, &LogPane::save_log);
     m_log->setPrompt(m_prompt);
 
@@ -271,6 +277,17 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_transfer->tracker(), &EditTracker::marksChanged, this,
             [this] { m_form->show_marks(*m_transfer->tracker()); });
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
+
+    // The device's values as last read. A read that ends with the link gone is not kept:
+    // the closing link has forgotten every value, and the next device may be another.
+    const auto noteRead = [this](const WalkReport &report) {
+        if (m_serial->is_connected())
+            m_deviceValues->note_read(report);
+    };
+    connect(m_transfer, &TransferCommands::deviceRead, this, noteRead);
+    connect(m_compare, &SettingsCompare::deviceRead, this, noteRead);
+    connect(m_transfer, &TransferCommands::deviceWritten, m_deviceValues, &DeviceValues::note_written);
+    connect(m_transfer, &TransferCommands::deviceReset, m_deviceValues, &DeviceValues::clear);
     m_monitor->poll()->setTimer(m_positionTimer);
 }
 
@@ -338,6 +355,7 @@ void QTX2SetlinkForm::show_connection_state(bool connected)
     m_menus->nodeMenu->setEnabled(connected);
     m_toolbar->setConnected(connected);
     if (!connected) {
+        m_deviceValues->clear();
         set_sync_colour(SyncColour::NoDevice);
         m_positions->dispPosnLabel()->clear();
     }
@@ -485,6 +503,20 @@ void QTX2SetlinkForm::openTrendWindow()
     m_trend->show();
     m_trend->raise();
     m_trend->activateWindow();
+}
+
+// Made on first use; it shows the settings as they are whenever it opens.
+void QTX2SetlinkForm::openAllSettings()
+{
+    if (!m_allSettings) {
+        m_allSettings = new AllSettingsWindow(m_settings, m_transfer->tracker(), m_deviceValues, this);
+        connect(m_allSettings, &AllSettingsWindow::showRequested, this, [this](const Setting *setting) {
+            m_form->show_setting(setting);
+            raise();
+            activateWindow();
+        });
+    }
+    m_allSettings->showSearch();
 }
 
 void QTX2SetlinkForm::shutdown()

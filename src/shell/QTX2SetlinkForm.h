@@ -10,9 +10,11 @@
 #include <functional>
 #include <memory>
 
+class AllSettingsWindow;
 class BusyGuard;
 class ConnectionPanel;
 class DesktopOpener;
+class DeviceValues;
 class HelpLinks;
 class ItemTrack;
 class LogPane;
@@ -60,6 +62,9 @@ public:
     QTabWidget *tabs() const { return m_tabs; }
     TransferCommands *transferCommands() const { return m_transfer; }
     SettingsCompare *settingsCompare() const { return m_compare; }
+    DeviceValues *deviceValues() const { return m_deviceValues; }
+    // The All Settings window once opened, else nullptr.
+    AllSettingsWindow *allSettingsWindow() const { return m_allSettings; }
     bool isLogShown() const;
 
 public slots:
@@ -88,6 +93,7 @@ private:
     void openNodeDialog();
     void openAboutBox();
     void openTrendWindow();
+    void openAllSettings();
     QList<QPair<int, QString>> portEntries() const;
 
     SerialPortIo *m_port;
@@ -103,6 +109,8 @@ private:
     SetupForm *m_form = nullptr;
     TransferCommands *m_transfer = nullptr;
     SettingsCompare *m_compare = nullptr;
+    DeviceValues *m_deviceValues = nullptr;
+    AllSettingsWindow *m_allSettings = nullptr;
     PositionMonitor *m_monitor = nullptr;
     TrendRecorder *m_trendRecorder = nullptr;
     TrendWindow *m_trend = nullptr;

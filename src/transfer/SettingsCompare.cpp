@@ -93,8 +93,10 @@ DeviceReading *SettingsCompare::readDevice(const QString &progressPrefix)
 {
     auto *device = new DeviceReading(m_link, m_guard, this);
     connect(device, &DeviceReading::progress, this, &SettingsCompare::progress);
-    if (device->read(progressPrefix))
+    if (device->read(progressPrefix)) {
+        emit deviceRead(device->report());
         return device;
+    }
     delete device;
     return nullptr;
 }

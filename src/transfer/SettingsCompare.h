@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "model/WalkReport.h"
 #include "transfer/CompareDialog.h"
 
 #include <QObject>
@@ -39,6 +40,8 @@ public slots:
 
 signals:
     void progress(const QString &text); // panel 2 of the status bar
+    // The device was read into a set of its own, with this walk.
+    void deviceRead(const WalkReport &report);
 
 private:
     // The device read into a set of its own, or nullptr when the read did not run

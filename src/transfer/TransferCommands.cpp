@@ -65,10 +65,12 @@ void TransferCommands::upload()
     m_settings->refresh_current_units();
     const WalkReport report = m_track->upload_all();
     m_form->update_disabled();
-    if (report.ran)
+    if (report.ran) {
         settle(report);
-    else
+        emit deviceRead(report);
+    } else {
         emitLinkColour();
+    }
     reportIncomplete(tr("Upload"), tr("read"), report);
 }
 
@@ -80,6 +82,7 @@ void TransferCommands::download()
     const WalkReport report = m_track->download_all();
     if (!report.ran)
         return;
+    emit deviceWritten(report);
     settle(report);
     reportIncomplete(tr("Download"), tr("written"), report);
     if (m_link->is_connected())
@@ -134,12 +137,14 @@ void TransferCommands::factory_reset()
     const FactoryReset::Result result = reset.run(*m_settings);
     if (!result.byDevice) {
         // Without a device the defaults go into the form only; there was nothing to write to.
+        emit deviceWritten(result.download);
         settle(result.download);
         if (wasConnected)
             reportIncomplete(tr("Factory reset"), tr("written"), result.download);
         return;
     }
     // What the device now holds is read back into the form.
+    emit deviceReset();
     upload();
     if (!result.reset.ok())
         emit progress(tr("Factory reset not confirmed: $%1SFD %2")

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/SetupForm.h"
+#include "model/WalkReport.h"
 
 #include <QObject>
 
@@ -14,7 +15,6 @@ class BusyGuard;
 class SerialForm;
 class SettingsSet;
 class UserPrompt;
-struct WalkReport;
 
 // The commands that move all settings at once: upload, download, open and save a
 // settings file, open a backup, reset to factory defaults and reset units. The device's
@@ -48,6 +48,12 @@ signals:
     void syncColour(SyncColour colour);      // the tab caption colour
     // A download's walk ran, the link is up, so its values may be checked.
     void downloaded();
+    // What the device holds, as far as the walks tell: an upload's walk read the form's
+    // values from it; a walk wrote to these settings, so what was read of them may be old;
+    // the device reset itself, so nothing read before holds.
+    void deviceRead(const WalkReport &report);
+    void deviceWritten(const WalkReport &report);
+    void deviceReset();
 
 private:
     void emitLinkColour();

@@ -4,7 +4,10 @@
 #include "BuildInfo.h"
 #include "AnsweringPort.h"
 #include "WindowRig.h"
+#include "model/SettingsFilter.h"
+#include "model/SettingsTableModel.h"
 #include "shell/AboutBox.h"
+#include "shell/AllSettingsWindow.h"
 #include "shell/ConnectionPanel.h"
 #include "shell/CachedProgressBar.h"
 #include "shell/DialogPrompt.h"
@@ -129,7 +132,7 @@ private slots:
         QVERIFY(panel2->width() > narrow);
 
         QStringList menus;
-        for (const char *name : {"FileMenu", "TransferMenu", "ToolsMenu", "OptionsMenu", "HelpMenu"}) {
+        for (const char *name : {"FileMenu", "TransferMenu", "ViewMenu", "ToolsMenu", "OptionsMenu", "HelpMenu"}) {
             menus << rig.find<QMenu>(QLatin1String(name))->title() + ":";
             for (QAction *a : rig.find<QMenu>(QLatin1String(name))->actions())
                 menus << a->objectName() + (a->shortcut().isEmpty() ? "" : "=" + a->shortcut().toString()) + (a->isCheckable() ? "+" : "");
@@ -137,9 +140,113 @@ private slots:
         for (QAction *a : rig.toolbar()->actions())
             menus << (a->isSeparator() ? "|" : a->toolTip() + (a->isCheckable() ? "+" : ""));
         QCOMPARE(menus.join(' '), QStringLiteral("&File: LoadMenu=Ctrl+O SaveMenu=Ctrl+S SaveLogMenu RestoreBackupMenu ExitMenu &Transfer: "
-                                                 "DownloadMenu=Ctrl+D UploadMenu=Ctrl+U CompareDeviceMenu CompareFileMenu Too&ls: NodeMenu "
+                                                 "DownloadMenu=Ctrl+D UploadMenu=Ctrl+U CompareDeviceMenu CompareFileMenu &View: AllSettingsMenu=Ctrl+F Too&ls: NodeMenu "
                                                  "ResetUnitsMenu MenuFactory TrendMenu &Options: AutoUpMenu+ MagPosnMenu+ VerifyMenu+ BackupMenu+ LogMenu &Help: ContentsMenu QTX2ManualMenu  AboutMenu "
                                                  "Exit | Open Save | Upload settings from the QTX Download settings to the QTX | Connect+"));
+    }
+
+    // From the keyboard: Ctrl+F opens All Settings with the search focused, Enter takes the
+    // first setting found, Enter again shows its field on its tab, behind its selector.
+    void allSettingsGoToField_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("selector"); // name=entry, or none
+        QTest::newRow("magnet offset") << "pma" << "MagOffItem(9)" << 1 << "MagOffCombo=Magnet 10 Offset";
+        QTest::newRow("limit bound") << "limit 3 upper" << "LimitUBItem(2)" << 6 << "LimitCombo=Digital Output 3";
+        QTest::newRow("code, case aside") << "xg" << "GapItem" << 1 << "";
+    }
+    void allSettingsGoToField()
+    {
+        QFETCH(QString, search);
+        QFETCH(QString, item);
+        QFETCH(QString, selector);
+        ShellRig rig;
+        rig.window->show();
+        QApplication::setActiveWindow(rig.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        QTest::keyClick(rig.window.get(), Qt::Key_F, Qt::ControlModifier);
+        AllSettingsWindow *all = rig.window->allSettingsWindow();
+        QVERIFY(all && all->isVisible());
+        auto *field = all->findChild<QLineEdit *>(QStringLiteral("AllSettingsSearch"));
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClicks(field, search);
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(all->table()->hasFocus());
+        QTest::keyClick(all->table(), Qt::Key_Return);
+        QTEST(rig.window->tabs()->currentIndex(), "tab");
+        if (!selector.isEmpty())
+            QCOMPARE(rig.combo(qPrintable(selector.section('=', 0, 0)))->currentText(), selector.section('=', 1));
+        QVERIFY(rig.find<SetupItem>(item)->isAncestorOf(rig.window->focusWidget()));
+    }
+
+    // The table is another view of the form: an edit in either shows in the other with its
+    // marks and captions; an upload with the table open touches only the rows whose values
+    // move; the device's values go with the link; the window keeps its size.
+    void allSettingsFollowsTheForm()
+    {
+        using Model = SettingsTableModel;
+        ShellRig rig(true);
+        rig.clickConnect();
+        rig.trigger(QStringLiteral("AllSettingsMenu"));
+        AllSettingsWindow *all = rig.window->allSettingsWindow();
+        QTableView *table = all->table();
+        Model *model = all->model();
+        const auto cell = [&](const char *code, int column) {
+            const int row = model->rowOf(rig.window->settings()->byCode(QLatin1String(code)));
+            return all->filter()->mapFromSource(model->index(row, column));
+        };
+        const auto shown = [&](const char *code) {
+            QStringList texts;
+            for (int c = Model::Value; c < Model::ColumnCount; ++c)
+                texts << cell(code, c).data().toString().replace(QStringLiteral("\u25CF"), QStringLiteral("*"));
+            return texts.join('|');
+        };
+        table->setCurrentIndex(cell("dP", Model::Value));
+        QTest::keyClick(table, Qt::Key_Return);
+        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->value_text(), QStringLiteral("4"));
+        QVERIFY(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->has_changed_mark());
+        QVERIFY(rig.window->tabs()->tabText(0) == "Display (1)" && rig.captionColour() == QColor(255, 0, 0));
+        QCOMPARE(shown("dP"), QStringLiteral("4||3|5|*|*|*"));
+        table->setCurrentIndex(cell("Xb", Model::Value));
+        QTest::keyClick(table, Qt::Key_F2);
+        QTest::keyClick(table->findChild<QComboBox *>(QStringLiteral("ChoiceEditor")), Qt::Key_Down);
+        QCOMPARE(rig.find<SetupItem>(QStringLiteral("CanBaudItem"))->value_text(), QStringLiteral("1000 kbps"));
+        rig.find<SetupItem>(QStringLiteral("LimitUBItem(2)"))->findChild<QLineEdit *>(QStringLiteral("ValueText"))->setText("12.5");
+        QCOMPARE(shown("L3U"), QStringLiteral("12.5|Inches|0.0000|0.0000|*|*|*"));
+
+        rig.port.device().setValue(QStringLiteral("dU"), QStringLiteral("30"));
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+        rig.trigger(QStringLiteral("UploadMenu"));
+        QStringList rows;
+        for (const QList<QVariant> &args : std::as_const(changed))
+            rows << model->settingAt(args.at(0).toModelIndex().row())->get_serstring();
+        rows.removeDuplicates();
+        rows.sort();
+        QCOMPARE(rows.join(' ') + " " + QString::number(reset.count()), QStringLiteral("L3U Xb dP dU 0"));
+        QCOMPARE(shown("dP"), QStringLiteral("5||3|5||*|"));
+        rig.action(QStringLiteral("VerifyMenu"))->setChecked(false);
+        rig.action(QStringLiteral("BackupMenu"))->setChecked(false);
+        rig.find<SetupItem>(QStringLiteral("PlacesItem"))->findChild<QLineEdit *>(QStringLiteral("ValueText"))->setText("4");
+        rig.trigger(QStringLiteral("DownloadMenu")); // what was read of dP is old, of dU not
+        QCOMPARE(shown("dP") + " " + shown("dU"), QStringLiteral("4||3|||*| 30||25|30||*|"));
+        rig.trigger(QStringLiteral("CompareDeviceMenu"));
+        QCOMPARE(shown("dP"), QStringLiteral("4||3|4||*|"));
+        rig.clickConnect();
+        QCOMPARE(shown("dP"), QStringLiteral("4||3|||*|"));
+        QVERIFY(all->findChild<QLabel *>(QStringLiteral("AllSettingsCount"))->text().endsWith("QTX2 values not read."));
+
+        all->resize(640, 400);
+        QTest::keyClick(table, Qt::Key_Escape);
+        QVERIFY(!all->isVisible());
+        QCOMPARE(AllSettingsWindow(rig.window->settings(), nullptr, nullptr).size(), QSize(640, 400));
     }
 
     // "Auto" at 19200 bps; disconnected from the toolbar; node 5 at 9600 bps, chosen while
