@@ -11,7 +11,9 @@
 // FloorTimeline). "line_ms" is the floor of a real line instead: 10 bit times for every
 // byte, both ways. With --breakdown it also shows where the time went: before the
 // message, waiting for the reply, after it; the window's repaints, the communications
-// log, and the bare round trip through the pseudo-terminal.
+// log, and the bare round trip through the pseudo-terminal. With --all-settings the
+// All Settings view is open through every walk, and each row says how many of its rows
+// the walk updated.
 
 #include "link/PreciseWaits.h"
 #include "items/SetupItem.h"
@@ -23,6 +25,8 @@
 #include "shell/LogPane.h"
 #include "shell/QTX2SetlinkForm.h"
 #include "model/BackupStore.h"
+#include "model/SettingsTableModel.h"
+#include "shell/AllSettingsWindow.h"
 #include "operations/DeviceBackup.h"
 #include "transfer/TransferCommands.h"
 #include "link/UserPrompt.h"
@@ -41,6 +45,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
@@ -429,6 +434,7 @@ struct WalkResult
     double repaintMs = 0; // the window system's repaints
     double logMs = 0;     // the communications log taking the exchanges
     QStringList changedItems;
+    int viewRows = -1;    // rows of the All Settings view updated; -1 when it is closed
 
     double ratio() const { return floorMs > 0 ? wallMs / floorMs : 0.0; }
     double overheadPerExchange() const { return exchanges > 0 ? (wallMs - floorMs) / exchanges : 0.0; }
@@ -468,6 +474,17 @@ public:
             QObject::connect(item->setting(), &Setting::changed, &window, [this, item] { ++changedItems[item->objectName()]; });
     }
 
+    // View > All Settings, open from here on; the rows it updates are counted.
+    void openAllSettings()
+    {
+        window.findChild<QAction *>(QStringLiteral("AllSettingsMenu"))->trigger();
+        QObject::connect(window.allSettingsWindow()->model(), &QAbstractItemModel::dataChanged, &window,
+                         [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                             for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+                                 viewRows.insert(row);
+                         });
+    }
+
     bool connectAt(const QString &speedText)
     {
         auto *baud = window.findChild<QComboBox *>(QStringLiteral("SerBaudCombo"));
@@ -495,6 +512,7 @@ public:
     std::unique_ptr<PaintCounter> paints;
     qint64 logNs = 0;
     QHash<QString, int> changedItems; // editors that changed, by item
+    QSet<int> viewRows;
 };
 
 // One exchange of sent and its reply counted in r against the floor.
@@ -521,6 +539,7 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
     rig.paints->reset();
     rig.logNs = 0;
     rig.changedItems.clear();
+    rig.viewRows.clear();
     auto *app = static_cast<BenchApplication *>(qApp);
     const qint64 repaint0 = app->repaintNs;
     qint64 endNs = rig.port.clock.nsecsElapsed();
@@ -562,6 +581,8 @@ WalkResult runWalk(Rig &rig, Simulator &sim, FloorTimeline &floor, int speed, co
     r.logMs = double(rig.logNs) / 1e6;
     r.changedItems = rig.changedItems.keys();
     r.changedItems.sort();
+    if (rig.window.allSettingsWindow())
+        r.viewRows = int(rig.viewRows.size());
     r.messages = rig.port.writes;
     r.portSent = rig.port.sent;
     r.portReceived = rig.port.received;
@@ -599,14 +620,16 @@ WalkResult runCtl(const QString &program, Simulator &sim, FloorTimeline &floor, 
     r.cpuPercent = 100.0 * (seconds(after) - seconds(before)) * 1000.0 / r.wallMs;
     if (simCpu0 >= 0 && simCpu1 >= 0)
         r.simCpuPercent = 100.0 * (simCpu1 - simCpu0) * 1000.0 / r.wallMs;
-    // "HH:mm:ss: " + message + " -> " + reply, as the communications log writes it.
+    // "HH:mm:ss.zzz: " + message + " -> " + reply, as qtx2ctl times its lines (or "HH:mm:ss: ",
+    // as the communications log writes them).
     for (const QString &line : QString::fromLatin1(ctl.readAllStandardError()).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("qtx2ctl: ")))
             ++r.messageBoxes;
+        const qsizetype stamp = line.indexOf(QStringLiteral(": "));
         const qsizetype arrow = line.indexOf(QStringLiteral(" -> "));
-        if (line.size() < 10 || line.at(8) != QLatin1Char(':') || arrow < 10)
+        if ((stamp != 8 && stamp != 12) || arrow < stamp + 2)
             continue;
-        const QString sent = line.mid(10, arrow - 10);
+        const QString sent = line.mid(stamp + 2, arrow - stamp - 2);
         const int sentBytes = int(sent.size()) + 1;
         const int replyBytes = 1 + int(line.size() - arrow - 4) + 1;
         countExchange(r, floor, sent, sentBytes, replyBytes);
@@ -690,6 +713,8 @@ QString row(const WalkResult &r)
         notes += QStringLiteral(" (port counted %1/%2 bytes)").arg(r.portSent).arg(r.portReceived);
     if (r.messageBoxes > 0)
         notes += QStringLiteral(" (%1 messages)").arg(r.messageBoxes);
+    if (r.viewRows >= 0)
+        notes += QStringLiteral(" (view: %1 rows updated)").arg(r.viewRows);
     return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12")
         .arg(r.speed, 6)
         .arg(r.walk, -9)
@@ -809,7 +834,10 @@ int main(int argc, char **argv)
         QStringLiteral("one-processor"),
         QStringLiteral("Run the window and the simulator on one processor: a reply then reaches the window without a "
                        "wake-up across processors, which on a virtual machine costs more than the exchange itself."));
-    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, logOption, oneProcessorOption});
+    const QCommandLineOption allSettingsOption(QStringLiteral("all-settings"),
+                                               QStringLiteral("With View > All Settings open through every walk."));
+    parser.addOptions({simOption, speedsOption, repeatOption, latencyOption, breakdownOption, logOption, oneProcessorOption,
+                       allSettingsOption});
     parser.process(app);
     app.timingRepaints = parser.isSet(breakdownOption);
     if (parser.isSet(oneProcessorOption)) {
@@ -884,6 +912,8 @@ int main(int argc, char **argv)
             return 1;
         }
         Rig rig(folder.path(), parser.isSet(breakdownOption));
+        if (parser.isSet(allSettingsOption))
+            rig.openAllSettings();
         const QString speedText = QStringLiteral("%1 bps").arg(speed);
         if (!rig.started || !rig.connectAt(speedText)) {
             err(QStringLiteral("no connection to %1 (%2) at %3").arg(simulator.linkPath, simulator.slavePath, speedText));
