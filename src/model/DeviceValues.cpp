@@ -29,7 +29,7 @@ int DeviceValues::units() const
     return m_known.contains(units) ? units->getindex() : -1;
 }
 
-void DeviceValues::note_read(const WalkReport &report)
+void DeviceValues::noteRead(const WalkReport &report)
 {
     for (const WalkReport::Entry &e : report.entries) {
         Setting *held = mine(e.setting);
@@ -44,7 +44,7 @@ void DeviceValues::note_read(const WalkReport &report)
         emit valuesChanged();
 }
 
-void DeviceValues::note_written(const WalkReport &report)
+void DeviceValues::noteWritten(const WalkReport &report)
 {
     const int u = qMax(units(), 0);
     bool moved = false;

@@ -33,9 +33,9 @@ public:
 
 public slots:
     // After a read walk: the settings done are known, the others not.
-    void note_read(const WalkReport &report);
+    void noteRead(const WalkReport &report);
     // After a write walk: a setting the walk wrote another value to (or may have) is unknown.
-    void note_written(const WalkReport &report);
+    void noteWritten(const WalkReport &report);
     void clear();
 
 signals:

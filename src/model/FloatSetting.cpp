@@ -68,7 +68,7 @@ double FloatSetting::value() const
     return m_uflag ? double(in_unit(0)) : m_exact;
 }
 
-QString FloatSetting::text_in(int n) const
+QString FloatSetting::textIn(int n) const
 {
     return m_uflag && LengthUnits::isValid(n) ? NumberText::display_single(in_unit(n)) : text();
 }

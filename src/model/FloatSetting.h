@@ -30,7 +30,7 @@ public:
     // The value in inches for a length, else the plain number.
     double value() const;
     // A length's value as the text would show it in unit n; the text itself otherwise.
-    QString text_in(int n) const;
+    QString textIn(int n) const;
 
     void edit_text(const QString &text);
     // The user picked unit n in the selector, or left it (n is then the unit shown):

@@ -99,7 +99,7 @@ SettingsTableModel::Shown SettingsTableModel::compute(int row) const
     // Other values of a length are shown in the unit the form shows it in.
     const auto shown = [unit](const Setting *other) {
         const auto *f = qobject_cast<const FloatSetting *>(other);
-        return f ? f->text_in(unit) : other->value_text();
+        return f ? f->textIn(unit) : other->value_text();
     };
     Shown out;
     out.value = s->value_text();

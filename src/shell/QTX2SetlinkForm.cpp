@@ -282,11 +282,11 @@ void QTX2SetlinkForm::connectCommands()
     // the closing link has forgotten every value, and the next device may be another.
     const auto noteRead = [this](const WalkReport &report) {
         if (m_serial->is_connected())
-            m_deviceValues->note_read(report);
+            m_deviceValues->noteRead(report);
     };
     connect(m_transfer, &TransferCommands::deviceRead, this, noteRead);
     connect(m_compare, &SettingsCompare::deviceRead, this, noteRead);
-    connect(m_transfer, &TransferCommands::deviceWritten, m_deviceValues, &DeviceValues::note_written);
+    connect(m_transfer, &TransferCommands::deviceWritten, m_deviceValues, &DeviceValues::noteWritten);
     connect(m_transfer, &TransferCommands::deviceReset, m_deviceValues, &DeviceValues::clear);
     m_monitor->poll()->setTimer(m_positionTimer);
 }

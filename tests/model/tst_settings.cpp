@@ -411,7 +411,7 @@ private slots:
         QList<Setting *> done{read.units_item()};
         if (!device.isEmpty() && read.byCode(code)->take(device))
             done << read.byCode(code);
-        values.note_read(readOf(done));
+        values.noteRead(readOf(done));
         Model model(set.get(), &tracker, &values);
         QCOMPARE(model.rowCount(), 86);
         if (!unit.isEmpty())
@@ -500,7 +500,7 @@ private slots:
         QCOMPARE(rows(), "dP / 1");
         tracker.clear();
         QCOMPARE(rows(), "dP / 0");
-        values.note_read(readOf({at("dP")}));
+        values.noteRead(readOf({at("dP")}));
         QCOMPARE(rows(), "dP / 0");
         at("PU")->take("MM"); // lengths compare in the form's unit: none moves
         QCOMPARE(rows(), "PU / 0");
@@ -533,10 +533,10 @@ private slots:
         const WalkReport report{true, true, {{dP, {ExchangeResult::Kind(result), {}}, dP->edit_count()}}};
         if (editedAfter)
             dP->edit_text("5");
-        values.note_read(report);
+        values.noteRead(report);
         if (then.startsWith("write")) {
             dP->take(then.mid(6));
-            values.note_written({true, true, {{dP, {ExchangeResult::Kind::Done, {}}, dP->edit_count()}}});
+            values.noteWritten({true, true, {{dP, {ExchangeResult::Kind::Done, {}}, dP->edit_count()}}});
         }
         else if (then == "clear")
             values.clear();
