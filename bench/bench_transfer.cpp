@@ -15,6 +15,7 @@
 // All Settings view is open through every walk, and each row says how many of its rows
 // the walk updated.
 
+#include "BenchSupport.h"
 #include "link/PreciseWaits.h"
 #include "items/SetupItem.h"
 #include "model/Setting.h"
@@ -71,46 +72,12 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 const QList<int> LineSpeeds = {19200, 9600, 4800, 2400, 1200};
 constexpr double TargetRatio = 1.05;
 constexpr double TargetOverMs = 0.4;
 constexpr double TargetCpuPercent = 3.0;
-
-void out(const QString &line)
-{
-    std::fputs(qPrintable(line), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void err(const QString &line)
-{
-    std::fputs(qPrintable(line), stderr);
-    std::fputc('\n', stderr);
-}
-
-double cpuSecondsSelf()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// User plus system time of another process, from /proc; -1 when unknown.
-double cpuSecondsOf(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // Fields after the command name, which may hold blanks, in brackets.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    const double ticks = double(sysconf(_SC_CLK_TCK));
-    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks; // utime, stime
-}
 
 // The application, noting how long the window system's repaints take.
 class BenchApplication : public QApplication
@@ -162,27 +129,6 @@ QString sleepLateness()
 }
 
 // Messages that would be message boxes in the window go to the terminal.
-class TerminalPrompt : public UserPrompt
-{
-public:
-    void message(const QString &text, const QString &details) override
-    {
-        err(QStringLiteral("message: ") + text + (details.isEmpty() ? QString() : QStringLiteral(" (") + details + ')'));
-        ++count;
-    }
-    bool question(const QString &text, const QString &, const QString &) override { message(text, {}); return false; }
-    int choose(const QString &, const QStringList &, const QString &) override { return -1; }
-    QString openFileName() override { return QString(); }
-    QString saveFileName() override { return QString(); }
-    int count = 0;
-};
-
-class NoOpener : public DesktopOpener
-{
-public:
-    void openUrl(const QUrl &) override {}
-};
-
 // The application's own port, counting what crosses it and noting when.
 class CountingPortIo : public QtSerialPortIo
 {
@@ -226,68 +172,6 @@ public:
 };
 
 // qtx2-sim serving a pseudo-terminal, with its COM1 link in a folder of its own.
-class Simulator
-{
-public:
-    ~Simulator() { stop(); }
-
-    bool start(const QString &program, int speed, int latencyMs, const QString &folder, QString *error)
-    {
-        QStringList args = {QStringLiteral("--port"), QStringLiteral("1"),
-                            QStringLiteral("--ports-folder"), folder,
-                            QStringLiteral("--baud"), QString::number(speed),
-                            QStringLiteral("--line-time"),
-                            // A benchmark that dies leaves no simulator behind for long.
-                            QStringLiteral("--quit-after-seconds"), QStringLiteral("3600")};
-        if (latencyMs > 0)
-            args << QStringLiteral("--latency") << QString::number(latencyMs);
-        m_process.start(program, args);
-        if (!m_process.waitForStarted(10000)) {
-            *error = QStringLiteral("cannot start %1: %2").arg(program, m_process.errorString());
-            return false;
-        }
-        QStringList lines;
-        QElapsedTimer clock;
-        clock.start();
-        while (lines.size() < 2 && clock.elapsed() < 10000) {
-            if (!m_process.canReadLine() && !m_process.waitForReadyRead(500)) {
-                if (m_process.state() != QProcess::Running)
-                    break;
-                continue;
-            }
-            while (m_process.canReadLine() && lines.size() < 2)
-                lines << QString::fromLocal8Bit(m_process.readLine()).trimmed();
-        }
-        if (lines.size() < 2) {
-            *error = QStringLiteral("qtx2-sim did not print its paths: %1")
-                         .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
-            return false;
-        }
-        slavePath = lines.at(0);
-        linkPath = lines.at(1);
-        return true;
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    double cpuSeconds() const { return cpuSecondsOf(m_process.processId()); }
-
-    QString slavePath;
-    QString linkPath;
-
-private:
-    QProcess m_process;
-};
-
 // What the exchanges of one walk must take at least, exchange by exchange. The
 // simulator answers a message as soon as it has it (the bytes sent cost no time), puts
 // its reply out in pieces of about 5 ms of line time (each piece's time rounded up to a
@@ -502,7 +386,7 @@ public:
             window.findChild<QAction *>(menuEntry)->trigger();
     }
 
-    TerminalPrompt prompt;
+    BenchPrompt prompt;
     NoOpener opener;
     CountingPortIo port;
     QTX2SetlinkForm window;
@@ -907,7 +791,10 @@ int main(int argc, char **argv)
         }
         Simulator simulator;
         QString error;
-        if (!simulator.start(sim, speed, latency, folder.path(), &error)) {
+        QStringList options{QStringLiteral("--baud"), QString::number(speed), QStringLiteral("--line-time")};
+        if (latency > 0)
+            options << QStringLiteral("--latency") << QString::number(latency);
+        if (!simulator.start(sim, folder.path(), options, &error)) {
             err(error);
             return 1;
         }

@@ -13,6 +13,7 @@
 // picture, and again after the link has closed and opened again and after a download
 // has changed the device's unit to millimetres.
 
+#include "BenchSupport.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPortIo.h"
 #include "link/SerialForm.h"
@@ -54,22 +55,9 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr double TargetCpuPercent = 2.0;
-
-void out(const QString &line)
-{
-    std::fputs(qPrintable(line), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-double cpuSecondsSelf()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // Bytes the program holds on the heap, in MiB: resident memory can creep while this
 // stays flat, as freed blocks of varying size leave the allocator's pages in use.
@@ -87,20 +75,6 @@ double residentMiB()
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : -1;
 }
-
-class SilentPrompt : public UserPrompt
-{
-public:
-    void message(const QString &text, const QString &) override { out(QStringLiteral("message: ") + text); }
-    QString openFileName() override { return QString(); }
-    QString saveFileName() override { return QString(); }
-};
-
-class NoOpener : public DesktopOpener
-{
-public:
-    void openUrl(const QUrl &) override {}
-};
 
 void runEvents(int ms)
 {
@@ -168,49 +142,6 @@ void savePicture(TrendWindow *trend, const QString &path, const QString &suffix)
 }
 
 // qtx2-sim serving a pseudo-terminal as COM1 in a folder of its own.
-class Simulator
-{
-public:
-    ~Simulator()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
-    bool start(const QString &program, int magnets, int seconds, const QString &folder)
-    {
-        m_process.start(program, {QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--ports-folder"),
-                                  folder, QStringLiteral("--magnets"), QString::number(magnets),
-                                  // A benchmark that dies leaves no simulator behind for long.
-                                  QStringLiteral("--quit-after-seconds"), QString::number(seconds + 120)});
-        QElapsedTimer clock;
-        clock.start();
-        int lines = 0;
-        // It prints the pseudo-terminal and the COM1 link once both are in place.
-        while (lines < 2 && clock.elapsed() < 10000 && m_process.state() != QProcess::NotRunning) {
-            if (m_process.canReadLine() || m_process.waitForReadyRead(500))
-                while (m_process.canReadLine() && lines < 2 && !m_process.readLine().isEmpty())
-                    ++lines;
-        }
-        return lines == 2;
-    }
-
-    double cpuSeconds() const
-    {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(m_process.processId()));
-        if (!stat.open(QIODevice::ReadOnly))
-            return -1;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        return fields.size() < 13 ? -1 : (fields.at(11).toDouble() + fields.at(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-    }
-
-private:
-    QProcess m_process;
-};
-
 struct Span
 {
     double cpuPercent = 0;
@@ -262,11 +193,12 @@ int cpuRun(const QString &simProgram, int magnets, int seconds, const QString &p
 {
     QTemporaryDir folder;
     Simulator sim;
-    if (!folder.isValid() || !sim.start(simProgram, magnets, 2 * seconds + 30, folder.path())) {
+    QString error;
+    if (!folder.isValid() || !sim.start(simProgram, folder.path(), {QStringLiteral("--magnets"), QString::number(magnets)}, &error)) {
         out(QStringLiteral("cannot start %1").arg(simProgram));
         return 1;
     }
-    SilentPrompt prompt;
+    BenchPrompt prompt;
     NoOpener opener;
     QtSerialPortIo port(PortDirectory(folder.path(), QStringList()));
     QTX2SetlinkForm window(&port, &prompt, &opener);
