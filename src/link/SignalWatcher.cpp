@@ -36,6 +36,8 @@ SignalWatcher::SignalWatcher(QObject *parent)
     for (int fd : pipeEnds)
         fcntl(fd, F_SETFD, FD_CLOEXEC);
     fcntl(pipeEnds[0], F_SETFL, fcntl(pipeEnds[0], F_GETFL) | O_NONBLOCK);
+    // Read through Qt's file, so the program itself calls no unchecked read().
+    m_readEnd.open(pipeEnds[1], QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
     m_notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::readSignal);
 
@@ -57,6 +59,7 @@ SignalWatcher::~SignalWatcher()
     for (int number : watched)
         sigaction(number, &action, nullptr);
     delete m_notifier;
+    m_readEnd.close();
     for (int &fd : pipeEnds) {
         ::close(fd);
         fd = -1;
@@ -71,6 +74,6 @@ bool SignalWatcher::isWatching() const
 void SignalWatcher::readSignal()
 {
     char byte = 0;
-    if (::read(pipeEnds[1], &byte, 1) == 1)
+    if (m_readEnd.read(&byte, 1) == 1)
         emit signalled(int(byte));
 }

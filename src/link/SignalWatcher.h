@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QFile>
 #include <QObject>
 
 class QSocketNotifier;
@@ -27,4 +28,5 @@ private:
     void readSignal();
 
     QSocketNotifier *m_notifier = nullptr;
+    QFile m_readEnd; // the pipe's end the signals are read from
 };
