@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "FakeLink.h"
+#include "ReferenceCatalogue.h"
 #include "catalogue/SetupForm.h"
 #include "model/FloatSetting.h"
 #include "model/HexSetting.h"
@@ -63,13 +64,19 @@ private slots:
         delete settings;
     }
 
+    // The tabs in order, and every editor on the tab its parameter belongs to.
     void tabsAndCaptions()
     {
-        QCOMPARE(tabs->count(), 8);
         QStringList captions;
         for (int i = 0; i < tabs->count(); ++i)
             captions << tabs->tabText(i);
-        QCOMPARE(captions, ParameterTable::tabs());
+        QCOMPARE(captions, Reference::tabs());
+        for (const Reference::Parameter &r : Reference::parameters()) {
+            QWidget *page = form->item(r.control, r.index);
+            while (page && tabs->indexOf(page) < 0)
+                page = page->parentWidget();
+            QVERIFY2(page && tabs->tabText(tabs->indexOf(page)) == r.tab, qPrintable(r.name()));
+        }
         QCOMPARE(form->item("PlacesItem")->title(), QStringLiteral("Decimal Places:"));
         QCOMPARE(form->sectionLabel("digitallabel")->text(), QStringLiteral("Start/Stop and PWM Configuration:"));
     }
