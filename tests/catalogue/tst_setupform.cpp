@@ -64,7 +64,8 @@ private slots:
         delete settings;
     }
 
-    // The tabs in order, and every editor on the tab its parameter belongs to.
+    // The tabs in order; every editor sits on the tab its parameter belongs to, and showing
+    // its setting turns to that tab.
     void tabsAndCaptions()
     {
         QStringList captions;
@@ -73,9 +74,11 @@ private slots:
         QCOMPARE(captions, Reference::tabs());
         for (const Reference::Parameter &r : Reference::parameters()) {
             QWidget *page = form->item(r.control, r.index);
+            QVERIFY2(page, qPrintable(r.name()));
+            form->show_setting(settings->byControl(r.control, r.index));
             while (page && tabs->indexOf(page) < 0)
                 page = page->parentWidget();
-            QVERIFY2(page && tabs->tabText(tabs->indexOf(page)) == r.tab, qPrintable(r.name()));
+            QVERIFY2(page == tabs->currentWidget() && tabs->tabText(tabs->currentIndex()) == r.tab, qPrintable(r.name()));
         }
         QCOMPARE(form->item("PlacesItem")->title(), QStringLiteral("Decimal Places:"));
         QCOMPARE(form->sectionLabel("digitallabel")->text(), QStringLiteral("Start/Stop and PWM Configuration:"));
