@@ -40,13 +40,6 @@ struct Parameter
     QString name() const { return index < 0 ? control : QStringLiteral("%1(%2)").arg(control).arg(index); }
 };
 
-inline const QStringList &tabs()
-{
-    static const QStringList captions{"Display", "Position", "Transducer", "Analog Out",
-                                      "Dig Inputs", "Front Panel", "Limit Sw", "Presets"};
-    return captions;
-}
-
 inline QList<Parameter> writtenOut()
 {
     using K = Kind;
