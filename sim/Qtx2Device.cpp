@@ -8,8 +8,7 @@
 
 #include <cmath>
 
-using ParameterTable::Kind;
-using ParameterTable::Parameter;
+using Kind = SimParameter::Kind;
 
 namespace {
 
@@ -25,6 +24,40 @@ const QHash<QString, QString> &factoryTexts()
         {"Xp", "1"}, {"AV", "0-10V"}, {"AT", "FORCED"}, {"AS", "0"}, {"AR", "10"}, {"AP", "0"},
     };
     return texts;
+}
+
+Kind simKind(ParameterTable::Kind kind)
+{
+    switch (kind) {
+    case ParameterTable::Kind::Integer:
+        return Kind::Integer;
+    case ParameterTable::Kind::Float:
+        return Kind::Float;
+    case ParameterTable::Kind::List:
+        return Kind::List;
+    case ParameterTable::Kind::Hex:
+        return Kind::Hex;
+    }
+    return Kind::Integer;
+}
+
+// The QTX2's own parameters: the program's catalogue with the device's factory state.
+QList<SimParameter> buildQtx2Parameters()
+{
+    QList<SimParameter> out;
+    for (const ParameterTable::Parameter &p : ParameterTable::parameters()) {
+        QStringList tokens;
+        for (const ParameterTable::Choice &c : p.choices)
+            tokens << c.token;
+        out.append({p.code, simKind(p.kind), p.min, p.max, p.units, tokens, factoryTexts().value(p.code)});
+    }
+    return out;
+}
+
+const QList<SimParameter> &qtx2Parameters()
+{
+    static const QList<SimParameter> all = buildQtx2Parameters();
+    return all;
 }
 
 // Floats travel with 7 significant digits and are compared with the limits after a unit
@@ -53,12 +86,17 @@ bool isDigits(const QString &s)
 } // namespace
 
 Qtx2Device::Qtx2Device(int node)
+    : Qtx2Device(qtx2Parameters(), node)
+{
+}
+
+Qtx2Device::Qtx2Device(const QList<SimParameter> &parameters, int node)
     : m_node(isValidNode(node) ? node : 0)
     , m_random(m_faults.randomSeed)
 {
-    for (const Parameter &p : ParameterTable::parameters()) {
+    for (const SimParameter &p : parameters) {
         Slot slot;
-        slot.parameter = &p;
+        slot.parameter = p;
         m_slots.insert(p.code, slot);
     }
     factoryReset();
@@ -242,11 +280,11 @@ QString Qtx2Device::read(const QString &code, bool *known) const
     if (!*known)
         return QString();
     const Slot &slot = *it;
-    switch (slot.parameter->kind) {
+    switch (slot.parameter.kind) {
     case Kind::Integer:
         return QString::number(qint64(slot.number));
     case Kind::Float:
-        return DeviceText::significant(slot.parameter->units
+        return DeviceText::significant(slot.parameter.units
                                            ? slot.number * DeviceText::unitsPerInch(units())
                                            : slot.number);
     case Kind::List:
@@ -273,7 +311,7 @@ QString Qtx2Device::write(const QString &command)
 
 bool Qtx2Device::store(Slot &slot, const QString &text)
 {
-    const Parameter &p = *slot.parameter;
+    const SimParameter &p = slot.parameter;
     switch (p.kind) {
     case Kind::Integer: {
         qint64 v = 0;
@@ -291,13 +329,10 @@ bool Qtx2Device::store(Slot &slot, const QString &text)
         return withinLimits(v, p.min, p.max, &slot.number);
     }
     case Kind::List:
-        for (const ParameterTable::Choice &c : p.choices) {
-            if (c.token == text) {
-                slot.token = text;
-                return true;
-            }
-        }
-        return false;
+        if (!p.tokens.contains(text))
+            return false;
+        slot.token = text;
+        return true;
     case Kind::Hex:
         return DeviceText::parseHex(text, &slot.hex);
     }
@@ -416,11 +451,8 @@ void Qtx2Device::setWriteProtected(bool on) { m_writeProtected = on; }
 
 int Qtx2Device::units() const
 {
-    const Slot &slot = m_slots[QStringLiteral("PU")];
-    for (int i = 0; i < slot.parameter->choices.size(); ++i)
-        if (slot.parameter->choices[i].token == slot.token)
-            return i;
-    return 0;
+    const auto it = m_slots.constFind(QStringLiteral("PU"));
+    return it == m_slots.constEnd() ? 0 : qMax(0, int(it->parameter.tokens.indexOf(it->token)));
 }
 
 QString Qtx2Device::value(const QString &code) const
@@ -437,30 +469,31 @@ bool Qtx2Device::setValue(const QString &code, const QString &text)
 
 void Qtx2Device::factoryReset()
 {
-    const QHash<QString, QString> &texts = factoryTexts();
     for (Slot &slot : m_slots) {
-        const Parameter &p = *slot.parameter;
-        const QString text = texts.value(p.code);
+        const SimParameter &p = slot.parameter;
+        const QString &text = p.factory;
         switch (p.kind) {
         case Kind::Integer:
         case Kind::Float:
             slot.number = text.isEmpty() ? 0.0 : text.toDouble(); // lengths in inches
             break;
         case Kind::List:
-            slot.token = text.isEmpty() ? p.choices.value(0).token : text;
+            slot.token = text.isEmpty() ? p.tokens.value(0) : text;
             break;
         case Kind::Hex:
             slot.hex = text.isEmpty() ? 0 : text.toUInt(nullptr, 16);
             break;
         }
     }
-    m_slots[QStringLiteral("CS")].hex = m_serial;
+    setSerialNumber(m_serial);
 }
 
 void Qtx2Device::setSerialNumber(quint32 serial)
 {
     m_serial = serial;
-    m_slots[QStringLiteral("CS")].hex = serial;
+    const auto it = m_slots.find(QStringLiteral("CS"));
+    if (it != m_slots.end())
+        it->hex = serial;
 }
 
 FaultSettings &Qtx2Device::faults() { return m_faults; }

@@ -5,6 +5,7 @@
 
 #include "FaultSettings.h"
 #include "MagnetProbe.h"
+#include "SimParameter.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -13,10 +14,6 @@
 #include <QStringList>
 
 #include <random>
-
-namespace ParameterTable {
-struct Parameter;
-}
 
 // The simulated QTX2: a pure model of the device's command set, without I/O. Bytes from
 // the line go in; replies ("*" + payload + CR) come out with the timing the transport
@@ -38,7 +35,11 @@ public:
 
     static constexpr int MaxMessageLength = 256;
 
+    // A device with the QTX2's own parameters and factory state.
     explicit Qtx2Device(int node = 0);
+    // A device with these parameters instead: tests start one from a copy of the catalogue
+    // kept apart from the program's table, so that a slip in the table shows on the wire.
+    explicit Qtx2Device(const QList<SimParameter> &parameters, int node = 0);
 
     // Takes received bytes; returns a reply for every complete message that gets one.
     QList<Reply> feed(const QByteArray &bytes);
@@ -84,7 +85,7 @@ public:
 private:
     struct Slot
     {
-        const ParameterTable::Parameter *parameter = nullptr;
+        SimParameter parameter;
         double number = 0; // integers, and floats (lengths in inches)
         QString token;
         quint32 hex = 0;

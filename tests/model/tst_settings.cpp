@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "FakeLink.h"
+#include "ReferenceCatalogue.h"
 
 #include "model/DeviceValues.h"
 #include "model/EditTracker.h"
@@ -13,9 +14,10 @@
 #include "model/SettingsSet.h"
 #include "model/SettingsTableModel.h"
 
-#include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <cmath>
 
 // The rules of the four kinds on the catalogue's own settings, with no widget: what a
 // reply, a file line, a default and typed text become, and what goes on the wire.
@@ -42,6 +44,13 @@ class TestSettings : public QObject
     void edit(Model &model, const QString &code, int column, const QVariant &value)
     {
         model.setData(model.index(model.rowOf(at(code)), column), value);
+    }
+    static Reference::Kind kind(Setting *s)
+    {
+        return qobject_cast<IntegerSetting *>(s) ? Reference::Kind::Integer
+               : qobject_cast<FloatSetting *>(s) ? Reference::Kind::Float
+               : qobject_cast<ListSetting *>(s)  ? Reference::Kind::List
+                                                 : Reference::Kind::Hex;
     }
     void start(const QString &code, const QString &text, int units)
     {
@@ -326,54 +335,54 @@ private slots:
         QCOMPARE(length("PS")->value_text(), QStringLiteral("0.5000"));
     }
 
-    // The catalogue: 86 settings in item-list order, each code once (case counts), lists
-    // on their first choice, and the form's factory copy.
+    // The catalogue against the copy written apart from it: every setting in item-list
+    // order with its code (case counts), control, kind, title, unit flag and choices (on the
+    // first), taken at each limit and refused just beyond, and the form's factory value.
     void catalogue()
     {
         const QList<Setting *> &items = set->item_list();
-        QCOMPARE(items.size(), 86);
-        QSet<QString> codes;
-        for (int i = 0; i < 86; ++i) {
-            QCOMPARE(items.at(i)->get_serstring(), ParameterTable::creationOrder().at(i).code);
-            codes.insert(items.at(i)->get_serstring());
-            if (auto *list = qobject_cast<ListSetting *>(items.at(i)))
-                QCOMPARE(list->getindex(), 0);
-        }
-        QCOMPARE(codes.size(), 86);
-        const QStringList expected{"p1", "L1A", "L1S", "L1U", "L1L", "Xp"};
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(items.at(i)->get_serstring(), expected.at(i));
-        QCOMPARE(items.at(18)->get_serstring(), QStringLiteral("Pm1"));
-        QCOMPARE(items.at(34)->get_serstring(), QStringLiteral("PU"));
-        QCOMPARE(items.at(49)->get_serstring(), QStringLiteral("L2A"));
-        QCOMPARE(items.at(71)->get_serstring(), QStringLiteral("p8"));
-        QCOMPARE(items.at(80)->get_serstring(), QStringLiteral("PmA"));
-        QCOMPARE(set->byControl("LimitUBItem", 2)->title(), QStringLiteral("Limit 3 Bound:"));
-        QCOMPARE(at("Po")->title(), QStringLiteral("Soft Offset:"));
-        QCOMPARE(at("AF")->title(), QStringLiteral("Hold Cancel:"));
-        const QStringList configured{"L1L", "L1U", "L1S", "L1A", "L2L"};
-        for (int i = 0; i < configured.size(); ++i)
-            QCOMPARE(ParameterTable::parameters().at(58 + i).code, configured.at(i));
-
-        // Every limit of the catalogue: taken at the limit, refused just beyond it.
-        for (Setting *s : items) {
-            const ParameterTable::Parameter &p = *s->parameter();
-            if (p.kind != ParameterTable::Kind::Integer && p.kind != ParameterTable::Kind::Float)
+        QCOMPARE(items.size(), Reference::parameters().size());
+        QStringList before;
+        for (Setting *s : items)
+            before << s->value_text();
+        for (int i = 0; i < items.size(); ++i) {
+            const Reference::Parameter &r = Reference::parameters().at(i);
+            Setting *s = items.at(i);
+            const QByteArray row = (r.name() + " " + r.code).toLatin1();
+            QVERIFY2(s->get_serstring() == r.code && set->byControl(r.control, r.index) == s, row);
+            QVERIFY2(s->title() == r.title + ":" && s->is_length() == r.units, row);
+            QVERIFY2(kind(s) == r.kind, row);
+            QList<Reference::Choice> choices;
+            if (auto *list = qobject_cast<ListSetting *>(s)) {
+                for (int c = 0; c < list->count(); ++c)
+                    choices.append({list->displays().at(c), list->token(c)});
+                QVERIFY2(list->getindex() == 0, row);
+            }
+            QVERIFY2(choices == r.choices, row);
+            if (r.kind != Reference::Kind::Integer && r.kind != Reference::Kind::Float)
                 continue;
-            const double beyond = p.kind == ParameterTable::Kind::Integer ? 1 : std::max(1e-4, p.max * 1e-5);
-            for (const double v : {p.min, p.max, p.min - beyond, p.max + beyond})
-                QVERIFY2(s->take(QString::number(v, 'g', 12)) == (v >= p.min && v <= p.max),
-                         qPrintable(p.code + " " + QString::number(v, 'g', 12)));
+            const auto beyond = [&r](double v) { return r.kind == Reference::Kind::Integer ? 1 : v == 0 ? 1e-4 : std::abs(v) * 1e-4; };
+            for (const double v : {r.min, r.max, r.min - beyond(r.min), r.max + beyond(r.max)})
+                QVERIFY2(s->take(QString::number(v, 'g', 12)) == (v >= r.min && v <= r.max), row + " " + QByteArray::number(v));
         }
 
         set->apply_factory_defaults();
-        const QStringList defaults{"dP=3", "dZ=No", "PR=0.0001968504", "PS=1.0000", "XT=SSI Binary", "XB=24",
-                                   "XE=00000000", "Xe=FFFFFFFF", "XG=9.0000", "XA=Off", "AR=10.0000",
-                                   "AT=Forced", "L3A=Inside Bounds", "CS=0"};
-        for (const QString &d : defaults) {
-            const QStringList pair = d.split('=');
-            QCOMPARE(at(pair.at(0))->value_text(), pair.at(1));
+        for (int i = 0; i < items.size(); ++i) {
+            const Reference::Parameter &r = Reference::parameters().at(i);
+            const QString got = r.factory.isEmpty() ? items.at(i)->value_text() : items.at(i)->wire_value_in(0);
+            const QString expected = r.factory.isEmpty() ? before.at(i) : r.factory;
+            const double want = expected.toDouble();
+            const bool same = r.kind == Reference::Kind::Float ? std::abs(got.toDouble() - want) <= 1e-6 * std::abs(want)
+                              : r.kind == Reference::Kind::Hex ? got.toUInt(nullptr, 16) == expected.toUInt(nullptr, 16)
+                                                              : got == expected;
+            QVERIFY2(same, qPrintable(r.code + " " + got));
         }
+        const QStringList shown{"PR=0.0001968504", "PS=1.0000", "Xe=FFFFFFFF"};
+        for (const QString &d : shown)
+            QCOMPARE(at(d.section('=', 0, 0))->value_text(), d.section('=', 1));
+        const QStringList configured{"L1L", "L1U", "L1S", "L1A", "L2L"};
+        for (int i = 0; i < configured.size(); ++i)
+            QCOMPARE(ParameterTable::parameters().at(58 + i).code, configured.at(i));
     }
 
     // The All Settings table over a form at the factory values, with the device's values

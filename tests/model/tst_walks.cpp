@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "RecordingPrompt.h"
+#include "ReferenceCatalogue.h"
 #include "SimPort.h"
 
 #include "link/BusyGuard.h"
@@ -52,6 +53,7 @@ class TestWalks : public QObject
 {
     Q_OBJECT
 
+    Qtx2Device device{Reference::device()};
     std::unique_ptr<SimPort> port;
     std::unique_ptr<Walker> w;
     QTemporaryDir dir;
@@ -67,7 +69,8 @@ class TestWalks : public QObject
 private slots:
     void init()
     {
-        port = std::make_unique<SimPort>();
+        device = Qtx2Device(Reference::device());
+        port = std::make_unique<SimPort>(&device);
         w = std::make_unique<Walker>(port.get());
     }
     void cleanup()
@@ -102,9 +105,9 @@ private slots:
         const QStringList out = sent();
         QCOMPARE(out.mid(0, head.size()), head);
         QStringList codes;
-        for (Setting *s : w->set.item_list())
-            if (s->get_serstring() != "PU")
-                codes << (upload ? "R" : "S") + s->get_serstring();
+        for (const Reference::Parameter &r : Reference::parameters())
+            if (r.code != "PU")
+                codes << (upload ? "R" : "S") + r.code;
         QCOMPARE(out.size() - head.size(), codes.size());
         for (int i = 0; i < codes.size(); ++i)
             QVERIFY2(out.at(head.size() + i).startsWith(codes.at(i)), qPrintable(out.at(head.size() + i)));

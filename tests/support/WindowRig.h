@@ -4,6 +4,7 @@
 #pragma once
 
 #include "RecordingPrompt.h"
+#include "ReferenceCatalogue.h"
 #include "SimPort.h"
 #include "items/SetupItem.h"
 #include "link/SerialForm.h"
@@ -43,6 +44,7 @@ public:
 class TracingPort : public SimPort
 {
 public:
+    using SimPort::SimPort;
     qint64 write(const QByteArray &data) override
     {
         static const QRegularExpression framed(QStringLiteral("^\\$\\d+[^$\\r]+\\r$"));
@@ -90,9 +92,9 @@ inline void clearPreferences()
     QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).clear();
 }
 
-// One window over one simulated device, started as the program starts it: by default
-// with the preferences of a first start and auto-upload as asked, otherwise with the
-// preferences stored.
+// One window over one simulated device holding the reference parameters, started as the
+// program starts it: by default with the preferences of a first start and auto-upload as
+// asked, otherwise with the preferences stored.
 struct Rig
 {
     explicit Rig(bool autoUpload = false, const QList<int> &ports = {1}, bool firstStart = true)
@@ -187,7 +189,8 @@ struct Rig
         link()->setTiming(t);
     }
 
-    TracingPort port;
+    Qtx2Device device{Reference::device()};
+    TracingPort port{&device};
     RecordingPrompt prompt;
     NoOpener opener;
     std::unique_ptr<QTX2SetlinkForm> window;

@@ -4,7 +4,6 @@
 #include "WindowRig.h"
 
 #include "model/BackupStore.h"
-#include "model/ParameterTable.h"
 #include "transfer/SettingsCompare.h"
 #include "transfer/TransferCommands.h"
 
@@ -36,8 +35,8 @@ class TestSafety : public QObject
     static QMap<QString, QString> deviceValues(Qtx2Device &device)
     {
         QMap<QString, QString> values;
-        for (const ParameterTable::Parameter &p : ParameterTable::parameters())
-            values.insert(p.code, device.value(p.code));
+        for (const Reference::Parameter &r : Reference::parameters())
+            values.insert(r.code, device.value(r.code));
         return values;
     }
 
@@ -192,7 +191,7 @@ private slots:
         rig.clickConnect();
         const QMap<QString, QString> before = deviceValues(rig.port.device());
         rig.trigger("MenuFactory");
-        Qtx2Device fresh; // the device's factory state, but for its own serial number
+        Qtx2Device fresh(Reference::device()); // the factory state, but for the unit's own serial number
         QMap<QString, QString> now = deviceValues(rig.port.device()), factory = deviceValues(fresh);
         now.remove("CS");
         factory.remove("CS");
