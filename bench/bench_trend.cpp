@@ -244,7 +244,7 @@ int cpuRun(const QString &simProgram, int magnets, int seconds, const QString &p
         runEvents(8000);
         savePicture(trend, png, QStringLiteral("-reconnected"));
         // The device's unit changed by a download from the form: the history is shown in the new unit.
-        window.settings()->units_item()->choose(3); // MM
+        window.settings()->unitsItem()->choose(3); // MM
         window.findChild<QAction *>(QStringLiteral("DownloadMenu"))->trigger();
         runEvents(8000);
         savePicture(trend, png, QStringLiteral("-millimetres"));

@@ -57,18 +57,18 @@ QString wireOf(const QString &fileValue)
 void checkOwnLine(Setting &s, FakeLink &link, const Input &in, bool exact)
 {
     const QString line = s.make_file_write_str();
-    const QString text = s.value_text();
+    const QString text = s.valueText();
     const QString what = in.where + QStringLiteral(" own line ") + FuzzCheck::visible(line);
     FUZZ_CHECK(line.startsWith(in.code) && !line.contains(QLatin1Char(' ')), what);
     FUZZ_CHECK(s.check_file_read(line), what);
     QString again = s.make_file_write_str();
     const QString moved = what + QStringLiteral(" loads back as %1 (text %2 -> %3)")
                                      .arg(FuzzCheck::visible(again), FuzzCheck::visible(text),
-                                          FuzzCheck::visible(s.value_text()));
+                                          FuzzCheck::visible(s.valueText()));
     if (exact) {
         FUZZ_CHECK(again == line, moved);
     } else {
-        FUZZ_CHECK(FuzzCheck::sameInSinglePrecision(leading_value(text), leading_value(s.value_text())), moved);
+        FUZZ_CHECK(FuzzCheck::sameInSinglePrecision(leadingValue(text), leadingValue(s.valueText())), moved);
         FUZZ_CHECK(s.check_file_read(again), moved);
         FUZZ_CHECK(s.make_file_write_str() == again, moved);
     }
@@ -83,15 +83,15 @@ void runInteger(const Input &in, const SettingContext &ctx, FakeLink &link)
     static const qint16 Limits[8][2] = {{5, 5}, {-32768, 32767}, {1, 99}, {-5, 5}, {0, 1}, {9, 1}, {0, 20000}, {-3, -1}};
     IntegerSetting s(ctx);
     s.set_all(in.code, QStringLiteral("Integer"), Limits[in.limits][0], Limits[in.limits][1]);
-    s.set_value(in.startHigh ? s.upper_limit() : s.lower_limit());
-    QString want = s.value_text();
+    s.set_value(in.startHigh ? s.upperLimit() : s.lowerLimit());
+    QString want = s.valueText();
     const bool mine = s.check_file_read(in.line);
     FUZZ_CHECK(mine == in.line.startsWith(in.code), in.where);
     bool ok = false;
-    const qint16 v = round_int16(leading_value(in.line.mid(in.code.size())), &ok);
-    if (mine && ok && s.lower_limit() <= v && v <= s.upper_limit())
+    const qint16 v = roundInt16(leadingValue(in.line.mid(in.code.size())), &ok);
+    if (mine && ok && s.lowerLimit() <= v && v <= s.upperLimit())
         want = QString::number(v);
-    FUZZ_CHECK(s.value_text() == want && matches("^-?(0|[1-9][0-9]*)$", want), in.where + QLatin1Char(' ') + s.value_text());
+    FUZZ_CHECK(s.valueText() == want && matches("^-?(0|[1-9][0-9]*)$", want), in.where + QLatin1Char(' ') + s.valueText());
     checkOwnLine(s, link, in, true);
 }
 
@@ -106,27 +106,27 @@ void runFloat(const Input &in, const SettingContext &ctx, FakeLink &link)
     const double *limits = units ? Lengths[in.limits] : Plain[in.limits];
     FloatSetting s(ctx);
     s.set_all(in.code, QStringLiteral("Float"), limits[0], limits[1], units);
-    s.set_value(in.startHigh ? s.upper_limit() : s.lower_limit());
+    s.set_value(in.startHigh ? s.upperLimit() : s.lowerLimit());
     if (in.resetUnits)
         s.reset_units();
-    const QString before = s.value_text();
+    const QString before = s.valueText();
     const int cu = LengthUnits::isValid(ctx.units->current_units()) ? ctx.units->current_units() : 0;
-    const int shownUnit = s.unit_chosen() ? s.display_unit() : cu;
+    const int shownUnit = s.unitChosen() ? s.displayUnit() : cu;
     const bool mine = s.check_file_read(in.line);
     FUZZ_CHECK(mine == in.line.startsWith(in.code), in.where);
-    FUZZ_CHECK(matches("^-?[0-9]+\\.[0-9]{4,20}$", s.value_text()), in.where + QLatin1Char(' ') + s.value_text());
-    const double raw = leading_value(in.line.mid(in.code.size()));
+    FUZZ_CHECK(matches("^-?[0-9]+\\.[0-9]{4,20}$", s.valueText()), in.where + QLatin1Char(' ') + s.valueText());
+    const double raw = leadingValue(in.line.mid(in.code.size()));
     const double v = units ? double(ctx.units->convert_length(raw, cu, 0)) : raw;
     // Within the limits a value is taken; clearly beyond them (two single-precision steps
     // for a length) it is not; one step out it may be taken and held to the limit.
     const double step = units ? 2 * std::numeric_limits<float>::epsilon() : 0;
-    const double lo = s.lower_limit(), hi = s.upper_limit();
+    const double lo = s.lowerLimit(), hi = s.upperLimit();
     // A length is kept as it came, in its unit, and shown converted from there.
-    const QString taken = units ? display_single(ctx.units->convert_length(raw, cu, shownUnit)) : display_double(v);
+    const QString taken = units ? displaySingle(ctx.units->convert_length(raw, cu, shownUnit)) : displayDouble(v);
     if (mine && lo <= v && v <= hi)
-        FUZZ_CHECK(s.value_text() == taken, in.where + QStringLiteral(" shows ") + s.value_text() + " not " + taken);
+        FUZZ_CHECK(s.valueText() == taken, in.where + QStringLiteral(" shows ") + s.valueText() + " not " + taken);
     else if (!mine || v < lo - std::fabs(lo) * step - 1e-30 || v > hi + std::fabs(hi) * step + 1e-30)
-        FUZZ_CHECK(s.value_text() == before, in.where + QStringLiteral(" shows ") + s.value_text());
+        FUZZ_CHECK(s.valueText() == before, in.where + QStringLiteral(" shows ") + s.valueText());
     checkOwnLine(s, link, in, !units);
 }
 
@@ -149,7 +149,7 @@ void runList(const Input &in, const SettingContext &ctx, FakeLink &link)
     const int i = mine ? int(tokens.indexOf(in.line.mid(in.code.size()))) : -1;
     if (i >= 0 && i < ListSetting::MaxChoices)
         want = i;
-    FUZZ_CHECK(s.getindex() == want && s.value_text() == tokens.at(want).toLower(), in.where);
+    FUZZ_CHECK(s.getindex() == want && s.valueText() == tokens.at(want).toLower(), in.where);
     checkOwnLine(s, link, in, true);
 }
 
@@ -158,14 +158,14 @@ void runHex(const Input &in, const SettingContext &ctx, FakeLink &link)
     HexSetting s(ctx);
     s.set_all(in.code, QStringLiteral("Hex"), 0, 4294967295LL);
     s.set_value(in.limits % 2 ? -1 : 0x1234);
-    QString want = s.value_text();
+    QString want = s.valueText();
     const bool mine = s.check_file_read(in.line);
     FUZZ_CHECK(mine == in.line.startsWith(in.code), in.where);
     bool ok = false;
-    const qint32 v = hex_value(in.line.mid(in.code.size()), &ok);
+    const qint32 v = hexValue(in.line.mid(in.code.size()), &ok);
     if (mine && ok)
-        want = padded_hex_text(v);
-    FUZZ_CHECK(s.value_text() == want && matches("^[0-9A-F]{8}$", want), in.where + QLatin1Char(' ') + s.value_text());
+        want = paddedHexText(v);
+    FUZZ_CHECK(s.valueText() == want && matches("^[0-9A-F]{8}$", want), in.where + QLatin1Char(' ') + s.valueText());
     checkOwnLine(s, link, in, true);
 }
 
@@ -184,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString rest = QString::fromLatin1(reinterpret_cast<const char *>(data) + 3, qsizetype(size - 3));
     in.line = (data[2] & 16) ? rest : in.code + rest;
     LengthUnits units;
-    units.set_current_units(UnitChoices[data[1] % 8]);
+    units.setCurrentUnits(UnitChoices[data[1] % 8]);
     in.where = QStringLiteral("kind %1 units %2 limits %3 reset %4 high %5 line %6")
                    .arg(in.kind)
                    .arg(units.current_units())

@@ -44,8 +44,8 @@ void checkForms(double value, const QString &wire, const QString &file, int digi
     const double halfUnit = 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(value))) - digits + 1)
         + 4 * std::fabs(value) * DBL_EPSILON;
     for (const QString &text : {wire, file})
-        FUZZ_CHECK(rounded(leading_value(text)) == rounded(value) || std::fabs(leading_value(text) - value) <= halfUnit,
-                   where + " reads back as " + num(leading_value(text)));
+        FUZZ_CHECK(rounded(leadingValue(text)) == rounded(value) || std::fabs(leadingValue(text) - value) <= halfUnit,
+                   where + " reads back as " + num(leadingValue(text)));
 }
 
 // The display patterns: "####0.0000######" (4 to 10 decimals, no trailing zero past the
@@ -57,47 +57,47 @@ void checkDisplay(const QString &shown, double value, bool position, double tole
     FUZZ_CHECK(position ? matches("^-?[0-9]+\\.[0-9]{5}$", shown) : matches("^-?[0-9]+\\.[0-9]{4}([0-9]{0,15}[1-9])?$", shown), where);
     static const QRegularExpression leading("^-?0*\\.?0*");
     FUZZ_CHECK(position || shown.size() - shown.indexOf(QLatin1Char('.')) <= 11 || QString(shown).remove(leading).remove(QLatin1Char('.')).size() <= digits, where);
-    FUZZ_CHECK(std::fabs(leading_value(shown) - value) <= tolerance, where);
+    FUZZ_CHECK(std::fabs(leadingValue(shown) - value) <= tolerance, where);
 }
 
 void checkDouble(double v)
 {
     const QString where = num(v);
     bool ok = true;
-    const qint16 i = round_int16(v, &ok);
+    const qint16 i = roundInt16(v, &ok);
     FUZZ_CHECK(ok ? double(i) == std::nearbyint(v) : i == 0 && !(std::fabs(std::nearbyint(v)) <= 32767.0 || std::nearbyint(v) == -32768.0), where);
 
-    const float s = to_single(v);
+    const float s = toSingle(v);
     FUZZ_CHECK(std::isfinite(s) && (!(std::fabs(v) <= double(FLT_MAX)) || s == float(v)), where);
-    checkForms(s, wire_single(s), file_single(s), 7);
-    checkDisplay(display_single(s), s, false, std::fabs(s) * 5.01e-7 + 5.01e-11, 7);
-    checkDisplay(display_position(s), s, true, std::fabs(s) * 5.01e-7 + 5.01e-6);
+    checkForms(s, wireSingle(s), fileSingle(s), 7);
+    checkDisplay(displaySingle(s), s, false, std::fabs(s) * 5.01e-7 + 5.01e-11, 7);
+    checkDisplay(displayPosition(s), s, true, std::fabs(s) * 5.01e-7 + 5.01e-6);
 
-    const QString percent = percent_text(v);
-    FUZZ_CHECK(!std::isfinite(v) || std::round(v) == 0 ? percent.isEmpty() : matches("^-?[1-9][0-9]*$", percent) && leading_value(percent) == std::round(v),
+    const QString percent = percentText(v);
+    FUZZ_CHECK(!std::isfinite(v) || std::round(v) == 0 ? percent.isEmpty() : matches("^-?[1-9][0-9]*$", percent) && leadingValue(percent) == std::round(v),
                where + " percent " + percent);
     if (!std::isfinite(v))
         return;
-    checkForms(v, wire_double(v), file_double(v), 15);
-    checkDisplay(display_double(v), v, false, std::fabs(v) * 4.5e-16 + 5.0001e-11);
+    checkForms(v, wireDouble(v), fileDouble(v), 15);
+    checkDisplay(displayDouble(v), v, false, std::fabs(v) * 4.5e-16 + 5.0001e-11);
 }
 
 void checkHexPattern(qint32 value)
 {
-    const QString text = hex_text(value), eight = padded_hex_text(value);
+    const QString text = hexText(value), eight = paddedHexText(value);
     const QString where = QString::number(value) + QLatin1Char(' ') + text + QLatin1Char(' ') + eight;
     bool ok = false, okEight = false;
     FUZZ_CHECK(matches("^(0|[1-9A-F][0-9A-F]{0,7})$", text) && matches("^[0-9A-F]{8}$", eight) && eight.endsWith(text), where);
-    FUZZ_CHECK(hex_value(text, &ok) == value && ok && hex_value(eight, &okEight) == value && okEight
-                   && leading_value(QStringLiteral("&H") + text) == double(value), where);
+    FUZZ_CHECK(hexValue(text, &ok) == value && ok && hexValue(eight, &okEight) == value && okEight
+                   && leadingValue(QStringLiteral("&H") + text) == double(value), where);
 }
 
 void checkText(const QString &text)
 {
     bool ok = false;
-    const qint32 h = hex_value(text, &ok);
-    FUZZ_CHECK(std::isfinite(leading_value(text)) && (ok || h == 0) && leading_value("&H" + text) == double(h), FuzzCheck::visible(text));
-    checkDouble(leading_value(text));
+    const qint32 h = hexValue(text, &ok);
+    FUZZ_CHECK(std::isfinite(leadingValue(text)) && (ok || h == 0) && leadingValue("&H" + text) == double(h), FuzzCheck::visible(text));
+    checkDouble(leadingValue(text));
     if (ok)
         checkHexPattern(h);
 }

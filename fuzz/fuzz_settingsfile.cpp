@@ -27,12 +27,12 @@ struct Form
     FakeLink link;
     SettingsSet set{&link};
     ItemTrack track{&set, &link};
-    Form() { track.file_read_lines(track.file_lines()); }
+    Form() { track.fileReadLines(track.fileLines()); }
     QStringList shown() const
     {
         QStringList out;
         for (Setting *s : set.item_list())
-            out << s->value_text();
+            out << s->valueText();
         return out;
     }
     QStringList lines() const // each setting's own line, in item-list order
@@ -58,14 +58,14 @@ QString differences(const Form &f, const QStringList &linesA, const QStringList 
 {
     QStringList out;
     const QList<Setting *> &items = f.set.item_list();
-    const auto value = [](const QString &text) { return NumberText::leading_value(text); };
+    const auto value = [](const QString &text) { return NumberText::leadingValue(text); };
     for (int i = 0; i < items.size(); ++i) {
         const QString a = linesA.at(i), b = linesB.at(i);
         if (a == b && shownA.at(i) == shownB.at(i))
             continue;
         const auto *length = qobject_cast<const FloatSetting *>(items.at(i));
         const int code = int(items.at(i)->get_serstring().size());
-        if (lengthStep && length && length->has_units()
+        if (lengthStep && length && length->hasUnits()
             && FuzzCheck::sameInSinglePrecision(value(a.mid(code)), value(b.mid(code)))
             && FuzzCheck::sameInSinglePrecision(value(shownA.at(i)), value(shownB.at(i))))
             continue;
@@ -98,27 +98,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &line : lines)
         FUZZ_CHECK(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')), FuzzCheck::visible(line));
     Form f;
-    f.track.file_read_lines(lines);
-    const QStringList first = f.track.file_lines();
+    f.track.fileReadLines(lines);
+    const QStringList first = f.track.fileLines();
     const QStringList linesLoaded = f.lines(), loaded = f.shown();
     checkShape(first);
 
     // The set's own file, loaded into the set as it stands.
-    f.track.file_read_lines(first);
-    const QStringList second = f.track.file_lines();
+    f.track.fileReadLines(first);
+    const QStringList second = f.track.fileLines();
     const QStringList linesReloaded = f.lines(), reloaded = f.shown();
     checkShape(second);
     QString diff = differences(f, linesLoaded, loaded, linesReloaded, reloaded, true);
     FUZZ_CHECK(diff.isEmpty(), QStringLiteral("own file does not load back: ") + diff);
 
     // From then on nothing moves, also in a set fresh from start-up.
-    f.track.file_read_lines(second);
+    f.track.fileReadLines(second);
     diff = differences(f, linesReloaded, reloaded, f.lines(), f.shown(), false);
-    FUZZ_CHECK(diff.isEmpty() && f.track.file_lines() == second, QStringLiteral("second save is no fixpoint: ") + diff);
+    FUZZ_CHECK(diff.isEmpty() && f.track.fileLines() == second, QStringLiteral("second save is no fixpoint: ") + diff);
     Form fresh;
-    fresh.track.file_read_lines(second);
+    fresh.track.fileReadLines(second);
     diff = differences(fresh, linesReloaded, reloaded, fresh.lines(), fresh.shown(), false);
-    FUZZ_CHECK(diff.isEmpty() && fresh.track.file_lines() == second, QStringLiteral("fresh load differs: ") + diff);
+    FUZZ_CHECK(diff.isEmpty() && fresh.track.fileLines() == second, QStringLiteral("fresh load differs: ") + diff);
     FUZZ_CHECK(diff.isEmpty(), QStringLiteral("a fresh load of the saved file differs: ") + diff);
     return 0;
 }

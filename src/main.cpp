@@ -79,6 +79,6 @@ int main(int argc, char **argv)
     window.show();
     // The window's own command, as if Connect were pressed once the window is up.
     if (options.connect)
-        QTimer::singleShot(0, &window, &QTX2SetlinkForm::connect_command);
+        QTimer::singleShot(0, &window, &QTX2SetlinkForm::connectCommand);
     return app.exec();
 }

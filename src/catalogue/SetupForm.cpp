@@ -253,7 +253,7 @@ void SetupForm::build_catalogue()
         const Parameter &p = *target->setting()->parameter();
         // Named apart where the titles do not tell the items apart.
         if (p.distinctTitle() != p.title)
-            target->set_accessible_name(p.distinctTitle());
+            target->setAssistiveName(p.distinctTitle());
         // The selector above names the magnet; the empty title would show a lone colon.
         if (p.control == QLatin1String("MagOffItem"))
             titleOf(target)->hide();
@@ -290,7 +290,7 @@ void SetupForm::alignTitles()
 
 void SetupForm::update_disabled()
 {
-    const int k = m_settings->ttype_item()->getindex();
+    const int k = m_settings->ttypeItem()->getindex();
     for (const AvailabilityRow &row : availabilityRows()) {
         if (!row.types.contains(k))
             continue;
@@ -305,13 +305,13 @@ void SetupForm::update_disabled()
     }
 }
 
-void SetupForm::show_marks(const EditTracker &tracker)
+void SetupForm::showMarks(const EditTracker &tracker)
 {
     const QStringList &captions = ParameterTable::tabs();
     QList<int> counts(captions.size(), 0);
     for (Setting *setting : m_settings->item_list()) {
-        const bool on = tracker.is_edited(setting);
-        itemFor(setting)->set_changed_mark(on);
+        const bool on = tracker.isEdited(setting);
+        itemFor(setting)->setChangedMark(on);
         const int tab = int(captions.indexOf(setting->parameter()->tab));
         if (on && tab >= 0)
             ++counts[tab];
@@ -340,7 +340,7 @@ void SetupForm::fitCaptions()
     }
 }
 
-void SetupForm::show_setting(const Setting *setting)
+void SetupForm::showSetting(const Setting *setting)
 {
     SetupItem *target = itemFor(setting);
     if (!target)
@@ -351,7 +351,7 @@ void SetupForm::show_setting(const Setting *setting)
         m_magOffCombo->setCurrentIndex(p.index);
     else if (p.control.startsWith(QLatin1String("Limit")) && p.index >= 0)
         m_limitCombo->setCurrentIndex(p.index);
-    target->focus_editor();
+    target->focusEditor();
 }
 
 SetupItem *SetupForm::item(const QString &control, int index) const

@@ -41,10 +41,10 @@ public:
     void update_disabled();
     // Each item's change mark, and each tab's caption with how many marks it holds
     // ("Position (2)"); the caption colour is left as it is.
-    void show_marks(const EditTracker &tracker);
+    void showMarks(const EditTracker &tracker);
     // Brings a setting's editor into view: its tab, its group selector's entry, the
     // keyboard focus.
-    void show_setting(const Setting *setting);
+    void showSetting(const Setting *setting);
 
     SettingsSet *settings() const { return m_settings; }
     SetupItem *item(const QString &control, int index = -1) const;

@@ -30,7 +30,7 @@ QString kindName(const ParameterTable::Parameter &p)
 
 QString limit(const ParameterTable::Parameter &p, double v)
 {
-    return p.kind == ParameterTable::Kind::Hex ? NumberText::hex_text(qint32(quint32(quint64(v)))) : NumberText::wire_double(v);
+    return p.kind == ParameterTable::Kind::Hex ? NumberText::hexText(qint32(quint32(quint64(v)))) : NumberText::wireDouble(v);
 }
 
 } // namespace
@@ -39,11 +39,11 @@ ExitCode CodesCommand::run()
 {
     // The factory values as the form's reset puts them, lengths in inches.
     SettingsSet factory;
-    factory.apply_factory_defaults();
+    factory.applyFactoryDefaults();
     QJsonArray all;
     for (const ParameterTable::Parameter &p : ParameterTable::parameters()) {
         const Setting *s = factory.byCode(p.code);
-        const QString value = FactoryDefaults::byCode(p.code).isValid() ? s->wire_value_in(0) : QString();
+        const QString value = FactoryDefaults::byCode(p.code).isValid() ? s->wireValueIn(0) : QString();
         QJsonObject entry{{QStringLiteral("code"), p.code},     {QStringLiteral("tab"), p.tab},
                           {QStringLiteral("title"), p.distinctTitle()}, {QStringLiteral("kind"), kindName(p)},
                           {QStringLiteral("factory"), value.isNull() ? QJsonValue() : QJsonValue(value)}};

@@ -51,7 +51,7 @@ QString DeviceSession::where() const
 
 bool DeviceSession::tryPort(int n, QString *location, QString *why)
 {
-    const bool opens = m_link.scan_port(qint16(n));
+    const bool opens = m_link.scanPort(qint16(n));
     *location = m_io.describePort(n);
     *why = opens ? QString() : m_io.lastErrorText();
     return opens;
@@ -61,7 +61,7 @@ bool DeviceSession::connect()
 {
     const int port = m_request.device.isEmpty() ? m_request.port : 1;
     QString why;
-    if (m_link.scan_port(qint16(port))
+    if (m_link.scanPort(qint16(port))
         && m_link.open_qtx(PortDirectory::portName(port), QString::number(m_request.baud), qint16(m_request.node)))
         return true;
     if (m_io.lastOpenFailure() != SerialPortIo::OpenFailure::None) {

@@ -20,7 +20,7 @@ ExitCode DiffCommand::run()
     FileSettings expected;
     QStringList kept = m_request.keptCodes();
     if (m_request.factory) {
-        expected.settings()->apply_factory_defaults();
+        expected.settings()->applyFactoryDefaults();
         // A code without a factory value (the unit's own serial number) has nothing to differ from.
         for (Setting *s : expected.settings()->item_list())
             if (!FactoryDefaults::byCode(s->get_serstring()).isValid() && !kept.contains(s->get_serstring()))

@@ -26,7 +26,7 @@ ExitCode DownloadCommand::run()
     KeptCodes::tell(m_session, *file.settings(), kept,
                     m_request.all ? QStringLiteral("left as the unit has it") : QStringLiteral("left as the unit has it (--all writes it)"));
     m_session.showProgress(*file.track());
-    file.settings()->refresh_current_units();
+    file.settings()->refreshCurrentUnits();
     const WalkReport written = file.track()->download_all(kept);
     const ExitCode wrote = m_session.outcome(written, QStringLiteral("took"));
     if (wrote != ExitCode::Ok || !m_request.verify)

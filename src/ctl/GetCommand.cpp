@@ -26,11 +26,11 @@ ExitCode GetCommand::run()
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
     // Lengths are read in the unit the device answers with.
-    ListSetting *units = set.units_item();
+    ListSetting *units = set.unitsItem();
     const ExitCode unitsRead = m_session.outcome(units->ser_read(), QStringLiteral("RPU"));
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
-    set.refresh_current_units();
+    set.refreshCurrentUnits();
     const int shownIn = m_request.unit >= 0 ? m_request.unit : set.units().current_units();
     const QString unitName = LengthUnits::selectorTexts().value(shownIn);
     QStringList lines;
@@ -42,12 +42,12 @@ ExitCode GetCommand::run()
             if (read != ExitCode::Ok)
                 return read;
         }
-        QString value = setting->file_value();
-        if (setting->is_length())
-            value = NumberText::file_single(NumberText::to_single(NumberText::leading_value(setting->wire_value_in(shownIn))));
+        QString value = setting->fileValue();
+        if (setting->isLength())
+            value = NumberText::fileSingle(NumberText::toSingle(NumberText::leadingValue(setting->wireValueIn(shownIn))));
         lines << code + QLatin1Char('=') + value;
         QJsonObject entry{{QStringLiteral("code"), code}, {QStringLiteral("value"), value}};
-        if (setting->is_length())
+        if (setting->isLength())
             entry.insert(QStringLiteral("unit"), unitName);
         values.append(entry);
     }

@@ -23,7 +23,7 @@ void print(Console &console, const QJsonArray &document)
 QJsonObject value(const Setting &setting, const QString &text, const QString &key)
 {
     QJsonObject out;
-    if (setting.is_length() && text.contains(QLatin1Char(' '))) {
+    if (setting.isLength() && text.contains(QLatin1Char(' '))) {
         out.insert(key, text.section(QLatin1Char(' '), 0, 0));
         out.insert(key + QStringLiteral("Unit"), text.section(QLatin1Char(' '), 1));
     } else {

@@ -15,21 +15,21 @@ void tell(DeviceSession &session, const SettingsSet &expected, const QStringList
     if (codes.isEmpty())
         return;
     SettingsSet unit(session.parameters());
-    const ExchangeResult units = unit.units_item()->ser_read();
-    unit.refresh_current_units();
-    const int deviceUnits = unit.units_item()->getindex();
+    const ExchangeResult units = unit.unitsItem()->ser_read();
+    unit.refreshCurrentUnits();
+    const int deviceUnits = unit.unitsItem()->getindex();
     for (const QString &code : codes) {
         Setting *own = unit.byCode(code);
         const Setting *wanted = expected.byCode(code);
-        const ExchangeResult read = own->is_length() && !units.ok() ? units : own->ser_read();
+        const ExchangeResult read = own->isLength() && !units.ok() ? units : own->ser_read();
         if (!read.ok()) {
             session.warn(QStringLiteral("%1 %2; the unit's own value could not be read (%3).").arg(code, done, read.describe()));
             continue;
         }
-        if (!wanted->same_on_wire(*own, deviceUnits))
+        if (!wanted->sameOnWire(*own, deviceUnits))
             session.warn(QStringLiteral("%1 %2: the unit has %1=%3, the file %1=%4.")
                              .arg(code, done, SettingsComparison::valueText(*own, deviceUnits),
-                                  SettingsComparison::valueText(*wanted, expected.units_item()->getindex())));
+                                  SettingsComparison::valueText(*wanted, expected.unitsItem()->getindex())));
     }
 }
 

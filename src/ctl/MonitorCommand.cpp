@@ -52,7 +52,7 @@ ExitCode MonitorCommand::run()
     if (!m_session.connect())
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
-    const ExitCode unitsRead = m_session.outcome(set.units_item()->ser_read(), QStringLiteral("RPU"));
+    const ExitCode unitsRead = m_session.outcome(set.unitsItem()->ser_read(), QStringLiteral("RPU"));
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
     SerialForm &link = m_session.link();
@@ -71,7 +71,7 @@ ExitCode MonitorCommand::run()
         code = why;
         loop.quit();
     };
-    m_console.out(TrendBuffer::csvHeader(LengthUnits::selectorTexts().value(set.units_item()->getindex()), true,
+    m_console.out(TrendBuffer::csvHeader(LengthUnits::selectorTexts().value(set.unitsItem()->getindex()), true,
                                          {QStringLiteral("Status")}));
     QObject::connect(&ticks, &QTimer::timeout, &poll, &PositionPoll::tick);
     QObject::connect(&poll, &PositionPoll::read, &loop, [&](const PositionReading &reading) {

@@ -17,7 +17,7 @@ ExitCode PortsCommand::run()
         QString location;
         QString why;
         const bool opens = m_session.tryPort(n, &location, &why);
-        const QStringList details = m_session.link().port_scan().whatIs(n);
+        const QStringList details = m_session.link().portScan().whatIs(n);
         m_console.out(QStringLiteral("%1 %2 %3%4")
                           .arg(PortDirectory::portName(n), -5)
                           .arg(location.isEmpty() ? QStringLiteral("-") : location, -24)

@@ -34,10 +34,10 @@ ExitCode SetCommand::run()
     if (!m_session.connect())
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
-    const ExitCode unitsRead = m_session.outcome(set.units_item()->ser_read(), QStringLiteral("RPU"));
+    const ExitCode unitsRead = m_session.outcome(set.unitsItem()->ser_read(), QStringLiteral("RPU"));
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
-    set.refresh_current_units();
+    set.refreshCurrentUnits();
     QList<Setting *> writes;
     for (const auto &[code, text] : std::as_const(pairs)) {
         Setting *setting = set.byCode(code);
@@ -46,8 +46,8 @@ ExitCode SetCommand::run()
             m_console.error(QStringLiteral("%1=%2: %1 takes %3.").arg(code, text, why));
             return ExitCode::Usage;
         }
-        if (setting == set.units_item())
-            set.refresh_current_units();
+        if (setting == set.unitsItem())
+            set.refreshCurrentUnits();
         if (!writes.contains(setting))
             writes.append(setting);
     }

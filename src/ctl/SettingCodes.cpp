@@ -71,30 +71,30 @@ bool parse(const Setting &setting, const QString &text, const LengthUnits &units
         return true;
     }
     const int unit = unitNamed(m.captured(2));
-    if (!f->has_units() || unit < 0) {
-        *why += f->has_units() ? QStringLiteral("; a unit is one of in, ft, cm, mm, m")
+    if (!f->hasUnits() || unit < 0) {
+        *why += f->hasUnits() ? QStringLiteral("; a unit is one of in, ft, cm, mm, m")
                                : QStringLiteral(", without a unit");
         return false;
     }
-    *value = NumberText::wire_single(units.convert_length(number, unit, units.current_units()));
+    *value = NumberText::wireSingle(units.convert_length(number, unit, units.current_units()));
     return true;
 }
 
 QString allowed(const Setting &setting, const LengthUnits &units)
 {
     // The catalogue's limits as it gives them: 0.00001 and 99999.99999, not 1e-05 and 100000.
-    const auto number = [](double v) { return NumberText::wire_double(v); };
+    const auto number = [](double v) { return NumberText::wireDouble(v); };
     if (const auto *i = qobject_cast<const IntegerSetting *>(&setting))
-        return QStringLiteral("a whole number from %1 to %2").arg(i->lower_limit()).arg(i->upper_limit());
+        return QStringLiteral("a whole number from %1 to %2").arg(i->lowerLimit()).arg(i->upperLimit());
     if (const auto *f = qobject_cast<const FloatSetting *>(&setting)) {
-        if (!f->has_units())
-            return QStringLiteral("a number from %1 to %2").arg(number(f->lower_limit()), number(f->upper_limit()));
+        if (!f->hasUnits())
+            return QStringLiteral("a number from %1 to %2").arg(number(f->lowerLimit()), number(f->upperLimit()));
         const int unit = LengthUnits::isValid(units.current_units()) ? units.current_units() : 0;
         const auto inUnit = [&](double inches) {
-            return unit == 0 ? number(inches) : NumberText::wire_single(units.convert_length(inches, 0, unit));
+            return unit == 0 ? number(inches) : NumberText::wireSingle(units.convert_length(inches, 0, unit));
         };
         return QStringLiteral("a length from %1 to %2 %3")
-            .arg(inUnit(f->lower_limit()), inUnit(f->upper_limit()), LengthUnits::selectorTexts().value(unit));
+            .arg(inUnit(f->lowerLimit()), inUnit(f->upperLimit()), LengthUnits::selectorTexts().value(unit));
     }
     if (const auto *l = qobject_cast<const ListSetting *>(&setting)) {
         QStringList tokens;

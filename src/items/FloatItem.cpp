@@ -13,34 +13,34 @@
 FloatItem::FloatItem(FloatSetting *setting, QWidget *parent)
     : SetupItem(setting, parent), m_float(setting)
 {
-    add_value_field([setting](const QString &text) { setting->edit_text(text); });
+    addValueField([setting](const QString &text) { setting->editText(text); });
     m_unitsCombo = new QComboBox(this);
     m_unitsCombo->setObjectName(QStringLiteral("UnitsCombo"));
     m_unitsCombo->setEditable(false);
     m_unitsCombo->addItems(LengthUnits::selectorTexts());
-    add_editor(m_unitsCombo, tr("unit"));
-    show_unit();
-    connect(setting, &FloatSetting::displayChanged, this, &FloatItem::show_unit);
-    connect(setting, &FloatSetting::unitsChanged, this, &FloatItem::show_unit);
-    connect(m_unitsCombo, &QComboBox::currentIndexChanged, setting, &FloatSetting::select_unit);
+    addEditor(m_unitsCombo, tr("unit"));
+    showUnit();
+    connect(setting, &FloatSetting::displayChanged, this, &FloatItem::showUnit);
+    connect(setting, &FloatSetting::unitsChanged, this, &FloatItem::showUnit);
+    connect(m_unitsCombo, &QComboBox::currentIndexChanged, setting, &FloatSetting::selectUnit);
     connect(m_unitsCombo, &QComboBox::activated, setting, [setting](int index) {
-        if (index == setting->display_unit())
-            setting->select_unit(index);
+        if (index == setting->displayUnit())
+            setting->selectUnit(index);
     });
     m_unitsCombo->installEventFilter(this);
 }
 
-void FloatItem::show_unit()
+void FloatItem::showUnit()
 {
     const QSignalBlocker quiet(m_unitsCombo);
-    m_unitsCombo->setVisible(m_float->has_units());
-    m_unitsCombo->setCurrentIndex(m_float->display_unit());
+    m_unitsCombo->setVisible(m_float->hasUnits());
+    m_unitsCombo->setCurrentIndex(m_float->displayUnit());
 }
 
 bool FloatItem::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_unitsCombo && event->type() == QEvent::FocusOut && m_float->has_units()
+    if (watched == m_unitsCombo && event->type() == QEvent::FocusOut && m_float->hasUnits()
         && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-        m_float->select_unit(m_unitsCombo->currentIndex());
+        m_float->selectUnit(m_unitsCombo->currentIndex());
     return SetupItem::eventFilter(watched, event);
 }

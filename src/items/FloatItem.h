@@ -21,7 +21,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void show_unit();
+    void showUnit();
 
     FloatSetting *m_float;
     QComboBox *m_unitsCombo;

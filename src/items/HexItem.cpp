@@ -10,7 +10,7 @@
 
 HexItem::HexItem(HexSetting *setting, QWidget *parent) : SetupItem(setting, parent), m_hex(setting)
 {
-    m_value = add_value_field([setting](const QString &text) { setting->edit_text(text); });
+    m_value = addValueField([setting](const QString &text) { setting->editText(text); });
     m_value->installEventFilter(this);
 }
 

@@ -10,11 +10,11 @@
 
 IntegerItem::IntegerItem(IntegerSetting *setting, QWidget *parent) : SetupItem(setting, parent)
 {
-    QLineEdit *field = add_value_field([setting](const QString &text) { setting->edit_text(text); });
+    QLineEdit *field = addValueField([setting](const QString &text) { setting->editText(text); });
     m_upDown = new SpinArrows(field, this);
     m_upDown->setObjectName(QStringLiteral("UpDown"));
-    add_editor(m_upDown, tr("step"));
-    const auto follow = [this, setting] { m_upDown->setRange(setting->lower_limit(), setting->upper_limit()); };
+    addEditor(m_upDown, tr("step"));
+    const auto follow = [this, setting] { m_upDown->setRange(setting->lowerLimit(), setting->upperLimit()); };
     follow();
     connect(setting, &IntegerSetting::limitsChanged, this, follow);
 }

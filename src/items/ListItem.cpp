@@ -14,10 +14,10 @@ ListItem::ListItem(ListSetting *setting, QWidget *parent)
 {
     m_combo->setObjectName(QStringLiteral("ListCombo"));
     m_combo->setEditable(false);
-    add_editor(m_combo);
+    addEditor(m_combo);
     fill();
     connect(setting, &ListSetting::choicesChanged, this, &ListItem::fill);
-    connect(setting, &ListSetting::displayChanged, this, &ListItem::show_choice);
+    connect(setting, &ListSetting::displayChanged, this, &ListItem::showChoice);
     connect(m_combo, &QComboBox::currentIndexChanged, setting, &ListSetting::choose);
     m_combo->installEventFilter(this);
 }
@@ -30,7 +30,7 @@ void ListItem::fill()
     m_combo->setCurrentIndex(m_list->getindex());
 }
 
-void ListItem::show_choice()
+void ListItem::showChoice()
 {
     const QSignalBlocker quiet(m_combo);
     m_combo->setCurrentIndex(m_list->getindex());

@@ -21,7 +21,7 @@ protected:
 
 private:
     void fill();
-    void show_choice();
+    void showChoice();
 
     ListSetting *m_list;
     QComboBox *m_combo;

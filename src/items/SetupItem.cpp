@@ -40,18 +40,18 @@ QString SetupItem::title() const
     return m_setting->title();
 }
 
-QString SetupItem::value_text() const
+QString SetupItem::valueText() const
 {
-    return m_setting->value_text();
+    return m_setting->valueText();
 }
 
-void SetupItem::set_accessible_name(const QString &name)
+void SetupItem::setAssistiveName(const QString &name)
 {
     m_accessibleName = name;
-    refresh_names();
+    refreshNames();
 }
 
-QString SetupItem::accessible_name() const
+QString SetupItem::assistiveName() const
 {
     if (!m_accessibleName.isEmpty())
         return m_accessibleName;
@@ -61,30 +61,30 @@ QString SetupItem::accessible_name() const
     return name;
 }
 
-void SetupItem::add_editor(QWidget *editor, const QString &role)
+void SetupItem::addEditor(QWidget *editor, const QString &role)
 {
     m_editors.append({editor, role});
     m_layout->addWidget(editor);
     editor->setToolTip(get_serstring());
     if (m_editors.size() == 1)
         m_titleLabel->setBuddy(editor);
-    refresh_names();
+    refreshNames();
     applyLook();
 }
 
-QLineEdit *SetupItem::add_value_field(const std::function<void(const QString &)> &edit)
+QLineEdit *SetupItem::addValueField(const std::function<void(const QString &)> &edit)
 {
-    auto *field = new QLineEdit(m_setting->value_text(), this);
+    auto *field = new QLineEdit(m_setting->valueText(), this);
     field->setObjectName(QStringLiteral("ValueText"));
-    add_editor(field);
+    addEditor(field);
     connect(field, &QLineEdit::textChanged, this, [this, edit](const QString &text) {
-        if (text != m_setting->value_text())
+        if (text != m_setting->valueText())
             edit(text);
     });
     connect(m_setting, &Setting::displayChanged, field, [this, field] {
         // Only a new text is set, so the caret stays where the user is typing.
-        if (field->text() != m_setting->value_text())
-            field->setText(m_setting->value_text());
+        if (field->text() != m_setting->valueText())
+            field->setText(m_setting->valueText());
     });
     return field;
 }
@@ -121,7 +121,7 @@ void SetupItem::applyLook()
     }
 }
 
-void SetupItem::set_changed_mark(bool on)
+void SetupItem::setChangedMark(bool on)
 {
     if (on == m_marked)
         return;
@@ -135,7 +135,7 @@ void SetupItem::set_changed_mark(bool on)
         e.first->setAccessibleDescription(on ? QStringLiteral("changed") : QString());
 }
 
-void SetupItem::focus_editor()
+void SetupItem::focusEditor()
 {
     if (m_editors.isEmpty())
         return;
@@ -143,9 +143,9 @@ void SetupItem::focus_editor()
     m_editors.first().first->setFocus(Qt::OtherFocusReason);
 }
 
-void SetupItem::refresh_names()
+void SetupItem::refreshNames()
 {
-    const QString name = accessible_name();
+    const QString name = assistiveName();
     for (const auto &e : std::as_const(m_editors)) {
         if (e.second.isEmpty() || name.isEmpty())
             e.first->setAccessibleName(e.second.isEmpty() ? name : e.second);

@@ -26,39 +26,39 @@ public:
     QString get_serstring() const;
     QString title() const; // with the ":"
     // The text the editor shows.
-    QString value_text() const;
+    QString valueText() const;
 
     // The name assistive tools read for the editor; by default the title without its
     // ":". The form names items whose titles are empty or shared (magnet offsets, the
     // two bounds of a limit switch).
-    void set_accessible_name(const QString &name);
-    QString accessible_name() const;
+    void setAssistiveName(const QString &name);
+    QString assistiveName() const;
 
     // Only the look changes: title and editors in the normal or the grey text colour; the
     // item stays editable and keeps taking part in transfers.
     void enable(bool on);
-    bool is_enabled_look() const { return m_enabledLook; }
+    bool isEnabledLook() const { return m_enabledLook; }
 
     // The change mark: a bar at the item's left edge, dark enough to read in grey-scale,
     // and "changed" for assistive tools, while the user's edit has not reached the device
     // or come from a file.
-    void set_changed_mark(bool on);
-    bool has_changed_mark() const { return m_marked; }
+    void setChangedMark(bool on);
+    bool hasChangedMark() const { return m_marked; }
     // The first editor takes the keyboard focus.
-    void focus_editor();
+    void focusEditor();
 
 protected:
     // Places an editor after the title (or the previous editor). It shows the code as its
     // tooltip, is named for assistive tools (the item's name, then the role when given)
     // and follows the enable look.
-    void add_editor(QWidget *editor, const QString &role = QString());
+    void addEditor(QWidget *editor, const QString &role = QString());
     QLabel *titleLabel() const { return m_titleLabel; }
     // The value field ("ValueText") bound to the setting's text both ways: what the user
     // types goes to edit, and a value that arrives is shown.
-    QLineEdit *add_value_field(const std::function<void(const QString &)> &edit);
+    QLineEdit *addValueField(const std::function<void(const QString &)> &edit);
 
 private:
-    void refresh_names();
+    void refreshNames();
     void applyLook();
 
     Setting *m_setting;

@@ -49,9 +49,9 @@ void SpinArrows::setRange(int minimum, int maximum)
 
 void SpinArrows::step(int delta)
 {
-    const double shown = NumberText::leading_value(m_buddy->text());
+    const double shown = NumberText::leadingValue(m_buddy->text());
     bool ok = false;
-    int value = NumberText::round_int16(shown, &ok);
+    int value = NumberText::roundInt16(shown, &ok);
     if (!ok)
         value = shown > 0 ? m_max : m_min;
     const QString text = QString::number(qBound(m_min, value + delta, m_max));

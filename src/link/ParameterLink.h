@@ -31,8 +31,8 @@ public:
     // A write walk (a download of all settings, a factory reset) reports a "WE" that gets
     // no reply once instead of before each of its writes; outside a walk every such "WE"
     // is reported. Walks may nest; the report is owed again when the outermost one ends.
-    virtual void begin_write_walk() {}
-    virtual void end_write_walk() {}
+    virtual void beginWriteWalk() {}
+    virtual void endWriteWalk() {}
 
     // Holds a link in one write walk for the lifetime of the object; the link may be null.
     class WriteWalk
@@ -42,12 +42,12 @@ public:
             : m_link(link)
         {
             if (m_link)
-                m_link->begin_write_walk();
+                m_link->beginWriteWalk();
         }
         ~WriteWalk()
         {
             if (m_link)
-                m_link->end_write_walk();
+                m_link->endWriteWalk();
         }
         WriteWalk(const WriteWalk &) = delete;
         WriteWalk &operator=(const WriteWalk &) = delete;

@@ -167,7 +167,7 @@ SerialForm::~SerialForm()
     delete d;
 }
 
-bool SerialForm::scan_ports()
+bool SerialForm::scanPorts()
 {
     const bool any = d->scan.scan();
     d->write_protected = true;
@@ -180,7 +180,7 @@ bool SerialForm::scan_ports()
     return true;
 }
 
-bool SerialForm::scan_port(qint16 port)
+bool SerialForm::scanPort(qint16 port)
 {
     return d->scan.tryPort(port);
 }
@@ -190,17 +190,17 @@ qint16 SerialForm::is_port_avail(qint16 port) const
     return d->scan.isAvailable(port) ? 1 : 0;
 }
 
-QString SerialForm::port_description(int port) const
+QString SerialForm::portDescription(int port) const
 {
     return d->comm->describePort(port);
 }
 
-QString SerialForm::scan_details() const
+QString SerialForm::scanDetails() const
 {
     return d->scan.details();
 }
 
-PortScan &SerialForm::port_scan()
+PortScan &SerialForm::portScan()
 {
     return d->scan;
 }
@@ -333,13 +333,13 @@ void SerialForm::write_enable(bool enable)
     }
 }
 
-void SerialForm::begin_write_walk()
+void SerialForm::beginWriteWalk()
 {
     if (d->writeWalks++ == 0)
         d->weFailureReported = false;
 }
 
-void SerialForm::end_write_walk()
+void SerialForm::endWriteWalk()
 {
     if (d->writeWalks > 0 && --d->writeWalks == 0)
         d->weFailureReported = false;
@@ -402,7 +402,7 @@ qint32 SerialForm::cur_baud() const
     return d->cur_baud;
 }
 
-bool SerialForm::is_busy() const
+bool SerialForm::isBusy() const
 {
     return d->engine.isBusy();
 }

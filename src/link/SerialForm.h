@@ -25,7 +25,7 @@ class UserPrompt;
 // One exchange is on the wire at a time. An exchange requested while another waits for
 // its reply (a menu command handled during a position poll, say) is held until the
 // first one's reply or time-out has been taken, then sent; the two never interleave and
-// neither takes the other's reply. Position polls ask is_busy() first and skip a tick
+// neither takes the other's reply. Position polls ask isBusy() first and skip a tick
 // instead of waiting.
 //
 // A port that fails while open is closed here: the status reads "Disconnected" ("COM3 was
@@ -53,7 +53,7 @@ public:
     // Sleeps for the pauses around an exchange; tests install one that records them.
     using PauseFunction = std::function<void(int ms)>;
 
-    // The port scan is not run here: the owner calls scan_ports() once, after connecting
+    // The port scan is not run here: the owner calls scanPorts() once, after connecting
     // to the signals.
     SerialForm(SerialPortIo *comm, UserPrompt *prompt, QObject *parent = nullptr);
     ~SerialForm() override;
@@ -61,14 +61,14 @@ public:
     // --- port scan and connection ---
     // Tries ports 1 to 16. When none opens, tells the user (with the reasons as details)
     // and returns false; the caller then ends the program.
-    bool scan_ports();
+    bool scanPorts();
     // Tries port n alone and notes whether it opens, as the scan does each port: for a
     // program given its one port. Not while connected.
-    bool scan_port(qint16 port);
+    bool scanPort(qint16 port);
     qint16 is_port_avail(qint16 port) const;
-    QString port_description(int port) const; // the system device behind COMn
-    QString scan_details() const;             // why ports refused at the last scan
-    PortScan &port_scan();                    // for new looks at the ports while disconnected
+    QString portDescription(int port) const; // the system device behind COMn
+    QString scanDetails() const;             // why ports refused at the last scan
+    PortScan &portScan();                    // for new looks at the ports while disconnected
 
     bool open_qtx(const QString &portstr, const QString &baudstr, qint16 nodeid);
     qint16 detect_nodeid();
@@ -88,8 +88,8 @@ public:
     // --- administration ---
     void write_enable(bool enable) override;
     void reset_wp() override;
-    void begin_write_walk() override;
-    void end_write_walk() override;
+    void beginWriteWalk() override;
+    void endWriteWalk() override;
     bool change_nodeid(qint16 new_id); // true when the device took the new node ID
 
     // --- state ---
@@ -99,7 +99,7 @@ public:
     QString version_text() const;
     qint16 cur_port() const;
     qint32 cur_baud() const;
-    bool is_busy() const; // an exchange is waiting for its reply
+    bool isBusy() const; // an exchange is waiting for its reply
 
     // The line's busy guard, which the link takes at each connection attempt and
     // disconnection, frees after a connection and holds through a node ID change.

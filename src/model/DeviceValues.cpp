@@ -25,7 +25,7 @@ const Setting *DeviceValues::valueOf(const Setting &setting) const
 
 int DeviceValues::units() const
 {
-    const ListSetting *units = m_values->units_item();
+    const ListSetting *units = m_values->unitsItem();
     return m_known.contains(units) ? units->getindex() : -1;
 }
 
@@ -34,7 +34,7 @@ void DeviceValues::noteRead(const WalkReport &report)
     for (const WalkReport::Entry &e : report.entries) {
         Setting *held = mine(e.setting);
         // An edit after the read replaced the value the device sent.
-        if (held && e.result.ok() && e.setting->edit_count() == e.editsAtExchange && held->take_value_of(*e.setting))
+        if (held && e.result.ok() && e.setting->editCount() == e.editsAtExchange && held->takeValueOf(*e.setting))
             m_known.insert(held);
         else
             m_known.remove(held);
@@ -51,8 +51,8 @@ void DeviceValues::noteWritten(const WalkReport &report)
     for (const WalkReport::Entry &e : report.entries) {
         Setting *held = mine(e.setting);
         // Told what it was read to hold, the device still holds it.
-        const bool same = m_known.contains(held) && e.result.ok() && e.setting->edit_count() == e.editsAtExchange
-            && e.setting->same_on_wire(*held, u);
+        const bool same = m_known.contains(held) && e.result.ok() && e.setting->editCount() == e.editsAtExchange
+            && e.setting->sameOnWire(*held, u);
         if (!same)
             moved = m_known.remove(held) || moved;
     }

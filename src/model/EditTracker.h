@@ -20,7 +20,7 @@ class EditTracker : public QObject
 public:
     explicit EditTracker(SettingsSet *settings, QObject *parent = nullptr);
 
-    bool is_edited(const Setting *setting) const { return m_edited.contains(setting); }
+    bool isEdited(const Setting *setting) const { return m_edited.contains(setting); }
     bool any() const { return !m_edited.isEmpty(); }
     void clear();
     // After a walk: a mark goes only where the walk's exchange of that setting was done

@@ -39,11 +39,11 @@ void FloatSetting::set_limits(double minval, double maxval)
 void FloatSetting::set_units(bool uflag)
 {
     m_uflag = uflag;
-    m_exact = uflag ? NumberText::to_single(m_exact) : m_exact;
+    m_exact = uflag ? NumberText::toSingle(m_exact) : m_exact;
     m_exactUnit = m_displayUnit;
     emit unitsChanged();
     if (uflag)
-        select_unit(0);
+        selectUnit(0);
 }
 
 int FloatSetting::current_units() const
@@ -58,32 +58,32 @@ float FloatSetting::convert(double value, int from, int to) const
     return units.convert_length(value, from, to);
 }
 
-float FloatSetting::in_unit(int n) const
+float FloatSetting::inUnit(int n) const
 {
     return convert(m_exact, m_exactUnit, n);
 }
 
 double FloatSetting::value() const
 {
-    return m_uflag ? double(in_unit(0)) : m_exact;
+    return m_uflag ? double(inUnit(0)) : m_exact;
 }
 
 QString FloatSetting::textIn(int n) const
 {
-    return m_uflag && LengthUnits::isValid(n) ? NumberText::display_single(in_unit(n)) : text();
+    return m_uflag && LengthUnits::isValid(n) ? NumberText::displaySingle(inUnit(n)) : text();
 }
 
 void FloatSetting::hold(double value)
 {
     m_exact = value;
-    show_text(NumberText::display_double(value));
+    showText(NumberText::displayDouble(value));
 }
 
-void FloatSetting::show_unit(int unit, float value)
+void FloatSetting::showUnit(int unit, float value)
 {
     const bool moved = unit != m_displayUnit;
     m_displayUnit = unit;
-    if (!show_text(NumberText::display_single(value)) && moved)
+    if (!showText(NumberText::displaySingle(value)) && moved)
         emit displayChanged();
 }
 
@@ -93,61 +93,61 @@ void FloatSetting::arrive(float value, int unit)
     m_exactUnit = unit;
     // Shown in the chosen unit, else in the device's.
     const int shown = m_unitChosen ? m_displayUnit : current_units();
-    show_unit(shown, in_unit(shown));
+    showUnit(shown, inUnit(shown));
 }
 
-bool FloatSetting::is_value(const QString &reply) const
+bool FloatSetting::isValue(const QString &reply) const
 {
-    return NumberText::has_leading_number(reply);
+    return NumberText::hasLeadingNumber(reply);
 }
 
 bool FloatSetting::take(const QString &text)
 {
-    const double v = NumberText::leading_value(text);
+    const double v = NumberText::leadingValue(text);
     if (!m_uflag) {
         double checked = v;
-        if (!within_limits(&checked))
+        if (!withinLimits(&checked))
             return false;
         hold(checked);
         return true;
     }
     const int unit = current_units();
     double inches = convert(v, unit, 0);
-    if (!within_limits(&inches))
+    if (!withinLimits(&inches))
         return false;
-    arrive(NumberText::to_single(v), unit);
+    arrive(NumberText::toSingle(v), unit);
     return true;
 }
 
 void FloatSetting::set_value(double value)
 {
-    if (!within_limits(&value))
+    if (!withinLimits(&value))
         return;
     if (m_uflag)
-        arrive(NumberText::to_single(value), 0);
+        arrive(NumberText::toSingle(value), 0);
     else
         hold(value);
 }
 
-void FloatSetting::edit_text(const QString &text)
+void FloatSetting::editText(const QString &text)
 {
-    const double v = NumberText::leading_value(text);
-    m_exact = m_uflag ? double(NumberText::to_single(v)) : v;
+    const double v = NumberText::leadingValue(text);
+    m_exact = m_uflag ? double(NumberText::toSingle(v)) : v;
     m_exactUnit = m_displayUnit;
-    edit_to(text);
+    editTo(text);
 }
 
 // A length crosses the wire and files in single precision, so a length at a limit can
 // come back one single-precision step beyond it (0.00001 inch is 9.99999975E-06 as a
 // single); that is still the limit and is held to it. Anything further out is refused.
-bool FloatSetting::within_limits(double *v) const
+bool FloatSetting::withinLimits(double *v) const
 {
     if (!std::isfinite(*v))
         return false;
     if (m_uflag) {
         constexpr float inf = std::numeric_limits<float>::infinity();
-        const float f = NumberText::to_single(*v);
-        if (f < std::nextafter(NumberText::to_single(m_min), -inf) || f > std::nextafter(NumberText::to_single(m_max), inf))
+        const float f = NumberText::toSingle(*v);
+        if (f < std::nextafter(NumberText::toSingle(m_min), -inf) || f > std::nextafter(NumberText::toSingle(m_max), inf))
             return false;
     } else if (*v < m_min || *v > m_max) {
         return false;
@@ -156,12 +156,12 @@ bool FloatSetting::within_limits(double *v) const
     return true;
 }
 
-void FloatSetting::select_unit(int n)
+void FloatSetting::selectUnit(int n)
 {
     if (!LengthUnits::isValid(n))
         return;
     m_unitChosen = true;
-    show_unit(n, in_unit(n));
+    showUnit(n, inUnit(n));
 }
 
 void FloatSetting::reset_units()
@@ -171,33 +171,33 @@ void FloatSetting::reset_units()
         return;
     const int cu = current_units();
     if (m_displayUnit != cu)
-        select_unit(cu); // handled as a selection: chosen again, as the selector's own rule does
-    show_unit(cu, in_unit(cu));
+        selectUnit(cu); // handled as a selection: chosen again, as the selector's own rule does
+    showUnit(cu, inUnit(cu));
 }
 
 double FloatSetting::outgoing(int units) const
 {
-    return m_uflag ? double(in_unit(LengthUnits::isValid(units) ? units : 0)) : m_exact;
+    return m_uflag ? double(inUnit(LengthUnits::isValid(units) ? units : 0)) : m_exact;
 }
 
-QString FloatSetting::wire_value_in(int units) const
+QString FloatSetting::wireValueIn(int units) const
 {
     const double v = outgoing(units);
-    return m_uflag ? NumberText::wire_single(float(v)) : NumberText::wire_double(v);
+    return m_uflag ? NumberText::wireSingle(float(v)) : NumberText::wireDouble(v);
 }
 
-QString FloatSetting::wire_value() const
+QString FloatSetting::wireValue() const
 {
-    return wire_value_in(current_units());
+    return wireValueIn(current_units());
 }
 
-QString FloatSetting::file_value() const
+QString FloatSetting::fileValue() const
 {
     const double v = outgoing(current_units());
-    return m_uflag ? NumberText::file_single(float(v)) : NumberText::file_double(v);
+    return m_uflag ? NumberText::fileSingle(float(v)) : NumberText::fileDouble(v);
 }
 
-void FloatSetting::set_default(const QVariant &value)
+void FloatSetting::setDefault(const QVariant &value)
 {
     bool ok = false;
     const double v = value.toDouble(&ok);
@@ -211,7 +211,7 @@ bool FloatSetting::adopt(const Setting &other)
     if (!f || f->m_uflag != m_uflag)
         return false;
     double v = f->value();
-    if (!within_limits(&v))
+    if (!withinLimits(&v))
         return false;
     if (m_uflag)
         arrive(float(f->m_exact), f->m_exactUnit);

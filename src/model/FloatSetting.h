@@ -22,51 +22,51 @@ public:
     void set_limits(double minval, double maxval);
     void set_units(bool uflag);
     void set_value(double value); // in inches for a length
-    double lower_limit() const { return m_min; }
-    double upper_limit() const { return m_max; }
-    bool has_units() const { return m_uflag; }
-    int display_unit() const { return m_displayUnit; }
-    bool unit_chosen() const { return m_unitChosen; }
+    double lowerLimit() const { return m_min; }
+    double upperLimit() const { return m_max; }
+    bool hasUnits() const { return m_uflag; }
+    int displayUnit() const { return m_displayUnit; }
+    bool unitChosen() const { return m_unitChosen; }
     // The value in inches for a length, else the plain number.
     double value() const;
     // A length's value as the text would show it in unit n; the text itself otherwise.
     QString textIn(int n) const;
 
-    void edit_text(const QString &text);
+    void editText(const QString &text);
     // The user picked unit n in the selector, or left it (n is then the unit shown):
     // the value is shown in n.
-    void select_unit(int n);
+    void selectUnit(int n);
 
     void reset_units() override;
-    void set_default(const QVariant &value) override;
-    QString value_text() const override { return text(); }
-    QString file_value() const override;
+    void setDefault(const QVariant &value) override;
+    QString valueText() const override { return text(); }
+    QString fileValue() const override;
     // Refused outside the limits (tested in inches for a length).
     bool take(const QString &text) override;
-    QString wire_value_in(int units) const override;
-    bool is_length() const override { return m_uflag; }
+    QString wireValueIn(int units) const override;
+    bool isLength() const override { return m_uflag; }
 
 signals:
     // The unit selector is shown or hidden.
     void unitsChanged();
 
 protected:
-    QString wire_value() const override;
-    bool is_value(const QString &reply) const override;
+    QString wireValue() const override;
+    bool isValue(const QString &reply) const override;
     // By value: a length as the other holds it, in the unit it holds it in.
     bool adopt(const Setting &other) override;
 
 private:
-    bool within_limits(double *v) const;
+    bool withinLimits(double *v) const;
     int current_units() const;
     float convert(double value, int from, int to) const;
     // A length's value in unit n.
-    float in_unit(int n) const;
+    float inUnit(int n) const;
     // The number that writes and file lines carry when the device's unit is units.
     double outgoing(int units) const;
     // A length arrived in unit: kept as it is, shown in the chosen unit or the device's.
     void arrive(float value, int unit);
-    void show_unit(int unit, float value);
+    void showUnit(int unit, float value);
     // A plain number kept and shown.
     void hold(double value);
 

@@ -12,7 +12,7 @@ qint32 typedValue(const QString &text)
     QString t = text.trimmed();
     if (t.size() > 8)
         t = t.right(8);
-    return NumberText::hex_value(t);
+    return NumberText::hexValue(t);
 }
 
 } // namespace
@@ -36,13 +36,13 @@ void HexSetting::set_limits(qint64 minval, qint64 maxval)
 
 void HexSetting::set_value(qint32 value)
 {
-    show_text(NumberText::padded_hex_text(value));
+    showText(NumberText::paddedHexText(value));
 }
 
 qint32 HexSetting::value() const
 {
     bool ok = false;
-    const qint32 v = NumberText::hex_value(text(), &ok);
+    const qint32 v = NumberText::hexValue(text(), &ok);
     // Typed digits beyond 32 bits not yet normalised: what leaving the editor would show.
     return ok ? v : typedValue(text());
 }
@@ -55,13 +55,13 @@ void HexSetting::normalise()
 bool HexSetting::take(const QString &text)
 {
     bool ok = false;
-    const qint32 v = NumberText::hex_value(text, &ok);
+    const qint32 v = NumberText::hexValue(text, &ok);
     if (ok)
         set_value(v);
     return ok;
 }
 
-void HexSetting::set_default(const QVariant &value)
+void HexSetting::setDefault(const QVariant &value)
 {
     bool ok = false;
     const qint64 v = value.toLongLong(&ok);
@@ -69,17 +69,17 @@ void HexSetting::set_default(const QVariant &value)
         set_value(qint32(quint32(quint64(v))));
 }
 
-bool HexSetting::is_value(const QString &reply) const
+bool HexSetting::isValue(const QString &reply) const
 {
-    return NumberText::has_leading_hex_digit(reply);
+    return NumberText::hasLeadingHexDigit(reply);
 }
 
-QString HexSetting::wire_value() const
+QString HexSetting::wireValue() const
 {
-    return NumberText::hex_text(value());
+    return NumberText::hexText(value());
 }
 
-QString HexSetting::file_value() const
+QString HexSetting::fileValue() const
 {
-    return NumberText::hex_text(value());
+    return NumberText::hexText(value());
 }

@@ -17,24 +17,24 @@ public:
     void set_all(const QString &s, const QString &t, qint64 minval, qint64 maxval);
     void set_limits(qint64 minval, qint64 maxval);
     void set_value(qint32 value);
-    qint32 lower_limit() const { return m_min; }
-    qint32 upper_limit() const { return m_max; }
+    qint32 lowerLimit() const { return m_min; }
+    qint32 upperLimit() const { return m_max; }
     // The 32-bit pattern the text stands for, as leaving the editor would show it.
     qint32 value() const;
 
-    void edit_text(const QString &text) { edit_to(text); }
+    void editText(const QString &text) { editTo(text); }
     // Leaving the editor: trimmed, cut to its last eight characters, shown padded.
     void normalise();
 
-    void set_default(const QVariant &value) override;
-    QString value_text() const override { return text(); }
-    QString file_value() const override;
+    void setDefault(const QVariant &value) override;
+    QString valueText() const override { return text(); }
+    QString fileValue() const override;
     // Refused only when it holds more digits than 32 bits carry.
     bool take(const QString &text) override;
 
 protected:
-    QString wire_value() const override;
-    bool is_value(const QString &reply) const override;
+    QString wireValue() const override;
+    bool isValue(const QString &reply) const override;
 
 private:
     qint32 m_min = 0;

@@ -24,20 +24,20 @@ void IntegerSetting::set_limits(qint16 minval, qint16 maxval)
 void IntegerSetting::set_value(qint16 value)
 {
     if (value >= m_min && value <= m_max)
-        show_text(QString::number(value));
+        showText(QString::number(value));
 }
 
 bool IntegerSetting::take(const QString &text)
 {
     bool ok = false;
-    const qint16 v = NumberText::round_int16(NumberText::leading_value(text), &ok);
+    const qint16 v = NumberText::roundInt16(NumberText::leadingValue(text), &ok);
     if (!ok || v < m_min || v > m_max)
         return false;
     set_value(v);
     return true;
 }
 
-void IntegerSetting::set_default(const QVariant &value)
+void IntegerSetting::setDefault(const QVariant &value)
 {
     bool ok = false;
     const int v = value.toInt(&ok);
@@ -45,17 +45,17 @@ void IntegerSetting::set_default(const QVariant &value)
         set_value(qint16(v));
 }
 
-bool IntegerSetting::is_value(const QString &reply) const
+bool IntegerSetting::isValue(const QString &reply) const
 {
-    return NumberText::has_leading_number(reply);
+    return NumberText::hasLeadingNumber(reply);
 }
 
-QString IntegerSetting::wire_value() const
+QString IntegerSetting::wireValue() const
 {
-    return NumberText::wire_double(NumberText::leading_value(text()));
+    return NumberText::wireDouble(NumberText::leadingValue(text()));
 }
 
-QString IntegerSetting::file_value() const
+QString IntegerSetting::fileValue() const
 {
-    return NumberText::file_double(NumberText::leading_value(text()));
+    return NumberText::fileDouble(NumberText::leadingValue(text()));
 }

@@ -17,23 +17,23 @@ public:
     void set_all(const QString &s, const QString &t, qint16 minval, qint16 maxval);
     void set_limits(qint16 minval, qint16 maxval);
     void set_value(qint16 value); // shown only within the limits
-    qint16 lower_limit() const { return m_min; }
-    qint16 upper_limit() const { return m_max; }
+    qint16 lowerLimit() const { return m_min; }
+    qint16 upperLimit() const { return m_max; }
 
     // What the user typed or stepped to.
-    void edit_text(const QString &text) { edit_to(text); }
+    void editText(const QString &text) { editTo(text); }
 
-    void set_default(const QVariant &value) override;
-    QString value_text() const override { return text(); }
-    QString file_value() const override;
+    void setDefault(const QVariant &value) override;
+    QString valueText() const override { return text(); }
+    QString fileValue() const override;
     bool take(const QString &text) override;
 
 signals:
     void limitsChanged();
 
 protected:
-    QString wire_value() const override;
-    bool is_value(const QString &reply) const override;
+    QString wireValue() const override;
+    bool isValue(const QString &reply) const override;
 
 private:
     qint16 m_min = 0;

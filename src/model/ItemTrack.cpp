@@ -17,7 +17,7 @@ const QString UnitsCode = QStringLiteral("PU");
 // prefix + the "###" percentage padded in front to width + "%".
 QString progressText(const QString &prefix, int i, int n, int width)
 {
-    QString p = NumberText::percent_text(100.0 * i / n);
+    QString p = NumberText::percentText(100.0 * i / n);
     while (p.size() < width)
         p.prepend(QLatin1Char(' '));
     return prefix + p + QLatin1Char('%');
@@ -54,7 +54,7 @@ void ItemTrack::release()
 
 void ItemTrack::note(WalkReport &report, Setting *setting, const ExchangeResult &result)
 {
-    report.entries.append({setting, result, setting->edit_count()});
+    report.entries.append({setting, result, setting->editCount()});
 }
 
 WalkReport ItemTrack::upload_all(const QString &progressPrefix)
@@ -65,16 +65,16 @@ WalkReport ItemTrack::upload_all(const QString &progressPrefix)
     report.ran = true;
     m_uploading = true;
     // Lengths read after the units setting are in the unit it just took.
-    Setting *unitsItem = m_settings->units_item();
+    Setting *unitsItem = m_settings->unitsItem();
     note(report, unitsItem, unitsItem->ser_read());
     report.unitsRead = report.entries.last().result.ok();
-    m_settings->refresh_current_units();
+    m_settings->refreshCurrentUnits();
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
     for (int i = 0; i < n; ++i) {
         emit progress(progressText(progressPrefix, i + 1, n, 4));
         Setting *s = items.at(i);
-        if (s != unitsItem && s->is_length() && !report.unitsRead)
+        if (s != unitsItem && s->isLength() && !report.unitsRead)
             note(report, s, {ExchangeResult::Kind::UnitsUnknown, QString()});
         else if (s != unitsItem)
             note(report, s, s->ser_read());
@@ -94,7 +94,7 @@ WalkReport ItemTrack::download_all(const QStringList &leftAlone)
     const ParameterLink::WriteWalk walk(m_link);
     if (m_link)
         m_link->reset_wp();
-    Setting *unitsItem = m_settings->units_item();
+    Setting *unitsItem = m_settings->unitsItem();
     note(report, unitsItem, unitsItem->ser_write());
     const QList<Setting *> &items = item_list();
     const int n = int(items.size());
@@ -107,27 +107,27 @@ WalkReport ItemTrack::download_all(const QStringList &leftAlone)
     return report;
 }
 
-QStringList ItemTrack::file_lines()
+QStringList ItemTrack::fileLines()
 {
     // A file's lengths are read back in the unit its units line names, so they are written
     // in that unit, also when the user picked a unit not yet sent to the device.
     LengthUnits &units = m_settings->units();
     const int deviceUnits = units.current_units();
-    m_settings->refresh_current_units();
+    m_settings->refreshCurrentUnits();
     QStringList lines;
     const auto add = [&lines](const QString &line) {
         if (!line.isEmpty())
             lines.append(line);
     };
-    add(m_settings->units_item()->make_file_write_str());
+    add(m_settings->unitsItem()->make_file_write_str());
     for (Setting *s : item_list())
         if (s->get_serstring() != UnitsCode)
             add(s->make_file_write_str());
-    units.set_current_units(deviceUnits);
+    units.setCurrentUnits(deviceUnits);
     return lines;
 }
 
-ItemTrack::FileReading ItemTrack::file_read_lines(const QStringList &lines)
+ItemTrack::FileReading ItemTrack::fileReadLines(const QStringList &lines)
 {
     LengthUnits &units = m_settings->units();
     const int deviceUnits = units.current_units();
@@ -140,7 +140,7 @@ ItemTrack::FileReading ItemTrack::file_read_lines(const QStringList &lines)
             (owned ? reading.refused : reading.unknown).append(line);
     }
     // The file's unit was for its own lines; what the device works in has not changed.
-    units.set_current_units(deviceUnits);
+    units.setCurrentUnits(deviceUnits);
     return reading;
 }
 
@@ -152,7 +152,7 @@ Setting *ItemTrack::file_read_line(const QString &line, bool *owned)
             if (owned)
                 *owned = true;
             if (s->get_serstring() == UnitsCode)
-                m_settings->refresh_current_units();
+                m_settings->refreshCurrentUnits();
             return taken ? s : nullptr;
         }
     }
@@ -161,7 +161,7 @@ Setting *ItemTrack::file_read_line(const QString &line, bool *owned)
     return nullptr;
 }
 
-void ItemTrack::reset_units_all()
+void ItemTrack::resetUnitsAll()
 {
     for (Setting *s : item_list())
         s->reset_units();

@@ -41,10 +41,10 @@ public:
     // leftAlone: codes not written (a unit's own data), not in the report either.
     WalkReport download_all(const QStringList &leftAlone = {});
     // True while upload_all is reading: what changes then comes from the device.
-    bool is_uploading() const { return m_uploading; }
+    bool isUploading() const { return m_uploading; }
     // The lines of a settings file: the units line first, then every other setting's line;
     // lengths in the unit the units line names.
-    QStringList file_lines();
+    QStringList fileLines();
     // What became of a file's lines.
     struct FileReading
     {
@@ -54,11 +54,11 @@ public:
     };
     // Each line to the first setting that owns it. A units line makes the lengths that
     // follow read in its unit; afterwards current_units is the device's again.
-    FileReading file_read_lines(const QStringList &lines);
+    FileReading fileReadLines(const QStringList &lines);
     // The setting that took the line's value, or nullptr; *owned tells whether a setting
     // owns the line at all.
     Setting *file_read_line(const QString &line, bool *owned = nullptr);
-    void reset_units_all();
+    void resetUnitsAll();
 
 signals:
     // The progress text of a walk ("Uploading...  50%"), empty when it ends.

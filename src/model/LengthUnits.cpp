@@ -7,10 +7,10 @@
 
 LengthUnits::LengthUnits()
 {
-    fill_factors();
+    fillFactors();
 }
 
-void LengthUnits::fill_factors()
+void LengthUnits::fillFactors()
 {
     m_factor[0] = 1.0f;
     m_factor[1] = float(1.0 / 12.0); // computed in double, then stored as a single
@@ -27,7 +27,7 @@ float LengthUnits::factor(int unit) const
 
 float LengthUnits::convert_length(double value, int from, int to) const
 {
-    const float v = NumberText::to_single(value);
+    const float v = NumberText::toSingle(value);
     const auto usable = [this](int unit) {
         const float f = isValid(unit) ? m_factor[unit] : 0.0f;
         return f != 0.0f ? double(f) : 1.0;
@@ -36,7 +36,7 @@ float LengthUnits::convert_length(double value, int from, int to) const
     const double t = usable(to);
     if (f == t)
         return v;
-    return NumberText::to_single(double(v) / f * t);
+    return NumberText::toSingle(double(v) / f * t);
 }
 
 int LengthUnits::current_units() const
@@ -44,7 +44,7 @@ int LengthUnits::current_units() const
     return m_current;
 }
 
-void LengthUnits::set_current_units(int unit)
+void LengthUnits::setCurrentUnits(int unit)
 {
     m_current = unit;
 }

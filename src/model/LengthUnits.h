@@ -16,7 +16,7 @@ public:
     LengthUnits(); // with the factor table filled
 
     // Fills the factor table (the start-up step that does it finds it filled already).
-    void fill_factors();
+    void fillFactors();
     float factor(int unit) const;
 
     // value / factor[from] * factor[to], in single precision. A unit outside 0 to 4
@@ -24,7 +24,7 @@ public:
     float convert_length(double value, int from, int to) const;
 
     int current_units() const;
-    void set_current_units(int unit);
+    void setCurrentUnits(int unit);
 
     static QStringList selectorTexts(); // "Inches", "Feet", "CM", "MM", "Meters"
     static bool isValid(int unit);

@@ -32,7 +32,7 @@ QString ListSetting::token(int index) const
     return index >= 0 && index < m_tokens.size() ? m_tokens.at(index) : QString();
 }
 
-QString ListSetting::value_text() const
+QString ListSetting::valueText() const
 {
     return m_index >= 0 && m_index < m_displays.size() ? m_displays.at(m_index) : QString();
 }
@@ -58,7 +58,7 @@ void ListSetting::choose(int index)
     const bool moved = index != m_index;
     select(index);
     if (moved)
-        note_edit();
+        noteEdit();
 }
 
 void ListSetting::validate()

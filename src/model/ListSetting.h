@@ -35,9 +35,9 @@ public:
     // The user left the selector: validated, which counts as a selection change.
     void validate();
 
-    void set_default(const QVariant &value) override { set_value(value.toString()); }
-    QString value_text() const override;
-    QString file_value() const override { return token(m_index); }
+    void setDefault(const QVariant &value) override { set_value(value.toString()); }
+    QString valueText() const override;
+    QString fileValue() const override { return token(m_index); }
     // Refused when no choice carries the token.
     bool take(const QString &text) override;
 
@@ -45,7 +45,7 @@ signals:
     void choicesChanged();
 
 protected:
-    QString wire_value() const override { return token(m_index); }
+    QString wireValue() const override { return token(m_index); }
 
 private:
     void select(int index);

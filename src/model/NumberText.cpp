@@ -168,24 +168,24 @@ QString displayText(Decimal d, int minDecimals, int maxDecimals)
 
 } // namespace
 
-double leading_value(const QString &text)
+double leadingValue(const QString &text)
 {
     return LeadingNumber::value(text);
 }
 
-bool has_leading_number(const QString &text)
+bool hasLeadingNumber(const QString &text)
 {
     bool found = false;
     LeadingNumber::value(text, &found);
     return found;
 }
 
-bool has_leading_hex_digit(const QString &text)
+bool hasLeadingHexDigit(const QString &text)
 {
     return LeadingNumber::startsWithHexDigit(text);
 }
 
-qint16 round_int16(double value, bool *ok)
+qint16 roundInt16(double value, bool *ok)
 {
     bool good = std::isfinite(value);
     double r = 0;
@@ -198,7 +198,7 @@ qint16 round_int16(double value, bool *ok)
     return good ? qint16(r) : qint16(0);
 }
 
-float to_single(double value)
+float toSingle(double value)
 {
     if (std::isnan(value))
         return 0.0f;
@@ -209,22 +209,22 @@ float to_single(double value)
     return float(value);
 }
 
-QString wire_double(double value)
+QString wireDouble(double value)
 {
     return numberText(value, 15, true);
 }
 
-QString wire_single(float value)
+QString wireSingle(float value)
 {
     return numberText(double(value), 7, true);
 }
 
-QString file_double(double value)
+QString fileDouble(double value)
 {
     return numberText(value, 15, false);
 }
 
-QString file_single(float value)
+QString fileSingle(float value)
 {
     return numberText(double(value), 7, false);
 }
@@ -241,7 +241,7 @@ int decimalsOf(const Decimal &d)
 
 } // namespace
 
-QString display_double(double value)
+QString displayDouble(double value)
 {
     if (!std::isfinite(value))
         value = 0;
@@ -253,18 +253,18 @@ QString display_double(double value)
     return positional(parseDecimal(QByteArray::number(value, 'f', 10).constData()), true, 4);
 }
 
-QString display_single(float value)
+QString displaySingle(float value)
 {
     const Decimal d = significant(double(value), 7);
     return displayText(d, 4, qBound(10, decimalsOf(d), MaxDecimals));
 }
 
-QString display_position(float value)
+QString displayPosition(float value)
 {
     return displayText(significant(double(value), 7), 5, 5);
 }
 
-QString percent_text(double value)
+QString percentText(double value)
 {
     if (!std::isfinite(value))
         return QString();
@@ -277,7 +277,7 @@ QString percent_text(double value)
     return displayText(significant(r, 17), 0, 0);
 }
 
-qint32 hex_value(const QString &text, bool *ok)
+qint32 hexValue(const QString &text, bool *ok)
 {
     qint32 v = 0;
     const bool good = LeadingNumber::hexPattern(text, &v);
@@ -286,14 +286,14 @@ qint32 hex_value(const QString &text, bool *ok)
     return good ? v : 0;
 }
 
-QString hex_text(qint32 value)
+QString hexText(qint32 value)
 {
     return QString::number(quint32(value), 16).toUpper();
 }
 
-QString padded_hex_text(qint32 value)
+QString paddedHexText(qint32 value)
 {
-    return hex_text(value).rightJustified(8, QLatin1Char('0'));
+    return hexText(value).rightJustified(8, QLatin1Char('0'));
 }
 
 } // namespace NumberText

@@ -132,7 +132,7 @@ void PositionPoll::tick()
 {
     // One exchange at a time: a tick that falls due while any reply is awaited (its own
     // or another command's) is dropped, not queued, and the cycle stays where it was.
-    if (m_inTick || !m_link || m_link->is_busy())
+    if (m_inTick || !m_link || m_link->isBusy())
         return;
     checkTimer(); // a stop not yet reported comes before this read
     m_inTick = true;

@@ -47,7 +47,7 @@ PositionReading PositionReading::fromReply(int position, const QString &reply, b
     else if (reply == QLatin1String("No Magnet"))
         r.status = Status::TimedOut;
     else {
-        r.value = NumberText::leading_value(reply);
+        r.value = NumberText::leadingValue(reply);
         const bool fits = std::isfinite(r.value) && std::fabs(r.value) <= std::numeric_limits<float>::max();
         r.status = fits && startsWithNumber(reply) ? Status::Value : Status::Unreadable;
         if (r.status != Status::Value)

@@ -26,7 +26,7 @@ ExchangeResult Setting::ser_read()
     const QString reply = link()->rcvstring();
     if (ExchangeResult::isRefusal(reply))
         return {Kind::Refused, reply};
-    if (!is_value(reply) || !take(reply))
+    if (!isValue(reply) || !take(reply))
         return {Kind::NotAValue, reply};
     return {Kind::Done, QString()};
 }
@@ -34,7 +34,7 @@ ExchangeResult Setting::ser_read()
 ExchangeResult Setting::ser_write()
 {
     using Kind = ExchangeResult::Kind;
-    const QString value = wire_value();
+    const QString value = wireValue();
     if (!link() || value.isNull())
         return {Kind::NoReply, QString()};
     link()->write_enable(true);
@@ -59,39 +59,39 @@ bool Setting::check_file_read(const QString &s, bool *taken)
 
 QString Setting::make_file_write_str() const
 {
-    const QString value = file_value();
+    const QString value = fileValue();
     return value.isNull() ? QString() : m_code + value;
 }
 
-bool Setting::same_on_wire(const Setting &other, int units) const
+bool Setting::sameOnWire(const Setting &other, int units) const
 {
-    return wire_value_in(units) == other.wire_value_in(units);
+    return wireValueIn(units) == other.wireValueIn(units);
 }
 
-bool Setting::take_value_of(const Setting &other)
+bool Setting::takeValueOf(const Setting &other)
 {
     const int units = context().units ? context().units->current_units() : 0;
-    const bool same = same_on_wire(other, units);
+    const bool same = sameOnWire(other, units);
     if (!adopt(other))
         return false;
     if (!same)
-        note_edit();
+        noteEdit();
     return true;
 }
 
-void Setting::note_edit()
+void Setting::noteEdit()
 {
     ++m_edits;
     emit edited();
 }
 
-void Setting::edit_to(const QString &text)
+void Setting::editTo(const QString &text)
 {
-    if (show_text(text))
-        note_edit();
+    if (showText(text))
+        noteEdit();
 }
 
-bool Setting::show_text(const QString &text)
+bool Setting::showText(const QString &text)
 {
     if (text == m_text)
         return false;

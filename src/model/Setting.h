@@ -38,7 +38,7 @@ public:
 
     // The catalogue row this setting was configured from, or nullptr.
     const ParameterTable::Parameter *parameter() const { return m_parameter; }
-    void set_parameter(const ParameterTable::Parameter *p) { m_parameter = p; }
+    void setParameter(const ParameterTable::Parameter *p) { m_parameter = p; }
 
     void set_serstring(const QString &s);
     QString get_serstring() const { return m_code; }
@@ -59,28 +59,28 @@ public:
     virtual void reset_units() {}
     // A factory default, in the type the kind takes (int for integer and hex settings,
     // double in inches for float settings, a device token for list settings).
-    virtual void set_default(const QVariant &value) = 0;
+    virtual void setDefault(const QVariant &value) = 0;
 
     // The text a view shows: the editor text, or the display text of a list's choice.
-    virtual QString value_text() const = 0;
+    virtual QString valueText() const = 0;
     // The value as a settings file carries it (empty when there is none to carry).
-    virtual QString file_value() const = 0;
+    virtual QString fileValue() const = 0;
     // Takes a value text as a reply or file line would carry it; false when the kind's
     // checks refused it and the value stayed as it was.
     virtual bool take(const QString &text) = 0;
     // The value text a write command carries when the device's length unit is units (only
     // lengths depend on it); empty when the setting has no value to send.
-    virtual QString wire_value_in(int units) const { Q_UNUSED(units) return wire_value(); }
+    virtual QString wireValueIn(int units) const { Q_UNUSED(units) return wireValue(); }
     // A length: its value travels in the device's length unit.
-    virtual bool is_length() const { return false; }
+    virtual bool isLength() const { return false; }
     // Whether the device would hold the same text for both: the value texts the download
     // sends, in the device's length unit units. No tolerance: a digit the wire carries counts.
-    bool same_on_wire(const Setting &other, int units) const;
+    bool sameOnWire(const Setting &other, int units) const;
     // The user took the value of another setting of the same parameter (a compared value)
     // for this one: an edit when it changed the value. False when the kind refused it.
-    bool take_value_of(const Setting &other);
+    bool takeValueOf(const Setting &other);
     // How many edits the user has made to this setting; a walk notes it at each exchange.
-    quint64 edit_count() const { return m_edits; }
+    quint64 editCount() const { return m_edits; }
 
 signals:
     // Any change of the value, and every settings-file line offered.
@@ -97,18 +97,18 @@ protected:
     const SettingContext &context() const { return m_context; }
     ParameterLink *link() const { return m_context.link; }
     // The value text a write command carries; nothing is sent when it is null.
-    virtual QString wire_value() const = 0;
+    virtual QString wireValue() const = 0;
     // Whether a read's reply has the form of a value of the kind (a leading number, a hex
     // digit); the kind's own checks (limits, choices) come after it in take().
-    virtual bool is_value(const QString &reply) const { Q_UNUSED(reply) return true; }
+    virtual bool isValue(const QString &reply) const { Q_UNUSED(reply) return true; }
     // The user changed the value: counted, then edited() is emitted.
-    void note_edit();
+    void noteEdit();
     // Sets the shown text; false when it was already shown.
-    bool show_text(const QString &text);
+    bool showText(const QString &text);
     // The user's own text: shown, and an edit when it is new.
-    void edit_to(const QString &text);
+    void editTo(const QString &text);
     // Takes another setting's value; by default as a settings file would carry it.
-    virtual bool adopt(const Setting &other) { return take(other.file_value()); }
+    virtual bool adopt(const Setting &other) { return take(other.fileValue()); }
     QString text() const { return m_text; }
 
 private:

@@ -33,7 +33,7 @@ Setting *create(Kind kind, const SettingContext &context, QObject *parent)
 
 void configure(Setting *setting, const Parameter &p)
 {
-    setting->set_parameter(&p);
+    setting->setParameter(&p);
     switch (p.kind) {
     case Kind::Integer:
         static_cast<IntegerSetting *>(setting)->set_all(p.code, p.title, qint16(p.min), qint16(p.max));
@@ -86,24 +86,24 @@ Setting *SettingsSet::byControl(const QString &control, int index) const
     return nullptr;
 }
 
-ListSetting *SettingsSet::units_item() const
+ListSetting *SettingsSet::unitsItem() const
 {
     return static_cast<ListSetting *>(byCode(QStringLiteral("PU")));
 }
 
-ListSetting *SettingsSet::ttype_item() const
+ListSetting *SettingsSet::ttypeItem() const
 {
     return static_cast<ListSetting *>(byCode(QStringLiteral("XT")));
 }
 
-void SettingsSet::refresh_current_units()
+void SettingsSet::refreshCurrentUnits()
 {
-    m_units.set_current_units(units_item()->getindex());
+    m_units.setCurrentUnits(unitsItem()->getindex());
 }
 
-void SettingsSet::apply_factory_defaults()
+void SettingsSet::applyFactoryDefaults()
 {
     for (const FactoryDefaults::Default &d : FactoryDefaults::defaults())
         if (Setting *s = byControl(d.control, d.index))
-            s->set_default(d.value);
+            s->setDefault(d.value);
 }

@@ -27,16 +27,16 @@ public:
     const QList<Setting *> &item_list() const { return m_items; }
     Setting *byCode(const QString &code) const; // exact case
     Setting *byControl(const QString &control, int index = -1) const;
-    ListSetting *units_item() const; // the setting whose code is "PU"
-    ListSetting *ttype_item() const;
+    ListSetting *unitsItem() const; // the setting whose code is "PU"
+    ListSetting *ttypeItem() const;
 
     LengthUnits &units() { return m_units; }
     const LengthUnits &units() const { return m_units; }
     // current_units from the units setting's choice, as every transfer starts.
-    void refresh_current_units();
+    void refreshCurrentUnits();
 
     // The form's own copy of the factory settings, in the order they are applied.
-    void apply_factory_defaults();
+    void applyFactoryDefaults();
 
 private:
     LengthUnits m_units;

@@ -57,7 +57,7 @@ SettingsTableModel::SettingsTableModel(SettingsSet *settings, const EditTracker 
     : QAbstractTableModel(parent), m_settings(settings), m_tracker(tracker), m_device(device),
       m_factory(new SettingsSet(nullptr, this))
 {
-    m_factory->apply_factory_defaults();
+    m_factory->applyFactoryDefaults();
     for (const ParameterTable::Parameter &p : ParameterTable::parameters()) {
         Setting *s = settings->byCode(p.code);
         if (!s)
@@ -73,7 +73,7 @@ SettingsTableModel::SettingsTableModel(SettingsSet *settings, const EditTracker 
     for (int row = 0; row < m_rows.size(); ++row)
         m_shown.append(compute(row));
     // Lengths compare in the unit the form would write them in.
-    connect(settings->units_item(), &Setting::displayChanged, this, [this] {
+    connect(settings->unitsItem(), &Setting::displayChanged, this, [this] {
         if (formUnits() != m_units) {
             m_units = formUnits();
             refreshAll();
@@ -87,7 +87,7 @@ SettingsTableModel::SettingsTableModel(SettingsSet *settings, const EditTracker 
 
 int SettingsTableModel::formUnits() const
 {
-    const int u = m_settings->units_item()->getindex();
+    const int u = m_settings->unitsItem()->getindex();
     return LengthUnits::isValid(u) ? u : 0;
 }
 
@@ -95,26 +95,26 @@ SettingsTableModel::Shown SettingsTableModel::compute(int row) const
 {
     const Setting *s = m_rows.at(row);
     const auto *length = qobject_cast<const FloatSetting *>(s);
-    const int unit = length && length->is_length() ? length->display_unit() : -1;
+    const int unit = length && length->isLength() ? length->displayUnit() : -1;
     // Other values of a length are shown in the unit the form shows it in.
     const auto shown = [unit](const Setting *other) {
         const auto *f = qobject_cast<const FloatSetting *>(other);
-        return f ? f->textIn(unit) : other->value_text();
+        return f ? f->textIn(unit) : other->valueText();
     };
     Shown out;
-    out.value = s->value_text();
+    out.value = s->valueText();
     if (unit >= 0)
         out.unit = LengthUnits::selectorTexts().value(unit);
     if (const Setting *factory = m_factoryRows.at(row)) {
         out.factory = shown(factory);
-        out.notFactory = !s->same_on_wire(*factory, m_units);
+        out.notFactory = !s->sameOnWire(*factory, m_units);
     }
     if (const Setting *device = m_device ? m_device->valueOf(*s) : nullptr) {
         out.device = shown(device);
         const int deviceUnits = m_device->units();
-        out.notDevice = !s->same_on_wire(*device, deviceUnits >= 0 ? deviceUnits : m_units);
+        out.notDevice = !s->sameOnWire(*device, deviceUnits >= 0 ? deviceUnits : m_units);
     }
-    out.edited = m_tracker && m_tracker->is_edited(s);
+    out.edited = m_tracker && m_tracker->isEdited(s);
     return out;
 }
 
@@ -202,7 +202,7 @@ QVariant SettingsTableModel::data(const QModelIndex &index, int role) const
         if (column == Value && list)
             return list->getindex();
         if (column == Unit && length)
-            return static_cast<const FloatSetting *>(setting)->display_unit();
+            return static_cast<const FloatSetting *>(setting)->displayUnit();
         return text(row, column);
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
@@ -268,7 +268,7 @@ bool SettingsTableModel::setData(const QModelIndex &index, const QVariant &value
         const int n = choiceIndex(LengthUnits::selectorTexts(), value);
         if (n < 0)
             return false;
-        static_cast<FloatSetting *>(s)->select_unit(n);
+        static_cast<FloatSetting *>(s)->selectUnit(n);
         return true;
     }
     if (auto *list = qobject_cast<ListSetting *>(s)) {
@@ -282,16 +282,16 @@ bool SettingsTableModel::setData(const QModelIndex &index, const QVariant &value
     }
     // As the value field hands it over: a text the field already shows is no edit.
     const QString typed = value.toString();
-    const bool edit = typed != s->value_text();
+    const bool edit = typed != s->valueText();
     if (auto *f = qobject_cast<FloatSetting *>(s)) {
         if (edit)
-            f->edit_text(typed);
+            f->editText(typed);
     } else if (auto *i = qobject_cast<IntegerSetting *>(s)) {
         if (edit)
-            i->edit_text(typed);
+            i->editText(typed);
     } else if (auto *h = qobject_cast<HexSetting *>(s)) {
         if (edit)
-            h->edit_text(typed);
+            h->editText(typed);
         h->normalise(); // the field left
     }
     return true;

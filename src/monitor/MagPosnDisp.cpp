@@ -52,7 +52,7 @@ void MagPosnDisp::set_error(const QString &t)
 
 void MagPosnDisp::set_position(float position)
 {
-    set_text(NumberText::display_position(position), false);
+    set_text(NumberText::displayPosition(position), false);
 }
 
 QString MagPosnDisp::text() const

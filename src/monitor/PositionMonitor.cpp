@@ -30,10 +30,10 @@ PositionMonitor::PositionMonitor(SerialForm *link, QLabel *dispPosnLabel, const 
         m_poll->setMagnetsWanted(magPosnMenu->isChecked());
         connect(magPosnMenu, &QAction::toggled, m_poll, &PositionPoll::setMagnetsWanted);
     }
-    connect(m_poll, &PositionPoll::read, this, &PositionMonitor::show_reading);
+    connect(m_poll, &PositionPoll::read, this, &PositionMonitor::showReading);
 }
 
-void PositionMonitor::start_displays()
+void PositionMonitor::startDisplays()
 {
     for (int i = 0; i < m_displays.size(); ++i) {
         if (!m_displays.at(i))
@@ -48,7 +48,7 @@ PositionPoll *PositionMonitor::poll() const
     return m_poll;
 }
 
-void PositionMonitor::show_reading(const PositionReading &reading)
+void PositionMonitor::showReading(const PositionReading &reading)
 {
     if (reading.position == PositionReading::Displayed)
         showDisplayedPosition(reading);
@@ -113,7 +113,7 @@ void PositionMonitor::showMagnet(const PositionReading &reading)
     if (!disp)
         return;
     // A time-out or a reply without a number shows the leading-number value, 0.00000.
-    const double value = NumberText::leading_value(reading.reply);
+    const double value = NumberText::leadingValue(reading.reply);
     // A number beyond single precision is not a position; show what came in, in red.
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         disp->set_error(reading.reply);

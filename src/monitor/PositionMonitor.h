@@ -26,13 +26,13 @@ public:
                     QAction *magPosnMenu, QObject *parent = nullptr);
 
     // Names the displays "Magnet 1:" to "Magnet 15:" and blanks their values.
-    void start_displays();
+    void startDisplays();
 
     // The poll the window's position timer drives; the trend listens to it too.
     PositionPoll *poll() const;
 
 public slots:
-    void show_reading(const PositionReading &reading);
+    void showReading(const PositionReading &reading);
     // After the menu entry has toggled: unchecked blanks every magnet display.
     void menuClicked();
 

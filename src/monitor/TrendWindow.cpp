@@ -71,7 +71,7 @@ TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *p
     connect(m_redrawTimer, &QTimer::timeout, this, &TrendWindow::redraw);
     connect(m_span, &QComboBox::currentIndexChanged, this, &TrendWindow::redraw);
     connect(m_pause, &QPushButton::clicked, this, &TrendWindow::togglePause);
-    connect(m_export, &QPushButton::clicked, this, &TrendWindow::export_csv);
+    connect(m_export, &QPushButton::clicked, this, &TrendWindow::exportCsv);
     connect(m_recorder, &TrendRecorder::recorded, this, &TrendWindow::recorded);
 
     resize(760, 440);
@@ -130,7 +130,7 @@ void TrendWindow::togglePause()
     redraw();
 }
 
-void TrendWindow::export_csv()
+void TrendWindow::exportCsv()
 {
     if (!m_prompt)
         return;

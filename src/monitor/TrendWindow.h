@@ -34,7 +34,7 @@ public:
     qint64 spanMs() const;
 
 public slots:
-    void export_csv();
+    void exportCsv();
     // Draws the plot now (it is otherwise drawn a moment after new readings).
     void redraw();
 

@@ -13,27 +13,27 @@ namespace CheckedWrite {
 QList<Row> run(ParameterLink *link, SettingsSet &set, const QList<Setting *> &settings)
 {
     QList<Setting *> order = settings;
-    if (order.removeAll(set.units_item()) > 0)
-        order.prepend(set.units_item());
+    if (order.removeAll(set.unitsItem()) > 0)
+        order.prepend(set.unitsItem());
     QList<Row> rows;
     const ParameterLink::WriteWalk walk(link);
     for (Setting *s : std::as_const(order)) {
-        if (s == set.units_item())
-            set.refresh_current_units();
+        if (s == set.unitsItem())
+            set.refreshCurrentUnits();
         rows.append({s, s->ser_write(), {}, false, SettingsComparison::valueText(*s, set.units().current_units()), {}});
     }
     SettingsSet device(link);
-    const ExchangeResult units = device.units_item()->ser_read();
-    device.refresh_current_units();
+    const ExchangeResult units = device.unitsItem()->ser_read();
+    device.refreshCurrentUnits();
     for (Row &row : rows) {
         if (!row.write.ok()) {
             row.deviceText = row.write.describe();
             continue;
         }
         Setting *read = device.byCode(row.setting->get_serstring());
-        if (read->is_length() && !units.ok()) {
+        if (read->isLength() && !units.ok()) {
             row.read = {ExchangeResult::Kind::UnitsUnknown, QString()};
-        } else if (read != device.units_item()) {
+        } else if (read != device.unitsItem()) {
             row.read = read->ser_read();
         } else {
             row.read = units;
@@ -42,8 +42,8 @@ QList<Row> run(ParameterLink *link, SettingsSet &set, const QList<Setting *> &se
             row.deviceText = row.read.describe();
             continue;
         }
-        const int deviceUnits = device.units_item()->getindex();
-        row.held = row.setting->same_on_wire(*read, deviceUnits);
+        const int deviceUnits = device.unitsItem()->getindex();
+        row.held = row.setting->sameOnWire(*read, deviceUnits);
         row.deviceText = SettingsComparison::valueText(*read, deviceUnits);
     }
     return rows;

@@ -27,10 +27,10 @@ int DeviceReading::size() const
 
 int DeviceReading::deviceUnits() const
 {
-    return m_report.ran && m_report.unitsRead ? m_settings->units_item()->getindex() : -1;
+    return m_report.ran && m_report.unitsRead ? m_settings->unitsItem()->getindex() : -1;
 }
 
 QStringList DeviceReading::stateLines() const
 {
-    return complete() ? m_track->file_lines() : QStringList();
+    return complete() ? m_track->fileLines() : QStringList();
 }

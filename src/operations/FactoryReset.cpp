@@ -33,8 +33,8 @@ FactoryReset::Result FactoryReset::run(SettingsSet &defaults)
             m_guard->release();
         return result;
     }
-    defaults.apply_factory_defaults();
-    defaults.refresh_current_units();
+    defaults.applyFactoryDefaults();
+    defaults.refreshCurrentUnits();
     ItemTrack track(&defaults, m_link);
     track.setBusyGuard(m_guard);
     connect(&track, &ItemTrack::progress, this, &FactoryReset::progress);

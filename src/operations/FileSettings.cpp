@@ -10,15 +10,15 @@ FileSettings::FileSettings(ParameterLink *link, const SettingsSet *seed, QObject
 {
     if (!seed)
         return;
-    m_settings->units().set_current_units(seed->units().current_units());
+    m_settings->units().setCurrentUnits(seed->units().current_units());
     for (Setting *s : m_settings->item_list())
         if (const Setting *mine = seed->byCode(s->get_serstring()))
-            s->take_value_of(*mine);
+            s->takeValueOf(*mine);
 }
 
 void FileSettings::read(const QStringList &lines)
 {
-    m_reading = m_track->file_read_lines(lines);
+    m_reading = m_track->fileReadLines(lines);
 }
 
 QStringList FileSettings::missing() const

@@ -18,7 +18,7 @@ using State = SettingsComparison::Row::State;
 // sends them after it and a file's lines are read after its units line.
 int unitsOf(const SettingsSet &set)
 {
-    const int u = set.units_item()->getindex();
+    const int u = set.unitsItem()->getindex();
     return LengthUnits::isValid(u) ? u : 0;
 }
 
@@ -26,8 +26,8 @@ int unitsOf(const SettingsSet &set)
 
 QString SettingsComparison::valueText(const Setting &setting, int units)
 {
-    const QString text = setting.wire_value_in(units);
-    if (!setting.is_length())
+    const QString text = setting.wireValueIn(units);
+    if (!setting.isLength())
         return text;
     return text + QLatin1Char(' ') + LengthUnits::selectorTexts().value(LengthUnits::isValid(units) ? units : 0);
 }
@@ -52,7 +52,7 @@ SettingsComparison SettingsComparison::withDevice(const SettingsSet &mine, const
             c.m_rows.append({a, b, State::NotRead, mineText, entry->result.describe()});
         } else {
             ++c.m_compared;
-            if (!a->same_on_wire(*b, deviceUnits))
+            if (!a->sameOnWire(*b, deviceUnits))
                 c.m_rows.append({a, b, State::Differs, mineText, valueText(*b, deviceUnits)});
         }
     }
@@ -70,7 +70,7 @@ SettingsComparison SettingsComparison::withSet(const SettingsSet &mine, const Se
             continue;
         ++c.m_total;
         ++c.m_compared;
-        if (!a->same_on_wire(*b, otherUnits))
+        if (!a->sameOnWire(*b, otherUnits))
             c.m_rows.append({a, b, State::Differs, valueText(*a, mineUnits), valueText(*b, otherUnits)});
     }
     return c;

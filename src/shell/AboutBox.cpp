@@ -138,5 +138,5 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 
 void AboutBox::openWebsite()
 {
-    HelpLinks(m_opener).open_website();
+    HelpLinks(m_opener).openWebsite();
 }

@@ -49,19 +49,19 @@ QUrl HelpLinks::websiteUrl()
     return QUrl(QStringLiteral("https://www.orvaneworks.example/"));
 }
 
-void HelpLinks::open_contents()
+void HelpLinks::openContents()
 {
     if (m_opener)
         m_opener->openUrl(QUrl::fromLocalFile(helpFilePath()));
 }
 
-void HelpLinks::open_manual()
+void HelpLinks::openManual()
 {
     if (m_opener)
         m_opener->openUrl(QUrl::fromLocalFile(manualPath()));
 }
 
-void HelpLinks::open_website()
+void HelpLinks::openWebsite()
 {
     if (m_opener)
         m_opener->openUrl(websiteUrl());

@@ -26,9 +26,9 @@ public:
     QString manualPath() const;
     static QUrl websiteUrl();
 
-    void open_contents();
-    void open_manual();
-    void open_website();
+    void openContents();
+    void openManual();
+    void openWebsite();
 
 private:
     DesktopOpener *m_opener;

@@ -59,10 +59,10 @@ LogPane::LogPane(QWidget *parent)
     layout->addLayout(buttons);
     layout->addWidget(m_posnCheck);
 
-    connect(m_pauseButton, &QPushButton::clicked, this, &LogPane::toggle_pause);
-    connect(m_clearButton, &QPushButton::clicked, this, &LogPane::clear_log);
+    connect(m_pauseButton, &QPushButton::clicked, this, &LogPane::togglePause);
+    connect(m_clearButton, &QPushButton::clicked, this, &LogPane::clearLog);
     connect(m_logText, &QWidget::customContextMenuRequested, this, &LogPane::showContextMenu);
-    connect(m_saveAction, &QAction::triggered, this, &LogPane::save_log);
+    connect(m_saveAction, &QAction::triggered, this, &LogPane::saveLog);
     m_showTimer.setSingleShot(true);
     m_showTimer.setInterval(ShowEveryMs);
     connect(&m_showTimer, &QTimer::timeout, this, &LogPane::showPending);
@@ -226,13 +226,13 @@ void LogPane::scrollToEnd()
     m_logText->horizontalScrollBar()->setValue(0);
 }
 
-void LogPane::toggle_pause()
+void LogPane::togglePause()
 {
     m_logging = !m_logging;
     m_pauseButton->setText(m_logging ? StopCaption : StartCaption);
 }
 
-void LogPane::clear_log()
+void LogPane::clearLog()
 {
     m_showTimer.stop();
     m_unshown.clear();
@@ -254,7 +254,7 @@ void LogPane::showContextMenu(const QPoint &pos)
     menu->popup(m_logText->viewport()->mapToGlobal(pos));
 }
 
-void LogPane::save_log()
+void LogPane::saveLog()
 {
     if (!m_prompt)
         return;

@@ -60,11 +60,11 @@ public:
 
 public slots:
     void log_exchange(const QString &istr, const QString &ostr);
-    void toggle_pause();
-    void clear_log();
+    void togglePause();
+    void clearLog();
     // Writes every kept line, CR LF ended, with the dates, replacing the chosen file
     // only once all is written.
-    void save_log();
+    void saveLog();
 
     // A position poll ("$" + one-digit node + "RD" or "Rd"...), left out of the log unless
     // "Log Posns" is checked.

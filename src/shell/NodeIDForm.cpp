@@ -76,9 +76,9 @@ NodeIDForm::NodeIDForm(SerialForm *link, UserPrompt *prompt, QWidget *parent)
     m_combo->setFocus();
 }
 
-qint16 NodeIDForm::node_value(const QString &text, bool *ok)
+qint16 NodeIDForm::nodeValue(const QString &text, bool *ok)
 {
-    return NumberText::round_int16(NumberText::leading_value(text), ok);
+    return NumberText::roundInt16(NumberText::leadingValue(text), ok);
 }
 
 QString NodeIDForm::rangeMessage()
@@ -89,7 +89,7 @@ QString NodeIDForm::rangeMessage()
 void NodeIDForm::okClicked()
 {
     bool ok = false;
-    const qint16 id = node_value(m_combo->currentText(), &ok);
+    const qint16 id = nodeValue(m_combo->currentText(), &ok);
     if (!ok) {
         // Sending a wrapped or clipped number would readdress the device by surprise;
         // let the user correct the text instead.

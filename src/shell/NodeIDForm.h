@@ -20,7 +20,7 @@ public:
 
     // The node ID a text asks for: its leading number rounded halves-to-even.
     // ok is false when that number does not fit a 16-bit signed integer.
-    static qint16 node_value(const QString &text, bool *ok = nullptr);
+    static qint16 nodeValue(const QString &text, bool *ok = nullptr);
 
     static QString rangeMessage();
 

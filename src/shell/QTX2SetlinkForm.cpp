@@ -154,7 +154,7 @@ void QTX2SetlinkForm::buildCentral()
     auto *logo = new LogoLabel(left);
     logo->setObjectName(QStringLiteral("orvaneworkswebPicture"));
     logo->setCursor(Qt::PointingHandCursor);
-    connect(logo, &LogoLabel::clicked, this, [this] { m_help->open_website(); });
+    connect(logo, &LogoLabel::clicked, this, [this] { m_help->openWebsite(); });
     m_expandButton = new QPushButton(QStringLiteral(">>"), left);
     m_expandButton->setObjectName(QStringLiteral("ExpandButton"));
     m_expandButton->setFixedWidth(m_expandButton->fontMetrics().horizontalAdvance(QStringLiteral("<<")) + 24);
@@ -224,43 +224,43 @@ void QTX2SetlinkForm::buildStatusBar()
 void QTX2SetlinkForm::connectCommands()
 {
     const MainMenus &m = *m_menus;
-    connect(m_connection, &ConnectionPanel::connectClicked, this, &QTX2SetlinkForm::connect_command);
-    connect(m_toolbar->connectAction(), &QAction::triggered, this, &QTX2SetlinkForm::connect_command);
+    connect(m_connection, &ConnectionPanel::connectClicked, this, &QTX2SetlinkForm::connectCommand);
+    connect(m_toolbar->connectAction(), &QAction::triggered, this, &QTX2SetlinkForm::connectCommand);
     connect(m.exitMenu, &QAction::triggered, this, &QTX2SetlinkForm::shutdown);
 
-    connect(m.loadMenu, &QAction::triggered, m_transfer, &TransferCommands::open_file);
-    connect(m.saveMenu, &QAction::triggered, m_transfer, &TransferCommands::save_file);
+    connect(m.loadMenu, &QAction::triggered, m_transfer, &TransferCommands::openFile);
+    connect(m.saveMenu, &QAction::triggered, m_transfer, &TransferCommands::saveFile);
     connect(m.uploadMenu, &QAction::triggered, m_transfer, &TransferCommands::upload);
     connect(m.downloadMenu, &QAction::triggered, m_transfer, &TransferCommands::download);
-    connect(m.restoreBackupMenu, &QAction::triggered, m_transfer, &TransferCommands::restore_backup);
-    connect(m.compareDeviceMenu, &QAction::triggered, m_compare, &SettingsCompare::compare_device);
-    connect(m.compareFileMenu, &QAction::triggered, m_compare, &SettingsCompare::compare_file);
+    connect(m.restoreBackupMenu, &QAction::triggered, m_transfer, &TransferCommands::restoreBackup);
+    connect(m.compareDeviceMenu, &QAction::triggered, m_compare, &SettingsCompare::compareDevice);
+    connect(m.compareFileMenu, &QAction::triggered, m_compare, &SettingsCompare::compareFile);
     connect(m.resetUnitsMenu, &QAction::triggered, m_transfer, &TransferCommands::reset_units);
-    connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factory_reset);
+    connect(m.menuFactory, &QAction::triggered, m_transfer, &TransferCommands::factoryReset);
     connect(m.nodeMenu, &QAction::triggered, this, &QTX2SetlinkForm::openNodeDialog);
     connect(m.trendMenu, &QAction::triggered, this, &QTX2SetlinkForm::openTrendWindow);
     connect(m.allSettingsMenu, &QAction::triggered, this, &QTX2SetlinkForm::openAllSettings);
-    connect(m.saveLogMenu, &QAction::triggered, m_log, &LogPane::save_log);
+    connect(m.saveLogMenu, &QAction::triggered, m_log, &LogPane::saveLog);
     m_log->setPrompt(m_prompt);
 
     // The check mark has already toggled when triggered arrives.
     connect(m.autoUpMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
     connect(m.verifyMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
     connect(m.backupMenu, &QAction::triggered, this, &QTX2SetlinkForm::save_prefs);
-    connect(m.backupMenu, &QAction::toggled, m_transfer, &TransferCommands::set_backup_before_download);
+    connect(m.backupMenu, &QAction::toggled, m_transfer, &TransferCommands::setBackupBeforeDownload);
     connect(m_transfer, &TransferCommands::downloaded, this, [this] {
         if (m_menus->verifyMenu->isChecked())
-            m_compare->verify_download();
+            m_compare->verifyDownload();
     });
     connect(m.magPosnMenu, &QAction::triggered, this, [this] {
         m_monitor->menuClicked();
         save_prefs();
     });
-    connect(m.logMenu, &QAction::triggered, this, &QTX2SetlinkForm::toggle_log_pane);
-    connect(m_expandButton, &QPushButton::clicked, this, &QTX2SetlinkForm::toggle_log_pane);
+    connect(m.logMenu, &QAction::triggered, this, &QTX2SetlinkForm::toggleLogPane);
+    connect(m_expandButton, &QPushButton::clicked, this, &QTX2SetlinkForm::toggleLogPane);
 
-    connect(m.contentsMenu, &QAction::triggered, this, [this] { m_help->open_contents(); });
-    connect(m.qtx2ManualMenu, &QAction::triggered, this, [this] { m_help->open_manual(); });
+    connect(m.contentsMenu, &QAction::triggered, this, [this] { m_help->openContents(); });
+    connect(m.qtx2ManualMenu, &QAction::triggered, this, [this] { m_help->openManual(); });
     connect(m.aboutMenu, &QAction::triggered, this, &QTX2SetlinkForm::openAboutBox);
 
     connect(m_serial, &SerialForm::statusText, m_panel1, &QLabel::setText);
@@ -268,14 +268,14 @@ void QTX2SetlinkForm::connectCommands()
     connect(m_serial, &SerialForm::connectionLost, this, [this] {
         show_connection_state(false);
         // A removed port leaves the list at once, though not from inside the failed exchange.
-        QTimer::singleShot(0, this, [this] { refresh_port_list(); });
+        QTimer::singleShot(0, this, [this] { refreshPortList(); });
     });
-    connect(m_connection, &ConnectionPanel::portsWanted, this, &QTX2SetlinkForm::refresh_port_list);
+    connect(m_connection, &ConnectionPanel::portsWanted, this, &QTX2SetlinkForm::refreshPortList);
     connect(m_transfer, &TransferCommands::progress, m_progressPanel, &ProgressPanel::show);
-    connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::set_sync_colour);
+    connect(m_transfer, &TransferCommands::syncColour, this, &QTX2SetlinkForm::setSyncColour);
     connect(m_compare, &SettingsCompare::progress, m_progressPanel, &ProgressPanel::show);
     connect(m_transfer->tracker(), &EditTracker::marksChanged, this,
-            [this] { m_form->show_marks(*m_transfer->tracker()); });
+            [this] { m_form->showMarks(*m_transfer->tracker()); });
     connect(m_form, &SetupForm::itemChanged, this, &QTX2SetlinkForm::mark_changed);
 
     // The device's values as last read. A read that ends with the link gone is not kept:
@@ -298,22 +298,22 @@ bool QTX2SetlinkForm::start()
     applyLogState(false);
     // 3. The port scan. With none that opens the window waits for one: the selector and
     // the connect button say so.
-    m_serial->port_scan().scan();
+    m_serial->portScan().scan();
     // 4.
     fill_port_list();
     // 5, 6.
     load_prefs();
     save_prefs();
     // 7.
-    m_settings->units().fill_factors();
+    m_settings->units().fillFactors();
     // 8.
     m_tabs->setCurrentIndex(0);
     // 9.
-    m_monitor->start_displays();
+    m_monitor->startDisplays();
     m_positionTimer->start();
     // 10 to 12.
     m_form->build_catalogue();
-    set_sync_colour(SyncColour::NoDevice);
+    setSyncColour(SyncColour::NoDevice);
     update_disabled();
     return true;
 }
@@ -326,8 +326,8 @@ void QTX2SetlinkForm::setQuitHandler(std::function<void()> handler)
 QList<QPair<int, QString>> QTX2SetlinkForm::portEntries() const
 {
     QList<QPair<int, QString>> ports;
-    for (int n : m_serial->port_scan().available())
-        ports.append({n, m_serial->port_scan().describe(n)});
+    for (int n : m_serial->portScan().available())
+        ports.append({n, m_serial->portScan().describe(n)});
     return ports;
 }
 
@@ -338,11 +338,11 @@ void QTX2SetlinkForm::fill_port_list()
     show_connection_state(false);
 }
 
-void QTX2SetlinkForm::refresh_port_list(bool retryRefused)
+void QTX2SetlinkForm::refreshPortList(bool retryRefused)
 {
-    if (m_serial->is_connected() || m_serial->is_busy())
+    if (m_serial->is_connected() || m_serial->isBusy())
         return;
-    m_serial->port_scan().rescan(retryRefused);
+    m_serial->portScan().rescan(retryRefused);
     m_connection->setPorts(portEntries());
 }
 
@@ -356,12 +356,12 @@ void QTX2SetlinkForm::show_connection_state(bool connected)
     m_toolbar->setConnected(connected);
     if (!connected) {
         m_deviceValues->clear();
-        set_sync_colour(SyncColour::NoDevice);
+        setSyncColour(SyncColour::NoDevice);
         m_positions->dispPosnLabel()->clear();
     }
 }
 
-void QTX2SetlinkForm::connect_command()
+void QTX2SetlinkForm::connectCommand()
 {
     if (m_serial->is_connected()) {
         m_serial->disconnect_qtx();
@@ -371,7 +371,7 @@ void QTX2SetlinkForm::connect_command()
     if (m_connection->portCombo()->count() == 0) {
         show_connection_state(false);
         if (m_prompt)
-            m_prompt->message(ConnectionPanel::noPortHelp(), m_serial->scan_details());
+            m_prompt->message(ConnectionPanel::noPortHelp(), m_serial->scanDetails());
         return;
     }
     show_connection_state(true);
@@ -394,12 +394,12 @@ void QTX2SetlinkForm::mark_changed()
 {
     // A value the device sends is in step with it: the captions go back to black after
     // every item of an upload, and a red in between would only repaint the tab bar.
-    if (m_track->is_uploading())
+    if (m_track->isUploading())
         return;
-    set_sync_colour(m_serial->is_connected() ? SyncColour::Changed : SyncColour::NoDevice);
+    setSyncColour(m_serial->is_connected() ? SyncColour::Changed : SyncColour::NoDevice);
 }
 
-void QTX2SetlinkForm::set_sync_colour(SyncColour colour)
+void QTX2SetlinkForm::setSyncColour(SyncColour colour)
 {
     switch (colour) {
     case SyncColour::InStep:
@@ -434,7 +434,7 @@ bool QTX2SetlinkForm::isLogShown() const
     return width() != Twips::toPixels(Twips::NarrowWidth);
 }
 
-void QTX2SetlinkForm::toggle_log_pane()
+void QTX2SetlinkForm::toggleLogPane()
 {
     applyLogState(!isLogShown());
     save_prefs();
@@ -511,7 +511,7 @@ void QTX2SetlinkForm::openAllSettings()
     if (!m_allSettings) {
         m_allSettings = new AllSettingsWindow(m_settings, m_transfer->tracker(), m_deviceValues, this);
         connect(m_allSettings, &AllSettingsWindow::showRequested, this, [this](const Setting *setting) {
-            m_form->show_setting(setting);
+            m_form->showSetting(setting);
             raise();
             activateWindow();
         });
@@ -526,7 +526,7 @@ void QTX2SetlinkForm::shutdown()
     m_quitting = true;
     m_positionTimer->stop();
     // A waiting exchange runs its own event loop; closing the link ends it at once.
-    if (m_serial->is_busy() || m_serial->is_connected())
+    if (m_serial->isBusy() || m_serial->is_connected())
         m_serial->disconnect_qtx();
     m_quit();
 }

@@ -71,12 +71,12 @@ public slots:
     void show_connection_state(bool connected);
     void fill_port_list();
     // A new look at the ports while disconnected; the selected port stays selected.
-    void refresh_port_list(bool retryRefused = false);
-    void connect_command();
+    void refreshPortList(bool retryRefused = false);
+    void connectCommand();
     void mark_changed();
-    void set_sync_colour(SyncColour colour);
+    void setSyncColour(SyncColour colour);
     void update_disabled();
-    void toggle_log_pane();
+    void toggleLogPane();
     void load_prefs();
     void save_prefs();
     void shutdown();

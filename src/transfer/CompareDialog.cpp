@@ -114,7 +114,7 @@ void CompareDialog::takeTicked()
     for (int r = 0; r < m_rows.size(); ++r) {
         const Row &row = m_rows.at(r);
         if (row.other && m_table->item(r, Tick)->checkState() == Qt::Checked)
-            row.mine->take_value_of(*row.other);
+            row.mine->takeValueOf(*row.other);
     }
     accept();
 }

@@ -21,7 +21,7 @@ namespace {
 // A list reads better by its choice's text than by the device's token.
 QString shown(const Setting *setting, const QString &text)
 {
-    return qobject_cast<const ListSetting *>(setting) ? setting->value_text() : text;
+    return qobject_cast<const ListSetting *>(setting) ? setting->valueText() : text;
 }
 
 } // namespace
@@ -45,7 +45,7 @@ QList<CompareDialog::Row> SettingsCompare::rowsFor(const SettingsComparison &com
             continue;
         const SetupItem *item = m_form->itemFor(r.mine);
         rows.append({r.mine, r.takeable() ? r.other : nullptr, r.mine->parameter()->tab,
-                     item ? item->accessible_name() : r.mine->title(), r.mine->get_serstring(),
+                     item ? item->assistiveName() : r.mine->title(), r.mine->get_serstring(),
                      shown(r.mine, r.mineText), r.takeable() ? shown(r.other, r.otherText) : r.otherText});
     }
     return rows;
@@ -71,7 +71,7 @@ QString SettingsCompare::summary(const QString &name, const QString &done, const
     return tr("%1: %2 of %2 settings match").arg(done).arg(n);
 }
 
-void SettingsCompare::verify_download()
+void SettingsCompare::verifyDownload()
 {
     // A link lost during the download already shows; there is nothing to read back.
     if (!m_link->is_connected())
@@ -101,7 +101,7 @@ DeviceReading *SettingsCompare::readDevice(const QString &progressPrefix)
     return nullptr;
 }
 
-void SettingsCompare::compare_device()
+void SettingsCompare::compareDevice()
 {
     emit progress(QString());
     if (!m_link->is_connected()) {
@@ -117,7 +117,7 @@ void SettingsCompare::compare_device()
     present(tr("Compare With QTX2"), text + QLatin1Char('.'), tr("QTX2"), rowsFor(comparison), true, device);
 }
 
-void SettingsCompare::compare_file()
+void SettingsCompare::compareFile()
 {
     emit progress(QString());
     const QString path = m_prompt->openFileName();
@@ -164,7 +164,7 @@ void SettingsCompare::present(const QString &title, const QString &heading, cons
     auto *dialog = new CompareDialog(title, heading, otherColumn, rows, offerTaking, m_window);
     // The other values live as long as the rows that show them.
     values->setParent(dialog);
-    connect(dialog, &CompareDialog::showRequested, m_form, &SetupForm::show_setting);
+    connect(dialog, &CompareDialog::showRequested, m_form, &SetupForm::showSetting);
     m_dialog = dialog;
     dialog->show();
 }

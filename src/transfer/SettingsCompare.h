@@ -34,9 +34,9 @@ public:
 public slots:
     // After a download: reads every setting back. All equal, panel 2 says so; otherwise
     // the differences are listed, with no values to take.
-    void verify_download();
-    void compare_device();
-    void compare_file();
+    void verifyDownload();
+    void compareDevice();
+    void compareFile();
 
 signals:
     void progress(const QString &text); // panel 2 of the status bar

@@ -62,7 +62,7 @@ void TransferCommands::reportIncomplete(const QString &walk, const QString &verb
 
 void TransferCommands::upload()
 {
-    m_settings->refresh_current_units();
+    m_settings->refreshCurrentUnits();
     const WalkReport report = m_track->upload_all();
     m_form->update_disabled();
     if (report.ran) {
@@ -78,7 +78,7 @@ void TransferCommands::download()
 {
     if (m_backupBeforeDownload && !backUp(QStringLiteral("before download"), tr("Download to the QTX2")))
         return;
-    m_settings->refresh_current_units();
+    m_settings->refreshCurrentUnits();
     const WalkReport report = m_track->download_all();
     if (!report.ran)
         return;
@@ -123,7 +123,7 @@ bool TransferCommands::goOnWithout(const QString &why, const QString &action)
                               tr("Go On Without Backup"), tr("Stop"));
 }
 
-void TransferCommands::factory_reset()
+void TransferCommands::factoryReset()
 {
     emit progress(QString());
     // The device's own reset needs the link free; a form reset always puts the defaults in.
@@ -155,18 +155,18 @@ void TransferCommands::factory_reset()
 void TransferCommands::reset_units()
 {
     emit progress(QString());
-    m_track->reset_units_all();
+    m_track->resetUnitsAll();
 }
 
-void TransferCommands::open_file()
+void TransferCommands::openFile()
 {
     emit progress(QString());
     const QString path = m_prompt->openFileName();
     if (!path.isEmpty())
-        open_path(path);
+        openPath(path);
 }
 
-void TransferCommands::restore_backup()
+void TransferCommands::restoreBackup()
 {
     emit progress(QString());
     const BackupStore store;
@@ -182,10 +182,10 @@ void TransferCommands::restore_backup()
         names.append(QFileInfo(path).completeBaseName());
     const int chosen = m_prompt->choose(tr("Open which backup? The newest is first."), names, tr("&Open"));
     if (chosen >= 0 && chosen < paths.size())
-        open_path(paths.at(chosen));
+        openPath(paths.at(chosen));
 }
 
-void TransferCommands::open_path(const QString &path)
+void TransferCommands::openPath(const QString &path)
 {
     QStringList lines;
     QString error;
@@ -200,15 +200,15 @@ void TransferCommands::open_path(const QString &path)
     case SettingsFile::ReadResult::Ok:
         break;
     }
-    const ItemTrack::FileReading reading = m_track->file_read_lines(lines);
+    const ItemTrack::FileReading reading = m_track->fileReadLines(lines);
     m_form->update_disabled();
     m_tracker->settle(reading.taken);
 }
 
-void TransferCommands::save_file()
+void TransferCommands::saveFile()
 {
     emit progress(QString());
     // The plain save dialog: no caption, filter or name of its own.
     SaveAsked{QString(), QString(), QString(), QStringLiteral("Could not save the settings file %1.")}
-        .save(*m_prompt, m_track->file_lines());
+        .save(*m_prompt, m_track->fileLines());
 }

@@ -31,16 +31,16 @@ public:
 
     EditTracker *tracker() const { return m_tracker; }
     DeviceBackup *backup() const { return m_backup; }
-    void set_backup_before_download(bool on) { m_backupBeforeDownload = on; }
+    void setBackupBeforeDownload(bool on) { m_backupBeforeDownload = on; }
 
 public slots:
     void upload();
     void download();
-    void open_file();
-    void open_path(const QString &path);
-    void restore_backup();
-    void save_file();
-    void factory_reset();
+    void openFile();
+    void openPath(const QString &path);
+    void restoreBackup();
+    void saveFile();
+    void factoryReset();
     void reset_units();
 
 signals:

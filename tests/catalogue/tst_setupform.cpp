@@ -71,7 +71,7 @@ private slots:
         for (const Reference::Parameter &r : Reference::parameters()) {
             QWidget *page = form->item(r.control, r.index);
             QVERIFY2(page, qPrintable(r.name()));
-            form->show_setting(settings->byControl(r.control, r.index));
+            form->showSetting(settings->byControl(r.control, r.index));
             while (page && tabs->indexOf(page) < 0)
                 page = page->parentWidget();
             QVERIFY2(page == tabs->currentWidget() && tabs->tabText(tabs->currentIndex()) == r.tab, qPrintable(r.name()));
@@ -116,22 +116,22 @@ private slots:
         const QStringList items{"SSIBitsItem", "SSIErrItem", "SSIMaskItem", "ResolutionItem", "GradientItem",
                                 "HoldoffItem", "CanBaudItem", "CanSerialItem", "RecircsItem"};
         for (const QString &name : items)
-            QVERIFY2(form->item(name)->is_enabled_look() == on.contains(name), qPrintable(name));
+            QVERIFY2(form->item(name)->isEnabledLook() == on.contains(name), qPrintable(name));
         for (const QString &name : QStringList{"ssilabel", "digitallabel", "startstoplabel", "canlabel", "pwmlabel"})
             QVERIFY2(form->sectionLabel(name)->isEnabled() == on.contains(name), qPrintable(name));
         // Nothing else is ever greyed.
-        QVERIFY(form->item("ScaleItem")->is_enabled_look());
-        QVERIFY(form->item("TTypeItem")->is_enabled_look());
+        QVERIFY(form->item("ScaleItem")->isEnabledLook());
+        QVERIFY(form->item("TTypeItem")->isEnabledLook());
     }
 
     void anyListSelectionReappliesTheRow()
     {
         listCombo("TTypeItem")->setCurrentIndex(4);
         form->item("SSIBitsItem")->enable(true); // out of step on purpose
-        QVERIFY(form->item("SSIBitsItem")->is_enabled_look());
+        QVERIFY(form->item("SSIBitsItem")->isEnabledLook());
         listCombo("UnitsItem")->setCurrentIndex(3);
-        QVERIFY(!form->item("SSIBitsItem")->is_enabled_look());
-        QVERIFY(form->item("RecircsItem")->is_enabled_look());
+        QVERIFY(!form->item("SSIBitsItem")->isEnabledLook());
+        QVERIFY(form->item("RecircsItem")->isEnabledLook());
     }
 
     // The editors are views: what the user types, steps or picks reaches the setting, and
@@ -141,13 +141,13 @@ private slots:
         QLineEdit *places = field("PlacesItem");
         places->selectAll();
         QTest::keyClicks(places, "4");
-        QCOMPARE(settings->byCode("dP")->value_text(), QStringLiteral("4"));
+        QCOMPARE(settings->byCode("dP")->valueText(), QStringLiteral("4"));
         settings->byCode("dP")->take("2");
         QCOMPARE(places->text(), QStringLiteral("2"));
         auto *up = form->item("PlacesItem")->findChild<QToolButton *>("UpButton");
         for (int i = 0; i < 5; ++i)
             QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(settings->byCode("dP")->value_text(), QStringLiteral("5")); // held to 1..5
+        QCOMPARE(settings->byCode("dP")->valueText(), QStringLiteral("5")); // held to 1..5
 
         listCombo("DirectionItem")->setCurrentIndex(1);
         QCOMPARE(settings->byCode("PD")->make_file_write_str(), QStringLiteral("PDNEGATIVE"));
@@ -162,21 +162,21 @@ private slots:
         field("HOffsetItem")->setText("1");
         unit->setCurrentIndex(2);
         QCOMPARE(field("HOffsetItem")->text(), QStringLiteral("2.5400"));
-        QCOMPARE(offset->display_unit(), 2);
+        QCOMPARE(offset->displayUnit(), 2);
         field("HOffsetItem")->setText("2.123456789");
         leave(unit);
         QCOMPARE(field("HOffsetItem")->text(), QStringLiteral("2.123457"));
         field("HOffsetItem")->setText("3.123456789");
         emit unit->activated(2); // the entry already shown, picked again
-        QCOMPARE(offset->value_text(), QStringLiteral("3.123457"));
-        settings->units().set_current_units(3);
+        QCOMPARE(offset->valueText(), QStringLiteral("3.123457"));
+        settings->units().setCurrentUnits(3);
         offset->reset_units();
         QCOMPARE(unit->currentText(), QStringLiteral("MM"));
         QVERIFY(!form->item("ScaleItem")->findChild<QComboBox *>("UnitsCombo")->isVisibleTo(form->item("ScaleItem")));
 
         field("SSIMaskItem")->setText(" 1a ");
         leave(field("SSIMaskItem"));
-        QCOMPARE(settings->byCode("Xe")->value_text(), QStringLiteral("0000001A"));
+        QCOMPARE(settings->byCode("Xe")->valueText(), QStringLiteral("0000001A"));
         QCOMPARE(field("SSIMaskItem")->text(), QStringLiteral("0000001A"));
     }
 
@@ -198,12 +198,12 @@ private slots:
     {
         QSet<QString> names;
         for (SetupItem *item : tabs->findChildren<SetupItem *>()) {
-            names.insert(item->accessible_name());
-            QVERIFY(!item->accessible_name().isEmpty());
+            names.insert(item->assistiveName());
+            QVERIFY(!item->assistiveName().isEmpty());
         }
         QCOMPARE(names.size(), 86);
-        QCOMPARE(form->item("MagOffItem", 2)->accessible_name(), QStringLiteral("Magnet 3 Offset"));
-        QCOMPARE(form->item("LimitUBItem", 1)->accessible_name(), QStringLiteral("Limit 2 Upper Bound"));
+        QCOMPARE(form->item("MagOffItem", 2)->assistiveName(), QStringLiteral("Magnet 3 Offset"));
+        QCOMPARE(form->item("LimitUBItem", 1)->assistiveName(), QStringLiteral("Limit 2 Upper Bound"));
     }
 };
 

@@ -119,12 +119,12 @@ private slots:
             QtSerialPortIo io(PortDirectory::single(sim.slave));
             RecordingPrompt prompt;
             SerialForm link(&io, &prompt);
-            QVERIFY(link.scan_port(1) && link.open_qtx("COM1", "19200", -1));
+            QVERIFY(link.scanPort(1) && link.open_qtx("COM1", "19200", -1));
             SettingsSet window(&link);
             ItemTrack track(&window, &link);
-            window.refresh_current_units();
+            window.refreshCurrentUnits();
             track.upload_all();
-            QCOMPARE(SettingsFile::bytes(track.file_lines()), bytes); // what the window saves
+            QCOMPARE(SettingsFile::bytes(track.fileLines()), bytes); // what the window saves
         }
         // The window's poll: the displayed position, magnet 1, magnet 2 (not on the probe:
         // no number), the displayed position again; each read in its own column, its time

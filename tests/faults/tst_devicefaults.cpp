@@ -171,7 +171,7 @@ private slots:
                 return;
             fired = true;
             QTimer::singleShot(10, &rig.port, [&] {
-                QVERIFY(rig.link()->is_busy()); // the reply is still awaited
+                QVERIFY(rig.link()->isBusy()); // the reply is still awaited
                 sentAtFiring = rig.port.sentMessages().size();
                 fire(rig, event);
             });
@@ -179,7 +179,7 @@ private slots:
         fire(rig, by);
         const bool pulled = event.startsWith(QLatin1String("pull"));
         QTRY_VERIFY(pulled ? rig.port.cablePulled() : sentAtFiring >= 0);
-        QTRY_VERIFY(!rig.link()->is_busy());
+        QTRY_VERIFY(!rig.link()->isBusy());
         QTest::qWait(100);
         rig.port.onWrite = nullptr;
         device.setFaults(FaultSettings());

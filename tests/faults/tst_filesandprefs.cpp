@@ -102,7 +102,7 @@ private slots:
             QVERIFY(rig.prompt.messages.first().startsWith("Could not open the settings file"));
             QVERIFY2(rig.prompt.details.first().contains(details), qPrintable(rig.prompt.details.first()));
         }
-        QCOMPARE(greyed->is_enabled_look(), kind != "empty");
+        QCOMPARE(greyed->isEnabledLook(), kind != "empty");
     }
 
     // A save that cannot be done says so, leaves any old file whole and nothing temporary.

@@ -38,7 +38,7 @@ template <class Port> struct Rig
     QSignalSpy status{&form, &SerialForm::statusText};
     QSignalSpy log{&form, &SerialForm::exchanged};
 
-    Rig() { form.setBusyGuard(&guard); form.scan_ports(); }
+    Rig() { form.setBusyGuard(&guard); form.scanPorts(); }
     QString lastStatus() const { return status.isEmpty() ? QString() : status.last().at(0).toString(); }
     bool connectAt(qint16 node) { return form.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), node); }
 };
@@ -114,19 +114,19 @@ private slots:
         ScriptRig rig({});
         for (int n : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
             rig.port.refused[n] = n == 2 ? Failure::Busy : Failure::Absent;
-        QVERIFY(rig.form.scan_ports());
+        QVERIFY(rig.form.scanPorts());
         for (qint16 i = -1; i <= 17; ++i)
             QCOMPARE(rig.form.is_port_avail(i), qint16(i == 1 || i == 3 || i == 16));
         QVERIFY(!rig.port.isOpen() && rig.prompt.messages.isEmpty());
-        QVERIFY(rig.form.scan_details().contains(QStringLiteral("COM2 (/dev/answering2): refused\n")));
+        QVERIFY(rig.form.scanDetails().contains(QStringLiteral("COM2 (/dev/answering2): refused\n")));
         for (int n = 1; n <= 16; ++n)
             rig.port.refused[n] = n == 5 ? Failure::Permission : Failure::Absent;
-        QVERIFY(!rig.form.scan_ports());
+        QVERIFY(!rig.form.scanPorts());
         QCOMPARE(rig.prompt.messages, QStringList{"At least one COM port must be available. Please close any other "
                                                   "programs that are using the COM port and try again."});
-        QCOMPARE(rig.prompt.details.first(), rig.form.scan_details());
+        QCOMPARE(rig.prompt.details.first(), rig.form.scanDetails());
 #ifdef Q_OS_LINUX
-        QVERIFY(rig.form.scan_details().contains("COM5 (/dev/answering5): refused You probably need to be a member "
+        QVERIFY(rig.form.scanDetails().contains("COM5 (/dev/answering5): refused You probably need to be a member "
                                                  "of the \"dialout\" group"));
 #endif
     }
@@ -438,7 +438,7 @@ private slots:
             failure == "pull" ? rig.port.pullCable() : failure == "remove" ? rig.port.setAvailablePorts({}) : rig.form.disconnect_qtx();
         });
         QCOMPARE(rig.run(kind, QStringLiteral("RMV")), kind == Poll ? QString() : QStringLiteral("false"));
-        QVERIFY(!rig.form.is_connected() && !rig.form.is_busy() && !rig.guard.isFree());
+        QVERIFY(!rig.form.is_connected() && !rig.form.isBusy() && !rig.guard.isFree());
         QCOMPARE(rig.status, QList<QVariantList>{{failure == "remove" ? "COM1 was removed" : "Disconnected"}});
         QCOMPARE(lost.size(), failure == QLatin1String("disconnect") ? 0 : 1);
         rig.port.clearWire();

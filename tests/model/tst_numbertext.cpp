@@ -17,7 +17,7 @@ class TestNumberText : public QObject
 {
     Q_OBJECT
 private slots:
-    void leadingValue_data()
+    void leadingValues_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
@@ -40,11 +40,11 @@ private slots:
         QTest::newRow("beyond double range") << "1E400" << DBL_MAX;
         QTest::newRow("underflow") << "1E-400" << 0.0;
     }
-    void leadingValue()
+    void leadingValues()
     {
         QFETCH(QString, text);
         QFETCH(double, value);
-        QCOMPARE(leading_value(text), value);
+        QCOMPARE(leadingValue(text), value);
     }
 
     void numberForms_data()
@@ -73,8 +73,8 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, wire);
         QFETCH(QString, file);
-        QCOMPARE(single ? wire_single(float(value)) : wire_double(value), wire);
-        QCOMPARE(single ? file_single(float(value)) : file_double(value), file);
+        QCOMPARE(single ? wireSingle(float(value)) : wireDouble(value), wire);
+        QCOMPARE(single ? fileSingle(float(value)) : fileDouble(value), file);
     }
 
     void displayForms_data()
@@ -100,16 +100,16 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, text);
         if (form == QLatin1String("double"))
-            QCOMPARE(display_double(value), text);
+            QCOMPARE(displayDouble(value), text);
         else if (form == QLatin1String("single"))
-            QCOMPARE(display_single(float(value)), text);
+            QCOMPARE(displaySingle(float(value)), text);
         else if (form == QLatin1String("position"))
-            QCOMPARE(display_position(float(value)), text);
+            QCOMPARE(displayPosition(float(value)), text);
         else
-            QCOMPARE(percent_text(value), text);
+            QCOMPARE(percentText(value), text);
     }
 
-    void hexValue_data()
+    void hexValues_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
@@ -121,13 +121,13 @@ private slots:
         QTest::newRow("leading zeros beyond eight") << "000000001F" << true << 0x1F;
         QTest::newRow("nine digits") << "123456789" << false << 0;
     }
-    void hexValue()
+    void hexValues()
     {
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(qint32, value);
         bool good = !ok;
-        QCOMPARE(hex_value(text, &good), value);
+        QCOMPARE(hexValue(text, &good), value);
         QCOMPARE(good, ok);
     }
 
@@ -136,7 +136,7 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("shown"); // display_single of the result
+        QTest::addColumn<QString>("shown"); // displaySingle of the result
         QTest::newRow("254 mm is 10 in") << 254.0 << 3 << 0 << "10.0000";
         QTest::newRow("1 in in feet") << 1.0 << 0 << 1 << "0.08333334";
         QTest::newRow("0.0254 m is 1 in") << 0.0254 << 4 << 0 << "1.0000";
@@ -151,7 +151,7 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(QString, shown);
-        QCOMPARE(display_single(LengthUnits().convert_length(value, from, to)), shown);
+        QCOMPARE(displaySingle(LengthUnits().convert_length(value, from, to)), shown);
         // Beyond the single range the result stays finite.
         QCOMPARE(LengthUnits().convert_length(-1e300, 0, 0), -FLT_MAX);
     }

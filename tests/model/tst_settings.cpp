@@ -38,7 +38,7 @@ class TestSettings : public QObject
     {
         WalkReport report;
         for (Setting *s : read)
-            report.entries.append({s, {ExchangeResult::Kind::Done, {}}, s->edit_count()});
+            report.entries.append({s, {ExchangeResult::Kind::Done, {}}, s->editCount()});
         return report;
     }
     void edit(Model &model, const QString &code, int column, const QVariant &value)
@@ -55,7 +55,7 @@ class TestSettings : public QObject
     void start(const QString &code, const QString &text, int units)
     {
         at(code)->take(text);
-        set->units().set_current_units(units);
+        set->units().setCurrentUnits(units);
         link.sent.clear();
     }
 
@@ -122,7 +122,7 @@ private slots:
         link.replies.insert("R" + code, reply);
         at(code)->ser_read();
         QCOMPARE(link.sent, QStringList{"R" + code});
-        QCOMPARE(at(code)->value_text(), shown);
+        QCOMPARE(at(code)->valueText(), shown);
         // A failed exchange shows nothing: its time-out text is not the device's value.
         link.fail = true;
         QSignalSpy changed(at(code), &Setting::changed);
@@ -132,7 +132,7 @@ private slots:
         const QString line = at(code)->make_file_write_str();
         at(code)->take(start);
         QVERIFY(at(code)->check_file_read(line));
-        QCOMPARE(at(code)->value_text(), shown);
+        QCOMPARE(at(code)->valueText(), shown);
     }
 
     void write_data()
@@ -168,14 +168,14 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, command);
         QFETCH(QString, line);
-        set->units().set_current_units(units);
+        set->units().setCurrentUnits(units);
         if (auto *f = qobject_cast<FloatSetting *>(at(code)))
-            f->edit_text(typed);
+            f->editText(typed);
         else if (auto *h = qobject_cast<HexSetting *>(at(code)))
-            h->edit_text(typed);
+            h->editText(typed);
         else
-            static_cast<IntegerSetting *>(at(code))->edit_text(typed);
-        QCOMPARE(at(code)->value_text(), typed);
+            static_cast<IntegerSetting *>(at(code))->editText(typed);
+        QCOMPARE(at(code)->valueText(), typed);
         at(code)->ser_write();
         QCOMPARE(link.sent, (QStringList{"WE", command}));
         QCOMPARE(at(code)->make_file_write_str(), line);
@@ -222,7 +222,7 @@ private slots:
         this->start(code, start, units);
         QSignalSpy spy(at(code), &Setting::changed);
         QCOMPARE(at(code)->check_file_read(line), mine);
-        QCOMPARE(at(code)->value_text(), shown);
+        QCOMPARE(at(code)->valueText(), shown);
         QVERIFY(spy.count() >= 1); // the offered line always counts
     }
 
@@ -230,20 +230,20 @@ private slots:
     void limitPairs()
     {
         IntegerSetting fresh({&link, nullptr});
-        fresh.edit_text("9");
+        fresh.editText("9");
         QVERIFY(!fresh.take("1"));
         QVERIFY(fresh.take("0"));
         auto *places = static_cast<IntegerSetting *>(at("dP"));
         places->set_limits(5, 5);
         places->set_limits(9, 1);
-        QCOMPARE(places->upper_limit(), qint16(5));
+        QCOMPARE(places->upperLimit(), qint16(5));
         FloatSetting fixed({&link, nullptr});
         fixed.set_limits(2.5, 2.5);
         QVERIFY(!fixed.take("1") && fixed.take("0"));
         auto *mask = static_cast<HexSetting *>(at("Xe"));
-        QCOMPARE(mask->upper_limit(), 0); // 0 and FFFFFFFF (-1) is not a rising pair
-        mask->set_default(4294967295LL);  // and hex values are never limited
-        QCOMPARE(mask->value_text(), QStringLiteral("FFFFFFFF"));
+        QCOMPARE(mask->upperLimit(), 0); // 0 and FFFFFFFF (-1) is not a rising pair
+        mask->setDefault(4294967295LL);  // and hex values are never limited
+        QCOMPARE(mask->valueText(), QStringLiteral("FFFFFFFF"));
     }
 
     void hexLeavingNormalises_data()
@@ -259,9 +259,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         auto *hex = static_cast<HexSetting *>(at("Xe"));
-        hex->edit_text(typed);
+        hex->editText(typed);
         hex->normalise();
-        QCOMPARE(hex->value_text(), shown);
+        QCOMPARE(hex->valueText(), shown);
     }
 
     void listChoices()
@@ -273,7 +273,7 @@ private slots:
         type->choose(2);
         type->validate();
         QCOMPARE(order, (QStringList{"changed", "selection", "changed", "selection"}));
-        QCOMPARE(type->value_text(), QStringLiteral("Forced"));
+        QCOMPARE(type->valueText(), QStringLiteral("Forced"));
         type->add_item("Again", "VELOCITY"); // a second VELOCITY: the lower index wins
         QVERIFY(type->check_file_read("ATVELOCITY"));
         QCOMPARE(type->getindex(), 1);
@@ -297,13 +297,13 @@ private slots:
         QFETCH(int, unit);
         QFETCH(QString, shown);
         FloatSetting *offset = length("PO");
-        offset->edit_text("1");
-        offset->select_unit(unit);
-        QCOMPARE(offset->value_text(), shown);
-        QCOMPARE(offset->display_unit(), unit);
+        offset->editText("1");
+        offset->selectUnit(unit);
+        QCOMPARE(offset->valueText(), shown);
+        QCOMPARE(offset->displayUnit(), unit);
         offset->ser_write(); // still one inch on the wire
         QCOMPARE(link.sent.last(), QStringLiteral("SPO1"));
-        offset->set_default(2.0); // a default shows in the chosen unit
+        offset->setDefault(2.0); // a default shows in the chosen unit
         QCOMPARE(offset->make_file_write_str(), QStringLiteral("PO2"));
     }
 
@@ -313,26 +313,26 @@ private slots:
     {
         FloatSetting *offset = length("PO");
         offset->reset_units();
-        QVERIFY(!offset->unit_chosen());
+        QVERIFY(!offset->unitChosen());
         start("PO", "0", 3);
         link.replies.insert("RPO", "254");
         offset->ser_read();
-        QCOMPARE(offset->value_text(), QStringLiteral("254.0000"));
-        QCOMPARE(offset->display_unit(), 3);
+        QCOMPARE(offset->valueText(), QStringLiteral("254.0000"));
+        QCOMPARE(offset->displayUnit(), 3);
         offset->ser_write();
         QCOMPARE(link.sent.last(), QStringLiteral("SPO254"));
 
         offset->set_value(1);
-        set->units().set_current_units(2);
+        set->units().setCurrentUnits(2);
         offset->reset_units();
-        QCOMPARE(offset->value_text(), QStringLiteral("2.5400"));
-        QCOMPARE(offset->display_unit(), 2);
-        set->units().set_current_units(-1); // no unit chosen on the device side: inches
+        QCOMPARE(offset->valueText(), QStringLiteral("2.5400"));
+        QCOMPARE(offset->displayUnit(), 2);
+        set->units().setCurrentUnits(-1); // no unit chosen on the device side: inches
         offset->reset_units();
-        QCOMPARE(offset->value_text(), QStringLiteral("1.0000"));
+        QCOMPARE(offset->valueText(), QStringLiteral("1.0000"));
         length("PS")->take("0.5");
         length("PS")->reset_units(); // a plain number never converts
-        QCOMPARE(length("PS")->value_text(), QStringLiteral("0.5000"));
+        QCOMPARE(length("PS")->valueText(), QStringLiteral("0.5000"));
     }
 
     // The catalogue against the copy written apart from it: every setting in item-list
@@ -344,13 +344,13 @@ private slots:
         QCOMPARE(items.size(), Reference::parameters().size());
         QStringList before;
         for (Setting *s : items)
-            before << s->value_text();
+            before << s->valueText();
         for (int i = 0; i < items.size(); ++i) {
             const Reference::Parameter &r = Reference::parameters().at(i);
             Setting *s = items.at(i);
             const QByteArray row = (r.name() + " " + r.code).toLatin1();
             QVERIFY2(s->get_serstring() == r.code && set->byControl(r.control, r.index) == s, row);
-            QVERIFY2(s->title() == r.title + ":" && s->is_length() == r.units, row);
+            QVERIFY2(s->title() == r.title + ":" && s->isLength() == r.units, row);
             QVERIFY2(kind(s) == r.kind, row);
             QList<Reference::Choice> choices;
             if (auto *list = qobject_cast<ListSetting *>(s)) {
@@ -366,10 +366,10 @@ private slots:
                 QVERIFY2(s->take(QString::number(v, 'g', 12)) == (v >= r.min && v <= r.max), row + " " + QByteArray::number(v));
         }
 
-        set->apply_factory_defaults();
+        set->applyFactoryDefaults();
         for (int i = 0; i < items.size(); ++i) {
             const Reference::Parameter &r = Reference::parameters().at(i);
-            const QString got = r.factory.isEmpty() ? items.at(i)->value_text() : items.at(i)->wire_value_in(0);
+            const QString got = r.factory.isEmpty() ? items.at(i)->valueText() : items.at(i)->wireValueIn(0);
             const QString expected = r.factory.isEmpty() ? before.at(i) : r.factory;
             const double want = expected.toDouble();
             const bool same = r.kind == Reference::Kind::Float ? std::abs(got.toDouble() - want) <= 1e-6 * std::abs(want)
@@ -379,7 +379,7 @@ private slots:
         }
         const QStringList shown{"PR=0.0001968504", "PS=1.0000", "Xe=FFFFFFFF"};
         for (const QString &d : shown)
-            QCOMPARE(at(d.section('=', 0, 0))->value_text(), d.section('=', 1));
+            QCOMPARE(at(d.section('=', 0, 0))->valueText(), d.section('=', 1));
         const QStringList configured{"L1L", "L1U", "L1S", "L1A", "L2L"};
         for (int i = 0; i < configured.size(); ++i)
             QCOMPARE(ParameterTable::parameters().at(58 + i).code, configured.at(i));
@@ -413,11 +413,11 @@ private slots:
         QFETCH(QString, unit);
         QFETCH(QString, typed);
         QFETCH(QString, device);
-        set->apply_factory_defaults();
+        set->applyFactoryDefaults();
         EditTracker tracker(set.get());
         DeviceValues values;
         SettingsSet read;
-        QList<Setting *> done{read.units_item()};
+        QList<Setting *> done{read.unitsItem()};
         if (!device.isEmpty() && read.byCode(code)->take(device))
             done << read.byCode(code);
         values.noteRead(readOf(done));
@@ -461,7 +461,7 @@ private slots:
         QFETCH(QString, search);
         QFETCH(int, toggles);
         QFETCH(int, sort);
-        set->apply_factory_defaults();
+        set->applyFactoryDefaults();
         EditTracker tracker(set.get());
         Model model(set.get(), &tracker, nullptr);
         for (const auto &[code, value] : {std::pair{"dP", "4"}, {"L2U", "10"}, {"L1U", "9"}, {"L3U", "0.00"}})
@@ -483,7 +483,7 @@ private slots:
     // row's, a value that stays is none, and rows come and go with their marks.
     void tableFollowsTheSettings()
     {
-        set->apply_factory_defaults();
+        set->applyFactoryDefaults();
         EditTracker tracker(set.get());
         DeviceValues values;
         Model model(set.get(), &tracker, &values);
@@ -539,18 +539,18 @@ private slots:
         auto *dP = static_cast<IntegerSetting *>(at("dP"));
         DeviceValues values;
         dP->take("4");
-        const WalkReport report{true, true, {{dP, {ExchangeResult::Kind(result), {}}, dP->edit_count()}}};
+        const WalkReport report{true, true, {{dP, {ExchangeResult::Kind(result), {}}, dP->editCount()}}};
         if (editedAfter)
-            dP->edit_text("5");
+            dP->editText("5");
         values.noteRead(report);
         if (then.startsWith("write")) {
             dP->take(then.mid(6));
-            values.noteWritten({true, true, {{dP, {ExchangeResult::Kind::Done, {}}, dP->edit_count()}}});
+            values.noteWritten({true, true, {{dP, {ExchangeResult::Kind::Done, {}}, dP->editCount()}}});
         }
         else if (then == "clear")
             values.clear();
         const Setting *held = values.valueOf(*dP);
-        QTEST(held ? held->value_text() : QString(), "known");
+        QTEST(held ? held->valueText() : QString(), "known");
     }
 };
 

@@ -32,12 +32,12 @@ struct Walker
         link.setBusyGuard(&guard);
         track.setBusyGuard(&guard);
     }
-    bool connect() { return link.scan_ports() && link.open_qtx("COM1", "19200 bps", -1); }
+    bool connect() { return link.scanPorts() && link.open_qtx("COM1", "19200 bps", -1); }
     QStringList values() const
     {
         QStringList out;
         for (Setting *s : set.item_list())
-            out << s->get_serstring() + "=" + s->value_text();
+            out << s->get_serstring() + "=" + s->valueText();
         return out;
     }
     Setting *at(const QString &code) const { return set.byCode(code); }
@@ -126,10 +126,10 @@ private slots:
         QVERIFY(w->connect());
         w->track.upload_all();
         QCOMPARE(w->set.units().current_units(), 3);
-        QCOMPARE(w->at("PU")->value_text(), QStringLiteral("MM"));
-        QCOMPARE(w->at("p1")->value_text(), QStringLiteral("1.0000"));
-        QCOMPARE(w->at("AR")->value_text(), QStringLiteral("20.0000"));
-        static_cast<FloatSetting *>(w->at("p1"))->edit_text("2");
+        QCOMPARE(w->at("PU")->valueText(), QStringLiteral("MM"));
+        QCOMPARE(w->at("p1")->valueText(), QStringLiteral("1.0000"));
+        QCOMPARE(w->at("AR")->valueText(), QStringLiteral("20.0000"));
+        static_cast<FloatSetting *>(w->at("p1"))->editText("2");
         w->track.download_all();
         QCOMPARE(port->device().value("p1"), QStringLiteral("50.8"));
         QCOMPARE(port->device().value("AR"), QStringLiteral("508"));
@@ -141,7 +141,7 @@ private slots:
     {
         QVERIFY(w->connect());
         port->clearWire();
-        const QString places = w->at("dP")->value_text();
+        const QString places = w->at("dP")->valueText();
         QObject::connect(&w->track, &ItemTrack::progress, [&](const QString &text) {
             if (text == "Uploading...    1%") {
                 w->track.upload_all();
@@ -152,14 +152,14 @@ private slots:
         });
         w->track.upload_all();
         QCOMPARE(port->sentMessages().size(), 10); // the units and entries 1 to 9
-        QCOMPARE(w->at("dP")->value_text(), places);
+        QCOMPARE(w->at("dP")->valueText(), places);
         QVERIFY(w->guard.isFree());
     }
 
     void fileRoundTrip()
     {
         // The user picks MM in the form; the device still works in inches.
-        w->set.apply_factory_defaults();
+        w->set.applyFactoryDefaults();
         static_cast<ListSetting *>(w->at("PU"))->set_value("MM");
         w->at("XT")->take("PWM");
         w->at("dP")->take("4");
@@ -171,7 +171,7 @@ private slots:
         const QStringList saved = w->values();
         const QString path = dir.filePath("settings.txt");
         QString error;
-        QVERIFY(SettingsFile::write(path, w->track.file_lines(), &error));
+        QVERIFY(SettingsFile::write(path, w->track.fileLines(), &error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readLine(), QByteArray("PUMM\r\n"));
@@ -181,11 +181,11 @@ private slots:
         Walker fresh(&otherPort);
         QStringList lines;
         QCOMPARE(SettingsFile::read(path, &lines, &error), SettingsFile::ReadResult::Ok);
-        fresh.track.file_read_lines(lines);
+        fresh.track.fileReadLines(lines);
         QCOMPARE(fresh.values(), saved);
         // The file's unit was for its own lines: the device's is in force again.
-        fresh.set.units().set_current_units(2);
-        fresh.track.file_read_lines(lines);
+        fresh.set.units().setCurrentUnits(2);
+        fresh.track.fileReadLines(lines);
         QCOMPARE(fresh.set.units().current_units(), 2);
     }
 
@@ -299,16 +299,16 @@ private slots:
         for (const QString &v : device)
             QVERIFY(port->device().setValue(v.section('=', 0, 0), v.section('=', 1)));
         QVERIFY(w->connect());
-        w->set.refresh_current_units();
+        w->set.refreshCurrentUnits();
         QVERIFY(w->track.upload_all().complete());
         for (const QString &change : form) {
             auto *f = qobject_cast<FloatSetting *>(w->at(change.section(QRegularExpression("[~@]"), 0, 0)));
             if (change.contains('~'))
-                f->edit_text(change.section('~', 1));
+                f->editText(change.section('~', 1));
             else if (change.contains('@'))
-                f->select_unit(change.section('@', 1).toInt());
+                f->selectUnit(change.section('@', 1).toInt());
             else
-                w->track.file_read_lines({change});
+                w->track.fileReadLines({change});
         }
         for (const QString &fault : faults)
             port->device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());

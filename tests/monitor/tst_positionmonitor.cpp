@@ -123,7 +123,7 @@ private slots:
         menu.setCheckable(true);
         PositionMonitor monitor(&link, panel.dispPosnLabel(), panel.displays(), &menu);
         connect(&menu, &QAction::triggered, &monitor, &PositionMonitor::menuClicked);
-        monitor.start_displays();
+        monitor.startDisplays();
         TrendRecorder recorder(monitor.poll());
         qint64 now = 0;
         recorder.setClock([&now] { return now; }, 0);
@@ -135,7 +135,7 @@ private slots:
         link.setBusyGuard(&guard);
         timer.setInterval(5);
         const auto connectLink = [&] { return link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(node)); };
-        QVERIFY(link.scan_ports() && connectLink());
+        QVERIFY(link.scanPorts() && connectLink());
         port.sent.clear();
 
         QStringList labels, shown, series;
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(title(), QStringLiteral("Position (MM)"));
         for (const QString walk : {"UploadMenu", "DownloadMenu"}) {
             if (walk == "DownloadMenu")
-                rig.window->settings()->units_item()->choose(0);
+                rig.window->settings()->unitsItem()->choose(0);
             timer->start();
             rig.trigger(walk);
             timer->stop();
@@ -317,7 +317,7 @@ private slots:
         QTest::mouseClick(trend->findChild<QPushButton *>(QStringLiteral("TrendExportButton")), Qt::LeftButton);
         QCOMPARE(fileBytes(rig.prompt.saveName), (trend->buffer().csvLines().join("\r\n") + "\r\n").toLatin1());
         rig.prompt.saveName = dir.path(); // a folder: the export fails and says so
-        trend->export_csv();
+        trend->exportCsv();
         QCOMPARE(rig.prompt.messages, QStringList{"Could not export the position trend to " + dir.path() + "."});
         // Escape closes it; the next one opens at the same size.
         trend->resize(500, 300);

@@ -210,14 +210,14 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("4"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->value_text(), QStringLiteral("4"));
-        QVERIFY(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->has_changed_mark());
+        QTRY_COMPARE(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->valueText(), QStringLiteral("4"));
+        QVERIFY(rig.find<SetupItem>(QStringLiteral("PlacesItem"))->hasChangedMark());
         QVERIFY(rig.window->tabs()->tabText(0) == "Display (1)" && rig.captionColour() == QColor(255, 0, 0));
         QCOMPARE(shown("dP"), QStringLiteral("4||3|5|*|*|*"));
         table->setCurrentIndex(cell("Xb", Model::Value));
         QTest::keyClick(table, Qt::Key_F2);
         QTest::keyClick(table->findChild<QComboBox *>(QStringLiteral("ChoiceEditor")), Qt::Key_Down);
-        QCOMPARE(rig.find<SetupItem>(QStringLiteral("CanBaudItem"))->value_text(), QStringLiteral("1000 kbps"));
+        QCOMPARE(rig.find<SetupItem>(QStringLiteral("CanBaudItem"))->valueText(), QStringLiteral("1000 kbps"));
         rig.find<SetupItem>(QStringLiteral("LimitUBItem(2)"))->findChild<QLineEdit *>(QStringLiteral("ValueText"))->setText("12.5");
         QCOMPARE(shown("L3U"), QStringLiteral("12.5|Inches|0.0000|0.0000|*|*|*"));
 
@@ -457,8 +457,8 @@ private slots:
             QVERIFY(QDir().mkpath(root.filePath(program)) && QDir().mkpath(folder));
             QVERIFY(QFile(folder + QStringLiteral("/qtx2setlink.html")).open(QIODevice::WriteOnly));
             NoOpener opener;
-            HelpLinks(&opener, root.filePath(program)).open_contents();
-            HelpLinks(&opener, root.filePath(program)).open_manual();
+            HelpLinks(&opener, root.filePath(program)).openContents();
+            HelpLinks(&opener, root.filePath(program)).openManual();
             QCOMPARE(opener.urls, (QList<QUrl>{QUrl::fromLocalFile(folder + "/qtx2setlink.html"), QUrl::fromLocalFile(folder + "/QTX2.pdf")}));
         }
     }
@@ -498,7 +498,7 @@ private slots:
         port.answer(QStringLiteral("$%1RMV>QTXv2;$%1RFD>;$%1WE>;").arg(from) + sid);
         RecordingPrompt prompt;
         SerialForm link(&port, &prompt);
-        link.scan_ports();
+        link.scanPorts();
         QVERIFY(link.open_qtx(QStringLiteral("COM1"), QStringLiteral("19200 bps"), qint16(from)));
         NodeIDForm form(&link, &prompt);
         form.show();
@@ -636,7 +636,7 @@ private slots:
             QVERIFY(!box.isVisible());
             QCOMPARE(box.result(), int(key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted));
         }
-        HelpLinks(nullptr).open_manual(); // no opener: nothing happens
+        HelpLinks(nullptr).openManual(); // no opener: nothing happens
         const QImage logo = LogoLabel::logo(QSize(90, 60)).toImage();
         QSet<QRgb> colours;
         for (int i = 0; i < logo.width() * logo.height(); i += 7)

@@ -57,7 +57,7 @@ private slots:
         QtSerialPortIo io(PortDirectory(ports, {}));
         RecordingPrompt prompt;
         SerialForm form(&io, &prompt);
-        QVERIFY(!form.port_scan().scan());
+        QVERIFY(!form.portScan().scan());
 
         sim.start(qEnvironmentVariable("QTX2_SIM"), QStringList{"--verbose", "--port", "2", "--magnets", "0", "--quit-after-seconds", "60"}
                                                         + (pull ? QStringList{"--pull-after", "5"} : QStringList()));
@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(QFileInfo(lines.at(1)).symLinkTarget(), lines.at(0));
         QSignalSpy status(&form, &SerialForm::statusText);
         QSignalSpy lost(&form, &SerialForm::connectionLost);
-        form.port_scan().rescan(false);
-        QCOMPARE(form.port_scan().available(), QList<int>{2});
+        form.portScan().rescan(false);
+        QCOMPARE(form.portScan().available(), QList<int>{2});
         QVERIFY(form.open_qtx(QStringLiteral("COM2"), QStringLiteral("19200 bps"), -1));
         QCOMPARE(status.last().first().toString(), QStringLiteral("Connected to QTXv2.05 on COM2@19200bps with Node ID 0"));
         QCOMPARE(form.sendrcv_timer(QStringLiteral("$0Rd1"), false), QStringLiteral("0NOMAG"));
@@ -87,8 +87,8 @@ private slots:
         QVERIFY(sim.waitForFinished(15000) || sim.state() == QProcess::NotRunning);
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(!QFileInfo(lines.at(1)).isSymLink());
-        form.port_scan().rescan(false);
-        QVERIFY(form.port_scan().available().isEmpty());
+        form.portScan().rescan(false);
+        QVERIFY(form.portScan().available().isEmpty());
     }
 };
 

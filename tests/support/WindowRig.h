@@ -142,7 +142,7 @@ struct Rig
     {
         QMap<QString, QString> texts;
         for (SetupItem *item : window->findChildren<SetupItem *>())
-            texts.insert(item->objectName(), item->value_text());
+            texts.insert(item->objectName(), item->valueText());
         return texts;
     }
     void save(const QString &path)

@@ -98,7 +98,7 @@ private slots:
         type(rig, "PresetItem(0)", "7.5");
         rig.find<SetupItem>("LeadingZerosItem")->findChild<QComboBox *>("ListCombo")->setCurrentIndex(0);
         auto *places = rig.find<SetupItem>("PlacesItem");
-        QVERIFY(places->has_changed_mark() && !preset->has_changed_mark());
+        QVERIFY(places->hasChangedMark() && !preset->hasChangedMark());
         QCOMPARE(places->findChild<QWidget *>("ChangeMark")->accessibleName(), QStringLiteral("changed"));
         QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display (2)"));
         QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
@@ -120,7 +120,7 @@ private slots:
             taken.insert("LeadingZerosItem", "Yes"); // left unticked: the form keeps its own
             QCOMPARE(rig.itemTexts(), taken);
         } else {
-            QVERIFY(!places->has_changed_mark());
+            QVERIFY(!places->hasChangedMark());
             QCOMPARE(rig.window->tabs()->tabText(0), QStringLiteral("Display"));
         }
     }
@@ -156,8 +156,8 @@ private slots:
             rig.port.device().faults().replies.insert(fault.section('=', 0, 0), fault.contains('=') ? fault.section('=', 1) : QString());
         }
         rig.trigger(command);
-        QVERIFY(rig.find<SetupItem>(item)->has_changed_mark());
-        QVERIFY(!rig.find<SetupItem>("HoldoffItem")->has_changed_mark());
+        QVERIFY(rig.find<SetupItem>(item)->hasChangedMark());
+        QVERIFY(!rig.find<SetupItem>("HoldoffItem")->hasChangedMark());
         QCOMPARE(rig.captionColour(), QColor(255, 0, 0));
     }
 
@@ -273,7 +273,7 @@ private slots:
             QCOMPARE(rig.prompt.questions.size(), 1);
             QVERIFY2(rig.prompt.questions[0].contains("incomplete (Disconnected): 39 of 86"), qPrintable(rig.prompt.questions[0]));
             QVERIFY(!rig.commands().join(' ').contains("$0S"));
-            QVERIFY(rig.find<SetupItem>("PlacesItem")->has_changed_mark());
+            QVERIFY(rig.find<SetupItem>("PlacesItem")->hasChangedMark());
             QCOMPARE(rig.captionColour(), rig.grey());
             QVERIFY2(rig.panel2().startsWith("Download incomplete (Disconnected): 0 of 86 settings written"), qPrintable(rig.panel2()));
         } else {
