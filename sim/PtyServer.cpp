@@ -98,11 +98,14 @@ void PtyServer::pullCable()
 
 void PtyServer::readMaster()
 {
-    for (;;) {
+    for (bool first = true;; first = false) {
         // What waits is read through Qt's file, so the simulator calls no unchecked read().
-        // Readable with nothing waiting: nobody is at the other side (end of file or EIO).
         int waiting = 0;
-        if (ioctl(m_master, FIONREAD, &waiting) != 0 || waiting <= 0) {
+        const bool asked = ioctl(m_master, FIONREAD, &waiting) == 0;
+        if (asked && waiting <= 0 && !first)
+            return; // all read
+        // Told readable with nothing waiting: nobody is at the other side (end of file or EIO).
+        if (!asked || waiting <= 0) {
             // Look again shortly instead of spinning on a descriptor that stays readable.
             m_readNotifier->setEnabled(false);
             QTimer::singleShot(100, this, [this] {
