@@ -18,7 +18,7 @@ export SETLINK_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev reuse ${SETLINK
 
 step "licences"
 "$root/scripts/install-packages.sh" reuse
-# Every file says its copyright and licence, in the form the REUSE specification sets out.
+# Every file says its copyright and licence, in the form REUSE 3.0 asks for.
 (cd "$root" && reuse lint)
 
 step "build"
