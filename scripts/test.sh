@@ -14,7 +14,7 @@ start=$SECONDS
 step() {
   echo "== $1 ($((SECONDS - start)) s so far)"
 }
-export SETLINK_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev reuse ${SETLINK_EXTRA_PACKAGES:-}"
+export SETLINK_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev ${SETLINK_EXTRA_PACKAGES:-}"
 
 step "licences"
 "$root/scripts/install-packages.sh" reuse
