@@ -42,15 +42,6 @@ QString visible(const QByteArray &bytes)
     return out;
 }
 
-// The same copyright and licence lines as every program of the package.
-QString licenceNotice()
-{
-    return QStringLiteral("Copyright (C) 2026 Orvane Works\n"
-                          "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-                          "This is free software: you are free to change and redistribute it.\n"
-                          "There is NO WARRANTY, to the extent permitted by law.");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -69,7 +60,7 @@ int main(int argc, char **argv)
         say(stdout, message);
         return 0;
     case SimOptions::Outcome::Version:
-        say(stdout, QStringLiteral("qtx2-sim " SETLINK_VERSION "\n") + licenceNotice());
+        say(stdout, QStringLiteral("qtx2-sim " SETLINK_VERSION "\n" SETLINK_LICENCE_NOTICE));
         return 0;
     case SimOptions::Outcome::Error:
         say(stderr, message);

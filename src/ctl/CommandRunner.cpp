@@ -20,13 +20,7 @@ ExitCode run(const CtlRequest &request)
         return ExitCode::Usage;
     }
     DeviceSession session(request, console);
-    ExitCode code = entry->make(request, session, console)->run();
-    // A result that did not all reach standard output is no result.
-    if (console.outputFailed()) {
-        console.error(QStringLiteral("cannot write standard output: %1").arg(console.outputError()));
-        code = ExitCode::File;
-    }
-    return code;
+    return console.checked(entry->make(request, session, console)->run());
 }
 
 } // namespace CommandRunner

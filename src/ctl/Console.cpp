@@ -97,3 +97,11 @@ void Console::endProgress()
     toStderr('\r' + QByteArray(m_shown, ' ') + '\r');
     m_shown = 0;
 }
+
+ExitCode Console::checked(ExitCode code)
+{
+    if (!outputFailed())
+        return code;
+    error(QStringLiteral("cannot write standard output: %1").arg(m_outError));
+    return ExitCode::File;
+}

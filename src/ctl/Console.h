@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "ctl/ExitCode.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,6 +28,9 @@ public:
     // A write to standard output failed; why, for the message.
     bool outputFailed() const { return !m_outError.isEmpty(); }
     QString outputError() const { return m_outError; }
+    // The run's exit code, or File (said on standard error) when its output did not all
+    // reach standard output: a result that did not arrive is no result.
+    ExitCode checked(ExitCode code);
 
     void error(const QString &text); // "qtx2ctl: " + text, always shown
     void warning(const QString &text); // "qtx2ctl: " + text, not with --quiet

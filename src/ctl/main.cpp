@@ -23,14 +23,10 @@ int main(int argc, char **argv)
     switch (CtlRequest::parse(app.arguments(), &request, &text)) {
     case CtlRequest::Outcome::Help:
         console.outBytes(text.toLocal8Bit());
-        return int(ExitCode::Ok);
+        return int(console.checked(ExitCode::Ok));
     case CtlRequest::Outcome::Version:
-        console.out(QStringLiteral("qtx2ctl " SETLINK_VERSION "\n"
-                                   "Copyright (C) 2026 Orvane Works\n"
-                                   "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-                                   "This is free software: you are free to change and redistribute it.\n"
-                                   "There is NO WARRANTY, to the extent permitted by law."));
-        return int(ExitCode::Ok);
+        console.out(QStringLiteral("qtx2ctl " SETLINK_VERSION "\n" SETLINK_LICENCE_NOTICE));
+        return int(console.checked(ExitCode::Ok));
     case CtlRequest::Outcome::Error:
         console.error(text);
         return int(ExitCode::Usage);

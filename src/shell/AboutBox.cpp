@@ -94,11 +94,7 @@ AboutBox::AboutBox(DesktopOpener *opener, QWidget *parent)
 
 QString AboutBox::versionLine()
 {
-    return QStringLiteral("QTX2 Setlink v%1.%2.%3")
-               .arg(SETLINK_VERSION_MAJOR)
-               .arg(SETLINK_VERSION_MINOR)
-               .arg(SETLINK_VERSION_PATCH)
-           + platformSuffix();
+    return QStringLiteral("QTX2 Setlink v" SETLINK_VERSION) + platformSuffix();
 }
 
 QString AboutBox::licenceText()

@@ -23,14 +23,7 @@ QString tr(const char *text)
 
 QString StartOptions::versionText()
 {
-    return QStringLiteral("qtx2setlink %1.%2.%3\n"
-                          "Copyright (C) 2026 Orvane Works\n"
-                          "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-                          "This is free software: you are free to change and redistribute it.\n"
-                          "There is NO WARRANTY, to the extent permitted by law.")
-        .arg(SETLINK_VERSION_MAJOR)
-        .arg(SETLINK_VERSION_MINOR)
-        .arg(SETLINK_VERSION_PATCH);
+    return QStringLiteral("qtx2setlink " SETLINK_VERSION "\n" SETLINK_LICENCE_NOTICE);
 }
 
 StartOptions::Outcome StartOptions::parse(const QStringList &arguments, StartOptions *options, QString *message)

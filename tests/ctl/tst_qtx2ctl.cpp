@@ -272,6 +272,7 @@ private slots:
         const Run full = ctl({"--port", "1", "upload", "-"}, QByteArray(), "/dev/full");
         QCOMPARE(full.code, 4);
         QVERIFY2(full.err.contains("cannot write standard output: No space left on device"), qPrintable(full.err));
+        QCOMPARE(ctl({"--help"}, QByteArray(), "/dev/full").code, 4);
     }
 
     // A port another program holds is named as held, and by whom.
