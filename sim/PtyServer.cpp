@@ -103,7 +103,7 @@ void PtyServer::readMaster()
         int waiting = 0;
         const bool asked = ioctl(m_master, FIONREAD, &waiting) == 0;
         if (asked && waiting <= 0 && !first)
-            return; // all read
+            return;
         // Told readable with nothing waiting: nobody is at the other side (end of file or EIO).
         if (!asked || waiting <= 0) {
             // Look again shortly instead of spinning on a descriptor that stays readable.

@@ -53,7 +53,7 @@ private:
     Qtx2Device *m_device;
     ReplyPacer m_pacer;
     int m_master = -1;
-    QFile m_masterFile; // the master read through Qt, on m_master
+    QFile m_masterFile;
     int m_slave = -1;
     QString m_slavePath;
     QString m_error;

@@ -134,8 +134,8 @@ struct SerialForm::Private
 
     void portFailed(bool removed = false)
     {
-        engine.lineClosed();
         if (!linkOpen) {
+            engine.lineClosed();
             comm->close();
             return;
         }
@@ -188,11 +188,6 @@ bool SerialForm::scanPort(qint16 port)
 qint16 SerialForm::is_port_avail(qint16 port) const
 {
     return d->scan.isAvailable(port) ? 1 : 0;
-}
-
-QString SerialForm::portDescription(int port) const
-{
-    return d->comm->describePort(port);
 }
 
 QString SerialForm::scanDetails() const

@@ -11,7 +11,6 @@
 #include <functional>
 
 class BusyGuard;
-class ExchangeEngine;
 class PortScan;
 class SerialPortIo;
 class UserPrompt;
@@ -66,7 +65,6 @@ public:
     // program given its one port. Not while connected.
     bool scanPort(qint16 port);
     qint16 is_port_avail(qint16 port) const;
-    QString portDescription(int port) const; // the system device behind COMn
     QString scanDetails() const;             // why ports refused at the last scan
     PortScan &portScan();                    // for new looks at the ports while disconnected
 

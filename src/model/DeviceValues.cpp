@@ -8,13 +8,11 @@
 
 DeviceValues::DeviceValues(QObject *parent) : QObject(parent), m_values(new SettingsSet(nullptr, this))
 {
-    for (Setting *s : m_values->item_list())
-        m_byCode.insert(s->get_serstring(), s);
 }
 
 Setting *DeviceValues::mine(const Setting *setting) const
 {
-    return setting ? m_byCode.value(setting->get_serstring()) : nullptr;
+    return setting ? m_values->byCode(setting->get_serstring()) : nullptr;
 }
 
 const Setting *DeviceValues::valueOf(const Setting &setting) const
@@ -34,7 +32,7 @@ void DeviceValues::noteRead(const WalkReport &report)
     for (const WalkReport::Entry &e : report.entries) {
         Setting *held = mine(e.setting);
         // An edit after the read replaced the value the device sent.
-        if (held && e.result.ok() && e.setting->editCount() == e.editsAtExchange && held->takeValueOf(*e.setting))
+        if (held && e.stands() && held->takeValueOf(*e.setting))
             m_known.insert(held);
         else
             m_known.remove(held);
@@ -51,7 +49,7 @@ void DeviceValues::noteWritten(const WalkReport &report)
     for (const WalkReport::Entry &e : report.entries) {
         Setting *held = mine(e.setting);
         // Told what it was read to hold, the device still holds it.
-        const bool same = m_known.contains(held) && e.result.ok() && e.setting->editCount() == e.editsAtExchange
+        const bool same = m_known.contains(held) && e.stands()
             && e.setting->sameOnWire(*held, u);
         if (!same)
             moved = m_known.remove(held) || moved;

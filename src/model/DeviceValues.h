@@ -5,7 +5,6 @@
 
 #include "model/WalkReport.h"
 
-#include <QHash>
 #include <QObject>
 #include <QSet>
 
@@ -45,6 +44,5 @@ private:
     Setting *mine(const Setting *setting) const;
 
     SettingsSet *m_values;
-    QHash<QString, Setting *> m_byCode; // the views ask for every row they show
     QSet<const Setting *> m_known;
 };

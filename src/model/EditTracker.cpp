@@ -22,7 +22,7 @@ void EditTracker::settle(const WalkReport &report)
 {
     bool removed = false;
     for (const WalkReport::Entry &e : report.entries)
-        if (e.result.ok() && e.setting->editCount() == e.editsAtExchange)
+        if (e.stands())
             removed = m_edited.remove(e.setting) || removed;
     if (removed)
         emit marksChanged();

@@ -12,12 +12,9 @@ LengthUnits::LengthUnits()
 
 void LengthUnits::fillFactors()
 {
-    m_factor[0] = 1.0f;
-    m_factor[1] = float(1.0 / 12.0); // computed in double, then stored as a single
-    m_factor[2] = 2.54f;
-    m_factor[3] = 25.4f;
-    m_factor[4] = 0.0254f;
-    m_factor[5] = 0.0f; // names no unit
+    for (int unit = 0; unit < Count; ++unit)
+        m_factor[unit] = float(PerInch[size_t(unit)]); // computed in double, stored as a single
+    m_factor[Count] = 0.0f; // names no unit
 }
 
 float LengthUnits::factor(int unit) const

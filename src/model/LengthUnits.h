@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 // The length-unit model: the single-precision factor table (units per inch), the one
 // conversion of the system, and current_units, the device's length unit.
 // 0 Inches, 1 Feet, 2 CM, 3 MM, 4 Meters.
@@ -12,6 +14,8 @@ class LengthUnits
 {
 public:
     static constexpr int Count = 5;
+    // Units per inch in double precision; the device's table holds them as singles.
+    static constexpr std::array<double, Count> PerInch{1.0, 1.0 / 12.0, 2.54, 25.4, 0.0254};
 
     LengthUnits(); // with the factor table filled
 

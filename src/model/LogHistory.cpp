@@ -31,11 +31,6 @@ qint64 LogHistory::dropped() const
     return m_dropped;
 }
 
-qint64 LogHistory::characters() const
-{
-    return m_characters;
-}
-
 QStringList LogHistory::lines() const
 {
     QStringList out;

@@ -20,7 +20,6 @@ public:
     void append(const QDate &date, const QString &line);
     void clear();
     qint64 dropped() const;
-    qint64 characters() const;
 
     // The lines to save, oldest first. The first line is the date of the first kept line
     // and says how many were dropped, if any; a line with the new date comes before the

@@ -68,14 +68,13 @@ SettingsSet::SettingsSet(ParameterLink *link, QObject *parent) : QObject(parent)
     for (const Parameter &p : ParameterTable::parameters())
         if (Setting *s = byName.value(p.name()))
             configure(s, p);
+    for (Setting *s : std::as_const(m_items))
+        m_byCode.insert(s->get_serstring(), s);
 }
 
 Setting *SettingsSet::byCode(const QString &code) const
 {
-    for (Setting *s : m_items)
-        if (s->get_serstring() == code)
-            return s;
-    return nullptr;
+    return m_byCode.value(code);
 }
 
 Setting *SettingsSet::byControl(const QString &control, int index) const

@@ -6,6 +6,7 @@
 #include "model/LengthUnits.h"
 #include "model/Setting.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 
@@ -41,4 +42,6 @@ public:
 private:
     LengthUnits m_units;
     QList<Setting *> m_items;
+    QHash<QString, Setting *> m_byCode; // views and walks look codes up for every row
+
 };

@@ -8,14 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-// Units per inch, as LengthUnits has them but in double precision, so that a converted
-// history carries no single-precision noise into the CSV.
-constexpr std::array<double, LengthUnits::Count> PerInch{1.0, 1.0 / 12.0, 2.54, 25.4, 0.0254};
-
-} // namespace
-
 void TrendBuffer::add(qint64 ms, const PositionReading &reading)
 {
     // Times only go forward, so each series stays in order.
@@ -126,7 +118,8 @@ std::optional<double> TrendBuffer::shown(const Sample &sample, int unit) const
         return std::nullopt;
     if (sample.unit == unit)
         return sample.value;
-    return sample.value / PerInch[size_t(sample.unit)] * PerInch[size_t(unit)];
+    // In double precision, so that a converted history carries no single-precision noise.
+    return sample.value / LengthUnits::PerInch[size_t(sample.unit)] * LengthUnits::PerInch[size_t(unit)];
 }
 
 QList<QList<QPointF>> TrendBuffer::runs(int series, qint64 fromMs, qint64 toMs) const

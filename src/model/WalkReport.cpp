@@ -7,6 +7,11 @@
 
 #include <QStringList>
 
+bool WalkReport::Entry::stands() const
+{
+    return result.ok() && setting->editCount() == editsAtExchange;
+}
+
 bool WalkReport::complete() const
 {
     return ran && done() == entries.size();

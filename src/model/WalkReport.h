@@ -19,6 +19,8 @@ struct WalkReport
         ExchangeResult result;
         // The setting's edit count when its exchange ended: a later edit is not covered.
         quint64 editsAtExchange = 0;
+        // Done and not edited since: what the setting holds is what the device holds.
+        bool stands() const;
     };
 
     bool ran = false;       // false: another walk held the busy flag and nothing was done
