@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <cmath>
+#include <limits>
+
 // The leading number of a text, the one rule the device link and the settings read numbers
 // by: blanks, tabs and line feeds anywhere are ignored; then an optional sign, digits with
 // at most one decimal point and an optional exponent ("E" or "D"), or "&H" + hexadecimal
@@ -21,5 +24,17 @@ double value(const QString &text, bool *found = nullptr);
 bool hexPattern(const QString &text, qint32 *pattern);
 // Whether the text, blanks ignored, starts with a hexadecimal digit.
 bool startsWithHexDigit(const QString &text);
+
+// The value as an integer, rounded halves to even; false when it does not fit the type
+// (a text without a number reads 0).
+template <typename Int>
+bool integer(const QString &text, Int *result)
+{
+    const double rounded = std::nearbyint(value(text));
+    if (!(rounded >= double(std::numeric_limits<Int>::min()) && rounded <= double(std::numeric_limits<Int>::max())))
+        return false;
+    *result = static_cast<Int>(rounded);
+    return true;
+}
 
 } // namespace LeadingNumber

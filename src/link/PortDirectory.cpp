@@ -264,6 +264,6 @@ int PortDirectory::portNumber(const QString &name)
 {
     if (name.size() < 4)
         return 1;
-    const double n = std::nearbyint(LeadingNumber::value(name.mid(3)));
-    return n >= 0 && n <= 32767 ? int(n) : -1;
+    qint16 n = 0;
+    return LeadingNumber::integer(name.mid(3), &n) && n >= 0 ? n : -1;
 }

@@ -130,6 +130,7 @@ bool QtSerialPortIo::open()
     const QSerialPort::SerialPortError error = m_port.error();
     const QString text = m_port.errorString();
     m_port.clearError();
+    const auto held = [&] { return tr("%1 is in use by another program%2.").arg(location, PortLock::holder(location)); };
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         fail(OpenFailure::Absent, text);
@@ -141,13 +142,13 @@ bool QtSerialPortIo::open()
         if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0)
             fail(OpenFailure::Permission, text);
         else
-            fail(OpenFailure::Busy, tr("%1 is in use by another program%2.").arg(location, PortLock::holder(location)));
+            fail(OpenFailure::Busy, held());
 #else
         fail(OpenFailure::Busy, text);
 #endif
         break;
     case QSerialPort::OpenError:
-        fail(OpenFailure::Busy, tr("%1 is in use by another program%2.").arg(location, PortLock::holder(location)));
+        fail(OpenFailure::Busy, held());
         break;
     default:
         fail(OpenFailure::Other, text);

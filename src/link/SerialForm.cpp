@@ -24,18 +24,6 @@ const QString DisconnectedText = QStringLiteral("Disconnected");
 
 using Outcome = ExchangeEngine::Outcome;
 
-// The leading number of a text as an integer, rounded halves to even; false when there is
-// none that fits the type.
-template <typename Int>
-bool leadingInt(const QString &text, Int *result)
-{
-    const double rounded = std::nearbyint(LeadingNumber::value(text));
-    if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
-        return false;
-    *result = static_cast<Int>(rounded);
-    return true;
-}
-
 } // namespace
 
 struct SerialForm::Private
@@ -206,7 +194,7 @@ bool SerialForm::open_qtx(const QString &portstr, const QString &baudstr, qint16
 
     qint32 speed = 0;
     const int port = PortDirectory::portNumber(portstr);
-    if (!leadingInt(baudstr, &speed) || port < 0 || is_port_avail(qint16(port)) == 0) {
+    if (!LeadingNumber::integer(baudstr, &speed) || port < 0 || is_port_avail(qint16(port)) == 0) {
         disconnect_qtx();
         return false;
     }
@@ -248,7 +236,7 @@ qint16 SerialForm::detect_nodeid()
     if (!sendrcv(QStringLiteral("$0RID"), false))
         return 0;
     qint16 id = 0;
-    if (d->rcvstring.size() != 1 || !leadingInt(d->rcvstring, &id))
+    if (d->rcvstring.size() != 1 || !LeadingNumber::integer(d->rcvstring, &id))
         return 0;
     return id;
 }
