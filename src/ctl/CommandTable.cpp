@@ -35,7 +35,8 @@ const char *const GlobalOptions =
 
 const char *const ExitCodes =
     "Exit codes:\n"
-    "  0  success: the device was seen to hold or give what was asked\n"
+    "  0  success: every write was answered as taken and every read gave a value; set and\n"
+    "     download --verify also read back and found the device holding what they wrote\n"
     "  1  the device does not hold it: differences found (diff, download --verify), a value\n"
     "     set that reads back otherwise, a command refused (\"ERR ...\"), or a read that gave\n"
     "     no value (the message names each)\n"
