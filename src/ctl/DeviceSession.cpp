@@ -7,7 +7,6 @@
 #include "ctl/CtlRequest.h"
 #include "link/ExchangeLog.h"
 #include "link/PortDirectory.h"
-#include "link/StampClock.h"
 #include "model/ListSetting.h"
 #include "model/SettingsSet.h"
 #include "model/WalkReport.h"
