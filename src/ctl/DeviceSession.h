@@ -56,7 +56,6 @@ public:
     // otherwise only whether the run ended.
     ExitCode readDevice(DeviceReading &device, const QString &progressPrefix, const QString &what, bool everySetting);
 
-    // A walk's progress on the console.
     template <typename Source>
     void showProgress(Source &source)
     {
