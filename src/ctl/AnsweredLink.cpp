@@ -10,24 +10,24 @@ QString AnsweredLink::addressed(const QString &command) const
     return QLatin1Char('$') + QString::number(m_link->get_nodeid()) + command;
 }
 
-bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
+bool AnsweredLink::exchange(Exchange call, const QString &command, bool IndicateError)
 {
     if (!answering() || m_interrupted)
         return false;
-    if (m_link->sendrcv_nodeid(command, IndicateError))
+    if ((m_link->*call)(command, IndicateError))
         return true;
     m_unanswered = addressed(command);
     return false;
 }
 
+bool AnsweredLink::sendrcv_nodeid(const QString &command, bool IndicateError)
+{
+    return exchange(&ParameterLink::sendrcv_nodeid, command, IndicateError);
+}
+
 bool AnsweredLink::sendrcv_long_nodeid(const QString &command, bool IndicateError)
 {
-    if (!answering() || m_interrupted)
-        return false;
-    if (m_link->sendrcv_long_nodeid(command, IndicateError))
-        return true;
-    m_unanswered = addressed(command);
-    return false;
+    return exchange(&ParameterLink::sendrcv_long_nodeid, command, IndicateError);
 }
 
 bool AnsweredLink::factory_command() const

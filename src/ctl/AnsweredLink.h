@@ -32,6 +32,10 @@ public:
     QString unanswered() const { return m_unanswered; }
 
 private:
+    using Exchange = bool (ParameterLink::*)(const QString &, bool);
+
+    // One exchange by call, unless the link already stopped answering or was interrupted.
+    bool exchange(Exchange call, const QString &command, bool IndicateError);
     QString addressed(const QString &command) const;
 
     SerialForm *m_link;

@@ -7,8 +7,10 @@
 #include "ctl/CtlRequest.h"
 #include "link/ExchangeLog.h"
 #include "link/PortDirectory.h"
-#include "link/StampClock.h"
+#include "model/ListSetting.h"
+#include "model/SettingsSet.h"
 #include "model/WalkReport.h"
+#include "operations/DeviceReading.h"
 
 namespace {
 
@@ -147,6 +149,22 @@ ExitCode DeviceSession::outcome(const ExchangeResult &result, const QString &mes
                         .arg(m_link.get_nodeid())
                         .arg(message, result.describe()));
     return ExitCode::NotDone;
+}
+
+ExitCode DeviceSession::readUnits(SettingsSet &set)
+{
+    const ExitCode read = outcome(set.unitsItem()->ser_read(), QStringLiteral("RPU"));
+    if (read == ExitCode::Ok)
+        set.refreshCurrentUnits();
+    return read;
+}
+
+ExitCode DeviceSession::readDevice(DeviceReading &device, const QString &progressPrefix, const QString &what,
+                                   bool everySetting)
+{
+    showProgress(device);
+    device.read(progressPrefix);
+    return everySetting ? outcome(device.report(), what) : ended(device.report(), what);
 }
 
 QString DeviceSession::protection() const

@@ -11,6 +11,8 @@
 #include "link/SignalWatcher.h"
 
 class Console;
+class DeviceReading;
+class SettingsSet;
 struct CtlRequest;
 struct ExchangeResult;
 struct WalkReport;
@@ -46,8 +48,14 @@ public:
     ExitCode outcome(const WalkReport &report, const QString &what);
     // The same for one exchange: message is the command as sent, without "$" and node.
     ExitCode outcome(const ExchangeResult &result, const QString &message);
+    // The device's length unit read into set (the outcome of "RPU"), which then takes it as
+    // the unit its lengths travel in.
+    ExitCode readUnits(SettingsSet &set);
+    // Every setting read into device, its progress on the console; what the read means for
+    // the run: the outcome when every setting is needed (what says what the device did),
+    // otherwise only whether the run ended.
+    ExitCode readDevice(DeviceReading &device, const QString &progressPrefix, const QString &what, bool everySetting);
 
-    // A walk's progress on the console.
     template <typename Source>
     void showProgress(Source &source)
     {

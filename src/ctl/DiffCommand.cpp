@@ -37,9 +37,7 @@ ExitCode DiffCommand::run()
     else
         KeptCodes::tell(m_session, *expected.settings(), kept, QStringLiteral("left out (--all compares it)"));
     DeviceReading device(m_session.parameters(), nullptr);
-    m_session.showProgress(device);
-    device.read(QStringLiteral("Uploading... "));
-    const ExitCode read = m_session.ended(device.report(), QStringLiteral("gave"));
+    const ExitCode read = m_session.readDevice(device, QStringLiteral("Uploading... "), QStringLiteral("gave"), false);
     if (read != ExitCode::Ok)
         return read;
     const SettingsComparison comparison = SettingsComparison::withDevice(*expected.settings(), device, kept);

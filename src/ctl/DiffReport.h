@@ -21,7 +21,6 @@ namespace DiffReport {
 ExitCode print(const SettingsComparison &comparison, const QString &side, Console &console);
 // The same as one JSON object: matches, compared, total, differences and notCompared.
 QJsonObject json(const SettingsComparison &comparison, const QString &side);
-// What the comparison's outcome means for the exit code.
 ExitCode code(const SettingsComparison &comparison);
 
 } // namespace DiffReport

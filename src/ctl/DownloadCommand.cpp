@@ -32,9 +32,7 @@ ExitCode DownloadCommand::run()
     if (wrote != ExitCode::Ok || !m_request.verify)
         return wrote;
     DeviceReading device(m_session.parameters(), nullptr);
-    m_session.showProgress(device);
-    device.read(QStringLiteral("Verifying... "));
-    const ExitCode read = m_session.ended(device.report(), QStringLiteral("read back"));
+    const ExitCode read = m_session.readDevice(device, QStringLiteral("Verifying... "), QStringLiteral("read back"), false);
     if (read != ExitCode::Ok)
         return read;
     const SettingsComparison comparison = SettingsComparison::withDevice(*file.settings(), device, kept);

@@ -16,12 +16,11 @@ ExitCode FactoryResetCommand::run()
         return ExitCode::NoDevice;
     const bool deviceResets = m_session.parameters()->factory_command();
     DeviceReading device(m_session.parameters(), nullptr);
-    m_session.showProgress(device);
     // The defaults are written over what the device holds, so what they give no value for
     // (the CANbus serial number) stays the device's own.
     if (!m_request.backup.isEmpty() || !deviceResets) {
-        device.read(QStringLiteral("Uploading... "));
-        const ExitCode read = m_session.outcome(device.report(), QStringLiteral("gave values for"));
+        const ExitCode read =
+            m_session.readDevice(device, QStringLiteral("Uploading... "), QStringLiteral("gave values for"), true);
         if (read != ExitCode::Ok)
             return read;
     }

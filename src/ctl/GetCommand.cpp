@@ -26,18 +26,16 @@ ExitCode GetCommand::run()
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
     // Lengths are read in the unit the device answers with.
-    ListSetting *units = set.unitsItem();
-    const ExitCode unitsRead = m_session.outcome(units->ser_read(), QStringLiteral("RPU"));
+    const ExitCode unitsRead = m_session.readUnits(set);
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
-    set.refreshCurrentUnits();
     const int shownIn = m_request.unit >= 0 ? m_request.unit : set.units().current_units();
     const QString unitName = LengthUnits::selectorTexts().value(shownIn);
     QStringList lines;
     QJsonArray values;
     for (const QString &code : m_request.arguments) {
         Setting *setting = set.byCode(code);
-        if (setting != units) {
+        if (setting != set.unitsItem()) {
             const ExitCode read = m_session.outcome(setting->ser_read(), QStringLiteral("R") + code);
             if (read != ExitCode::Ok)
                 return read;

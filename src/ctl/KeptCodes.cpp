@@ -6,6 +6,7 @@
 #include "ctl/DeviceSession.h"
 #include "model/ListSetting.h"
 #include "model/SettingsSet.h"
+#include "operations/CheckedWrite.h"
 #include "operations/SettingsComparison.h"
 
 namespace KeptCodes {
@@ -14,22 +15,23 @@ void tell(DeviceSession &session, const SettingsSet &expected, const QStringList
 {
     if (codes.isEmpty())
         return;
-    SettingsSet unit(session.parameters());
-    const ExchangeResult units = unit.unitsItem()->ser_read();
-    unit.refreshCurrentUnits();
-    const int deviceUnits = unit.unitsItem()->getindex();
-    for (const QString &code : codes) {
-        Setting *own = unit.byCode(code);
-        const Setting *wanted = expected.byCode(code);
-        const ExchangeResult read = own->isLength() && !units.ok() ? units : own->ser_read();
-        if (!read.ok()) {
-            session.warn(QStringLiteral("%1 %2; the unit's own value could not be read (%3).").arg(code, done, read.describe()));
+    QList<const Setting *> wanted;
+    for (const QString &code : codes)
+        wanted.append(expected.byCode(code));
+    // Every kept code is read from the device, PU too.
+    const CheckedWrite::ReadBack back = CheckedWrite::readBack(session.parameters(), wanted, true);
+    for (const CheckedWrite::ReadBackRow &row : back.rows) {
+        const QString code = row.expected->get_serstring();
+        if (!row.read.ok()) {
+            // A length not read for want of the units: the units read says why.
+            const ExchangeResult &why = row.read.kind == ExchangeResult::Kind::UnitsUnknown ? back.units : row.read;
+            session.warn(QStringLiteral("%1 %2; the unit's own value could not be read (%3).").arg(code, done, why.describe()));
             continue;
         }
-        if (!wanted->sameOnWire(*own, deviceUnits))
+        if (!row.held)
             session.warn(QStringLiteral("%1 %2: the unit has %1=%3, the file %1=%4.")
-                             .arg(code, done, SettingsComparison::valueText(*own, deviceUnits),
-                                  SettingsComparison::valueText(*wanted, expected.unitsItem()->getindex())));
+                             .arg(code, done, row.deviceText,
+                                  SettingsComparison::valueText(*row.expected, expected.unitsItem()->getindex())));
     }
 }
 

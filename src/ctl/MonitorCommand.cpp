@@ -52,7 +52,7 @@ ExitCode MonitorCommand::run()
     if (!m_session.connect())
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
-    const ExitCode unitsRead = m_session.outcome(set.unitsItem()->ser_read(), QStringLiteral("RPU"));
+    const ExitCode unitsRead = m_session.readUnits(set);
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
     SerialForm &link = m_session.link();

@@ -34,10 +34,9 @@ ExitCode SetCommand::run()
     if (!m_session.connect())
         return ExitCode::NoDevice;
     SettingsSet set(m_session.parameters());
-    const ExitCode unitsRead = m_session.outcome(set.unitsItem()->ser_read(), QStringLiteral("RPU"));
+    const ExitCode unitsRead = m_session.readUnits(set);
     if (unitsRead != ExitCode::Ok)
         return unitsRead;
-    set.refreshCurrentUnits();
     QList<Setting *> writes;
     for (const auto &[code, text] : std::as_const(pairs)) {
         Setting *setting = set.byCode(code);

@@ -13,9 +13,7 @@ ExitCode UploadCommand::run()
     if (!m_session.connect())
         return ExitCode::NoDevice;
     DeviceReading device(m_session.parameters(), nullptr);
-    m_session.showProgress(device);
-    device.read(QStringLiteral("Uploading... "));
-    const ExitCode read = m_session.outcome(device.report(), QStringLiteral("gave values for"));
+    const ExitCode read = m_session.readDevice(device, QStringLiteral("Uploading... "), QStringLiteral("gave values for"), true);
     if (read != ExitCode::Ok)
         return read;
     return SettingsFileIo::save(m_request.arguments.first(), device.stateLines(), m_console);

@@ -16,37 +16,53 @@ QList<Row> run(ParameterLink *link, SettingsSet &set, const QList<Setting *> &se
     if (order.removeAll(set.unitsItem()) > 0)
         order.prepend(set.unitsItem());
     QList<Row> rows;
+    QList<const Setting *> written;
     const ParameterLink::WriteWalk walk(link);
     for (Setting *s : std::as_const(order)) {
         if (s == set.unitsItem())
             set.refreshCurrentUnits();
-        rows.append({s, s->ser_write(), {}, false, SettingsComparison::valueText(*s, set.units().current_units()), {}});
+        rows.append({s, s->ser_write(), false, SettingsComparison::valueText(*s, set.units().current_units()), {}});
+        if (rows.last().write.ok())
+            written.append(s);
     }
-    SettingsSet device(link);
-    const ExchangeResult units = device.unitsItem()->ser_read();
-    device.refreshCurrentUnits();
+    const ReadBack back = readBack(link, written);
+    auto read = back.rows.cbegin();
     for (Row &row : rows) {
         if (!row.write.ok()) {
             row.deviceText = row.write.describe();
             continue;
         }
-        Setting *read = device.byCode(row.setting->get_serstring());
-        if (read->isLength() && !units.ok()) {
-            row.read = {ExchangeResult::Kind::UnitsUnknown, QString()};
-        } else if (read != device.unitsItem()) {
-            row.read = read->ser_read();
-        } else {
-            row.read = units;
-        }
-        if (!row.read.ok()) {
-            row.deviceText = row.read.describe();
-            continue;
-        }
-        const int deviceUnits = device.unitsItem()->getindex();
-        row.held = row.setting->sameOnWire(*read, deviceUnits);
-        row.deviceText = SettingsComparison::valueText(*read, deviceUnits);
+        row.held = read->held;
+        row.deviceText = read->deviceText;
+        ++read;
     }
     return rows;
+}
+
+ReadBack readBack(ParameterLink *link, const QList<const Setting *> &expected, bool unitsAgain)
+{
+    SettingsSet device(link);
+    ReadBack back{device.unitsItem()->ser_read(), {}};
+    device.refreshCurrentUnits();
+    const int deviceUnits = device.unitsItem()->getindex();
+    for (const Setting *wanted : expected) {
+        Setting *read = device.byCode(wanted->get_serstring());
+        ReadBackRow row{wanted, {}, false, {}};
+        if (read->isLength() && !back.units.ok())
+            row.read = {ExchangeResult::Kind::UnitsUnknown, QString()};
+        else if (read != device.unitsItem() || unitsAgain)
+            row.read = read->ser_read();
+        else
+            row.read = back.units;
+        if (row.read.ok()) {
+            row.held = wanted->sameOnWire(*read, deviceUnits);
+            row.deviceText = SettingsComparison::valueText(*read, deviceUnits);
+        } else {
+            row.deviceText = row.read.describe();
+        }
+        back.rows.append(row);
+    }
+    return back;
 }
 
 } // namespace CheckedWrite

@@ -22,13 +22,32 @@ struct Row
 {
     Setting *setting;
     ExchangeResult write;
-    ExchangeResult read;  // the read back (not made when the write was not done)
     bool held = false;    // the device holds the value written
     QString setText;      // as written, a length with its unit
     QString deviceText;   // as read back, or why not
 };
 
-// The settings belong to set, whose link is link.
 QList<Row> run(ParameterLink *link, SettingsSet &set, const QList<Setting *> &settings);
+
+// One expected value against the device's.
+struct ReadBackRow
+{
+    const Setting *expected;
+    ExchangeResult read;
+    bool held = false;  // the device holds the expected value
+    QString deviceText; // as read, or why not
+};
+
+struct ReadBack
+{
+    ExchangeResult units; // the device's length unit, read first
+    QList<ReadBackRow> rows;
+};
+
+// The read-back half of run, for values expected of the device without writing them:
+// the device's units, then each setting read in order (a length only when the units were
+// read). The units setting among them is taken from that first read, unless unitsAgain
+// asks for it to be read once more.
+ReadBack readBack(ParameterLink *link, const QList<const Setting *> &expected, bool unitsAgain = false);
 
 } // namespace CheckedWrite

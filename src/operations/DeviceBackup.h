@@ -27,7 +27,7 @@ public:
     {
         Outcome outcome = Outcome::Busy;
         QString path;  // Saved: the file
-        QString why;   // Incomplete, NotWritten: in words, for the user
+        QString why;   // NotWritten: in words, for the user
         int read = 0;  // settings read, of total
         int total = 0;
     };

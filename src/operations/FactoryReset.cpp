@@ -9,11 +9,6 @@
 
 #include "link/BusyGuard.h"
 
-bool FactoryReset::Result::done() const
-{
-    return ran && (byDevice ? reset.ok() : download.complete());
-}
-
 FactoryReset::FactoryReset(ParameterLink *link, BusyGuard *busyGuard, QObject *parent)
     : QObject(parent), m_link(link), m_guard(busyGuard)
 {

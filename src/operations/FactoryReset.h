@@ -26,9 +26,6 @@ public:
         bool byDevice = false;     // the device's own reset, not the written defaults
         ExchangeResult reset;      // the device's answer to "SFD"
         WalkReport download;       // the written defaults
-        // The device was seen to take the reset: "SFD" answered without an error, or every
-        // default written.
-        bool done() const;
     };
 
     FactoryReset(ParameterLink *link, BusyGuard *busyGuard, QObject *parent = nullptr);

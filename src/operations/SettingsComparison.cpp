@@ -80,8 +80,3 @@ int SettingsComparison::differing() const
 {
     return int(std::count_if(m_rows.begin(), m_rows.end(), [](const Row &r) { return r.state == State::Differs; }));
 }
-
-int SettingsComparison::missing() const
-{
-    return int(m_rows.size()) - differing();
-}

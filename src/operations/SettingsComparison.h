@@ -50,7 +50,6 @@ public:
     int compared() const { return m_compared; } // settings whose two values were compared
     int total() const { return m_total; }
     int differing() const;
-    int missing() const; // rows without a value on the other side
     // Every setting compared and none differs.
     bool matches() const { return m_compared == m_total && m_rows.isEmpty(); }
 

@@ -76,29 +76,25 @@ void SettingsCompare::verifyDownload()
     // A link lost during the download already shows; there is nothing to read back.
     if (!m_link->is_connected())
         return;
-    DeviceReading *device = readDevice(QStringLiteral("Verifying... "));
+    std::unique_ptr<DeviceReading> device = readDevice(QStringLiteral("Verifying... "));
     if (!device)
         return;
     const SettingsComparison comparison = SettingsComparison::withDevice(*m_settings, *device);
     const QString text = summary(tr("Download verify"), tr("Download verified"), *device, comparison);
     emit progress(text);
     const QList<CompareDialog::Row> rows = rowsFor(comparison);
-    if (rows.isEmpty())
-        delete device;
-    else
-        present(tr("Verify After Download"), text + QLatin1Char('.'), tr("QTX2"), rows, false, device);
+    if (!rows.isEmpty())
+        present(tr("Verify After Download"), text + QLatin1Char('.'), tr("QTX2"), rows, false, device.release());
 }
 
-DeviceReading *SettingsCompare::readDevice(const QString &progressPrefix)
+std::unique_ptr<DeviceReading> SettingsCompare::readDevice(const QString &progressPrefix)
 {
-    auto *device = new DeviceReading(m_link, m_guard, this);
-    connect(device, &DeviceReading::progress, this, &SettingsCompare::progress);
-    if (device->read(progressPrefix)) {
-        emit deviceRead(device->report());
-        return device;
-    }
-    delete device;
-    return nullptr;
+    auto device = std::make_unique<DeviceReading>(m_link, m_guard);
+    connect(device.get(), &DeviceReading::progress, this, &SettingsCompare::progress);
+    if (!device->read(progressPrefix))
+        return nullptr;
+    emit deviceRead(device->report());
+    return device;
 }
 
 void SettingsCompare::compareDevice()
@@ -108,13 +104,13 @@ void SettingsCompare::compareDevice()
         m_prompt->message(tr("Connect to a QTX2 to compare the form with it."));
         return;
     }
-    DeviceReading *device = readDevice(QStringLiteral("Comparing... "));
+    std::unique_ptr<DeviceReading> device = readDevice(QStringLiteral("Comparing... "));
     if (!device)
         return;
     const SettingsComparison comparison = SettingsComparison::withDevice(*m_settings, *device);
     const QString text = summary(tr("Compare with QTX2"), tr("Compare with QTX2"), *device, comparison);
     emit progress(text);
-    present(tr("Compare With QTX2"), text + QLatin1Char('.'), tr("QTX2"), rowsFor(comparison), true, device);
+    present(tr("Compare With QTX2"), text + QLatin1Char('.'), tr("QTX2"), rowsFor(comparison), true, device.release());
 }
 
 void SettingsCompare::compareFile()

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class DeviceReading;
 class BusyGuard;
 class SerialForm;
@@ -46,7 +48,7 @@ signals:
 private:
     // The device read into a set of its own, or nullptr when the read did not run
     // (another command holds the link).
-    DeviceReading *readDevice(const QString &progressPrefix);
+    std::unique_ptr<DeviceReading> readDevice(const QString &progressPrefix);
     QList<CompareDialog::Row> rowsFor(const SettingsComparison &comparison) const;
     QString summary(const QString &name, const QString &done, const DeviceReading &device,
                     const SettingsComparison &comparison) const;

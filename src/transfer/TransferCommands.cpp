@@ -136,7 +136,8 @@ void TransferCommands::factoryReset()
     connect(&reset, &FactoryReset::progress, this, &TransferCommands::progress);
     const FactoryReset::Result result = reset.run(*m_settings);
     if (!result.byDevice) {
-        // Without a device the defaults go into the form only; there was nothing to write to.
+        // The defaults are in the form and, on a connected device without the factory
+        // command, written to it; without a device there was nothing to write to.
         emit deviceWritten(result.download);
         settle(result.download);
         if (wasConnected)
