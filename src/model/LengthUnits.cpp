@@ -7,11 +7,6 @@
 
 LengthUnits::LengthUnits()
 {
-    fillFactors();
-}
-
-void LengthUnits::fillFactors()
-{
     for (int unit = 0; unit < Count; ++unit)
         m_factor[unit] = float(PerInch[size_t(unit)]); // computed in double, stored as a single
     m_factor[Count] = 0.0f; // names no unit

@@ -18,9 +18,6 @@ public:
     static constexpr std::array<double, Count> PerInch{1.0, 1.0 / 12.0, 2.54, 25.4, 0.0254};
 
     LengthUnits(); // with the factor table filled
-
-    // Fills the factor table (the start-up step that does it finds it filled already).
-    void fillFactors();
     float factor(int unit) const;
 
     // value / factor[from] * factor[to], in single precision. A unit outside 0 to 4

@@ -293,25 +293,21 @@ void QTX2SetlinkForm::connectCommands()
 
 bool QTX2SetlinkForm::start()
 {
-    // 1. The help file's place is fixed by HelpLinks, next to the program.
-    // 2. Size, log pane hidden.
+    // The help file's place is fixed by HelpLinks, next to the program. The window
+    // starts narrow, its log pane hidden.
     applyLogState(false);
-    // 3. The port scan. With none that opens the window waits for one: the selector and
-    // the connect button say so.
+    // With no port found the window waits for one: the selector and the connect button
+    // say so.
     m_serial->portScan().scan();
-    // 4.
     fill_port_list();
-    // 5, 6.
+    // The stored preferences pick the port from the list just filled; saving them at once
+    // replaces whatever could not be read with what the window now shows.
     load_prefs();
     save_prefs();
-    // 7.
-    m_settings->units().fillFactors();
-    // 8.
     m_tabs->setCurrentIndex(0);
-    // 9.
+    // The read-outs show their magnets before the first poll answers.
     m_monitor->startDisplays();
     m_positionTimer->start();
-    // 10 to 12.
     m_form->build_catalogue();
     setSyncColour(SyncColour::NoDevice);
     update_disabled();
