@@ -11,15 +11,12 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-const QString PlaceKey = QStringLiteral("PositionTrend/Geometry");
 // New readings come four times a second; drawing at most twice a second takes them in
 // twos and halves the cost of a live plot.
 constexpr int RedrawDelayMs = 500;
@@ -27,7 +24,7 @@ constexpr int DefaultSpanIndex = 2;
 } // namespace
 
 TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *parent)
-    : QDialog(parent)
+    : PlacedToolWindow(QStringLiteral("PositionTrend/Geometry"), QSize(760, 440), parent)
     , m_prompt(prompt)
     , m_recorder(recorder ? recorder : new TrendRecorder(nullptr, this))
     , m_plot(new TrendPlot(this))
@@ -38,9 +35,6 @@ TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *p
 {
     setObjectName(QStringLiteral("TrendForm"));
     setWindowTitle(QStringLiteral("Position Trend"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
 
     m_span->setObjectName(QStringLiteral("TrendSpanCombo"));
     for (const auto &[text, seconds] : {std::pair{"10 s", 10}, {"30 s", 30}, {"1 min", 60}, {"2 min", 120},
@@ -52,7 +46,7 @@ TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *p
     m_pause->setObjectName(QStringLiteral("TrendPauseButton"));
     m_pause->setCheckable(true);
     m_export->setObjectName(QStringLiteral("TrendExportButton"));
-    // No default button: Enter in the span list must not pause the plot (keyPressEvent).
+    // No default button: Enter in the span list must not pause the plot.
     m_pause->setAutoDefault(false);
     m_export->setAutoDefault(false);
 
@@ -73,16 +67,6 @@ TrendWindow::TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *p
     connect(m_pause, &QPushButton::clicked, this, &TrendWindow::togglePause);
     connect(m_export, &QPushButton::clicked, this, &TrendWindow::exportCsv);
     connect(m_recorder, &TrendRecorder::recorded, this, &TrendWindow::recorded);
-
-    resize(760, 440);
-    // A stored place that cannot be read (or is not one) leaves the default size.
-    restoreGeometry(QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).value(PlaceKey).toByteArray());
-}
-
-TrendWindow::~TrendWindow()
-{
-    if (isVisible())
-        storePlace();
 }
 
 TrendRecorder *TrendWindow::recorder() const
@@ -141,30 +125,7 @@ void TrendWindow::exportCsv()
 
 void TrendWindow::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    PlacedToolWindow::showEvent(event);
     m_recorder->wantUnits();
     redraw();
-}
-
-void TrendWindow::hideEvent(QHideEvent *event)
-{
-    storePlace();
-    QDialog::hideEvent(event);
-}
-
-// Enter presses the button that has the focus, and nothing else; Escape closes.
-void TrendWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TrendWindow::storePlace()
-{
-    QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).setValue(PlaceKey, saveGeometry());
 }

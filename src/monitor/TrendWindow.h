@@ -5,7 +5,7 @@
 
 #include "model/TrendBuffer.h"
 
-#include <QDialog>
+#include "monitor/PlacedToolWindow.h"
 
 class QComboBox;
 class QPushButton;
@@ -19,13 +19,12 @@ class UserPrompt;
 // whether the window is shown or not; paused, the plot stays at the moment of the pause,
 // still open to other spans. It exports what it holds as CSV and remembers its own size
 // and place.
-class TrendWindow : public QDialog
+class TrendWindow : public PlacedToolWindow
 {
     Q_OBJECT
 public:
     // Without a recorder, the window keeps one of its own.
     TrendWindow(UserPrompt *prompt, TrendRecorder *recorder, QWidget *parent = nullptr);
-    ~TrendWindow() override;
 
     TrendRecorder *recorder() const;
     const TrendBuffer &buffer() const;
@@ -40,12 +39,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void togglePause();
-    void storePlace();
     void recorded();
 
     UserPrompt *m_prompt;

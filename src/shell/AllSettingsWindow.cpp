@@ -15,18 +15,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-const QString PlaceKey = QStringLiteral("AllSettings/Geometry");
-} // namespace
-
 AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *tracker, const DeviceValues *device,
                                      QWidget *parent)
-    : QDialog(parent),
+    : PlacedToolWindow(QStringLiteral("AllSettings/Geometry"), QSize(900, 560), parent),
       m_device(device),
       m_model(new SettingsTableModel(settings, tracker, device, this)),
       m_filter(new SettingsFilter(this)),
@@ -39,9 +34,6 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
 {
     setObjectName(QStringLiteral("AllSettingsWindow"));
     setWindowTitle(QStringLiteral("All Settings"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
 
     m_search->setObjectName(QStringLiteral("AllSettingsSearch"));
     m_search->setPlaceholderText(QStringLiteral("Code, title, tab or value"));
@@ -80,7 +72,7 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     m_goTo->setToolTip(QStringLiteral("Show the setting's field on its tab"));
     auto *close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("AllSettingsCloseButton"));
-    // No default button: Enter belongs to the table and the search (keyPressEvent).
+    // No default button: Enter belongs to the table and the search.
     for (QPushButton *b : {m_goTo, close})
         b->setAutoDefault(false);
 
@@ -120,16 +112,6 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &AllSettingsWindow::updateCount);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &AllSettingsWindow::updateCount);
     updateCount();
-
-    resize(900, 560);
-    // A stored place that cannot be read (or is not one) leaves the default size.
-    restoreGeometry(QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).value(PlaceKey).toByteArray());
-}
-
-AllSettingsWindow::~AllSettingsWindow()
-{
-    if (isVisible())
-        storePlace();
 }
 
 Setting *AllSettingsWindow::currentSetting() const
@@ -175,32 +157,13 @@ void AllSettingsWindow::updateCount()
     m_count->setText(text + QLatin1Char('.'));
 }
 
-void AllSettingsWindow::hideEvent(QHideEvent *event)
-{
-    storePlace();
-    QDialog::hideEvent(event);
-}
-
 void AllSettingsWindow::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter) {
-        // Enter presses the button that has the focus, and nothing else.
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
     // Escape empties a search before it closes the window.
     if (event->key() == Qt::Key_Escape && focusWidget() == m_search && !m_search->text().isEmpty()) {
         m_search->clear();
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event);
-}
-
-void AllSettingsWindow::storePlace()
-{
-    QSettings(QStringLiteral("Orvane Works"), QStringLiteral("QTX2Setlink")).setValue(PlaceKey, saveGeometry());
+    PlacedToolWindow::keyPressEvent(event);
 }

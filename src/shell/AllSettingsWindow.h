@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QDialog>
+#include "monitor/PlacedToolWindow.h"
 
 class DeviceValues;
 class EditTracker;
@@ -22,13 +22,12 @@ class SettingsTableModel;
 // "Edited only" and "Not factory", and a count of what differs. A value edited here is
 // edited as on its tab; Enter or a double-click on a row's title (or Go to Field) asks
 // for the setting's field on its tab. Non-modal; it remembers its own size and place.
-class AllSettingsWindow : public QDialog
+class AllSettingsWindow : public PlacedToolWindow
 {
     Q_OBJECT
 public:
     AllSettingsWindow(SettingsSet *settings, const EditTracker *tracker, const DeviceValues *device,
                       QWidget *parent = nullptr);
-    ~AllSettingsWindow() override;
 
     SettingsTableModel *model() const { return m_model; }
     SettingsFilter *filter() const { return m_filter; }
@@ -45,13 +44,11 @@ signals:
     void showRequested(const Setting *setting);
 
 protected:
-    void hideEvent(QHideEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void activated(const QModelIndex &index);
     void updateCount();
-    void storePlace();
 
     const DeviceValues *m_device;
     SettingsTableModel *m_model;
