@@ -67,11 +67,13 @@ SettingsTableModel::SettingsTableModel(SettingsSet *settings, const EditTracker 
         m_factoryRows.append(FactoryDefaults::byCode(p.code).isValid() ? m_factory->byCode(p.code) : nullptr);
         // A value that moves is shown anew; changed() alone comes with every file line
         // offered and every list validation, and moves nothing.
-        connect(s, &Setting::displayChanged, this, [this, row] { refresh(row); });
+        connect(s, &Setting::displayChanged, this, [this, row] { refreshRows(row, row); });
     }
     m_units = formUnits();
-    for (int row = 0; row < m_rows.size(); ++row)
+    for (int row = 0; row < m_rows.size(); ++row) {
         m_shown.append(compute(row));
+        count(m_shown.last(), 1);
+    }
     // Lengths compare in the unit the form would write them in.
     connect(settings->unitsItem(), &Setting::displayChanged, this, [this] {
         if (formUnits() != m_units) {
@@ -118,19 +120,36 @@ SettingsTableModel::Shown SettingsTableModel::compute(int row) const
     return out;
 }
 
+void SettingsTableModel::refreshRows(int first, int last)
+{
+    const std::array<int, 3> before = m_counts;
+    for (int row = first; row <= last; ++row)
+        refresh(row);
+    if (m_counts != before)
+        emit countsChanged();
+}
+
+void SettingsTableModel::refreshAll()
+{
+    refreshRows(0, int(m_rows.size()) - 1);
+}
+
 void SettingsTableModel::refresh(int row)
 {
     Shown now = compute(row);
     if (now == m_shown.at(row))
         return;
+    count(m_shown.at(row), -1);
+    count(now, 1);
     m_shown[row] = std::move(now);
     emit dataChanged(index(row, Value), index(row, ColumnCount - 1));
 }
 
-void SettingsTableModel::refreshAll()
+void SettingsTableModel::count(const Shown &shown, int sign)
 {
-    for (int row = 0; row < m_rows.size(); ++row)
-        refresh(row);
+    m_counts[0] += shown.edited ? sign : 0;
+    m_counts[1] += shown.notFactory ? sign : 0;
+    m_counts[2] += shown.notDevice ? sign : 0;
 }
 
 int SettingsTableModel::rowOf(const Setting *setting) const
@@ -140,10 +159,7 @@ int SettingsTableModel::rowOf(const Setting *setting) const
 
 int SettingsTableModel::marked(Column mark) const
 {
-    int n = 0;
-    for (const Shown &s : m_shown)
-        n += mark == Edited ? s.edited : mark == NotFactory ? s.notFactory : mark == NotDevice ? s.notDevice : false;
-    return n;
+    return mark >= Edited && mark <= NotDevice ? m_counts[size_t(mark - Edited)] : 0;
 }
 
 int SettingsTableModel::rowCount(const QModelIndex &parent) const

@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QList>
 
+#include <array>
+
 class DeviceValues;
 class EditTracker;
 class Setting;
@@ -46,6 +48,10 @@ public:
     // Value: typed text, or a list's choice (its index or its text); Unit: a length's unit.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+signals:
+    // How many rows carry a mark changed (after the rows were reported).
+    void countsChanged();
+
 private:
     // What a row shows beyond its fixed columns.
     struct Shown
@@ -60,8 +66,11 @@ private:
     };
     Shown compute(int row) const;
     QString text(int row, int column) const;
-    void refresh(int row);
+    // Rows are reported when they show something new, the counts when one moved.
+    void refreshRows(int first, int last);
     void refreshAll();
+    void refresh(int row);
+    void count(const Shown &shown, int sign);
     int formUnits() const;
 
     SettingsSet *m_settings;
@@ -71,5 +80,8 @@ private:
     QList<Setting *> m_rows;
     QList<const Setting *> m_factoryRows; // nullptr where there is no factory value
     QList<Shown> m_shown;
+    // Rows marked edited, not factory and not the device's, kept with m_shown so that a
+    // count costs nothing while every row of a walk is refreshed.
+    std::array<int, 3> m_counts{};
     int m_units = 0;
 };

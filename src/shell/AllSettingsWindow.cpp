@@ -110,7 +110,11 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &AllSettingsWindow::updateCount);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &AllSettingsWindow::updateCount);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &AllSettingsWindow::updateCount);
-    connect(m_model, &QAbstractItemModel::dataChanged, this, &AllSettingsWindow::updateCount);
+    connect(m_model, &SettingsTableModel::countsChanged, this, &AllSettingsWindow::updateCount);
+    // Values read or forgotten change the text when no count moves; the model, connected
+    // first, has counted anew by then.
+    if (m_device)
+        connect(m_device, &DeviceValues::valuesChanged, this, &AllSettingsWindow::updateCount);
     updateCount();
 }
 

@@ -220,6 +220,8 @@ private slots:
         QCOMPARE(rig.find<SetupItem>(QStringLiteral("CanBaudItem"))->valueText(), QStringLiteral("1000 kbps"));
         rig.find<SetupItem>(QStringLiteral("LimitUBItem(2)"))->findChild<QLineEdit *>(QStringLiteral("ValueText"))->setText("12.5");
         QCOMPARE(shown("L3U"), QStringLiteral("12.5|Inches|0.0000|0.0000|*|*|*"));
+        QCOMPARE(all->findChild<QLabel *>(QStringLiteral("AllSettingsCount"))->text(),
+                 QStringLiteral("86 of 86 settings shown; 3 edited, 7 not factory, 3 differ from the QTX2."));
 
         rig.port.device().setValue(QStringLiteral("dU"), QStringLiteral("30"));
         QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
