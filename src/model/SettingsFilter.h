@@ -16,8 +16,6 @@ class SettingsFilter : public QSortFilterProxyModel
 public:
     explicit SettingsFilter(QObject *parent = nullptr);
 
-    QString search() const { return m_search; }
-
 public slots:
     void setSearch(const QString &text);
     void setEditedOnly(bool on);

@@ -73,12 +73,6 @@ void TrendBuffer::setEpoch(qint64 epochMs)
     m_epochMs = epochMs;
 }
 
-void TrendBuffer::clear()
-{
-    for (auto &samples : m_series)
-        samples.clear();
-}
-
 int TrendBuffer::count(int series) const
 {
     return series >= 0 && series < SeriesCount ? int(m_series[size_t(series)].count()) : 0;

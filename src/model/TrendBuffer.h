@@ -49,7 +49,6 @@ public:
     void settleUnits(qint64 sinceMs, int unit);
     // The wall-clock time (milliseconds since the epoch) of time 0, for the CSV.
     void setEpoch(qint64 epochMs);
-    void clear();
 
     int count(int series) const;
     Sample sample(int series, int i) const; // i from 0, oldest first
@@ -73,11 +72,11 @@ public:
     // moment as local ISO 8601 time with milliseconds and offset, the further cells, then
     // the positions.
     static QString csvRow(qint64 ms, std::optional<qint64> epochMs, const Cells &cells, const QStringList &further = {});
+
+private:
     // A position as a CSV cell: the shortest text that reads back as the same number.
     static QString csvCell(double value);
     static QString csvClock(qint64 epochMs);
-
-private:
     void append(int series, const Sample &sample);
     void dropBefore(qint64 ms);
     // The sample's value in unit(), or nothing when it is a gap or cannot be shown in it.

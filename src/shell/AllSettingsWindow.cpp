@@ -29,8 +29,7 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
       m_editedOnly(new QCheckBox(QStringLiteral("&Edited only"), this)),
       m_notFactory(new QCheckBox(QStringLiteral("&Not factory"), this)),
       m_table(new QTableView(this)),
-      m_count(new QLabel(this)),
-      m_goTo(new QPushButton(QStringLiteral("&Go to Field"), this))
+      m_count(new QLabel(this))
 {
     setObjectName(QStringLiteral("AllSettingsWindow"));
     setWindowTitle(QStringLiteral("All Settings"));
@@ -68,12 +67,13 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     m_table->horizontalHeader()->setSectionResizeMode(SettingsTableModel::Title, QHeaderView::Stretch);
 
     m_count->setObjectName(QStringLiteral("AllSettingsCount"));
-    m_goTo->setObjectName(QStringLiteral("GoToFieldButton"));
-    m_goTo->setToolTip(QStringLiteral("Show the setting's field on its tab"));
+    auto *goTo = new QPushButton(QStringLiteral("&Go to Field"), this);
+    goTo->setObjectName(QStringLiteral("GoToFieldButton"));
+    goTo->setToolTip(QStringLiteral("Show the setting's field on its tab"));
     auto *close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("AllSettingsCloseButton"));
     // No default button: Enter belongs to the table and the search.
-    for (QPushButton *b : {m_goTo, close})
+    for (QPushButton *b : {goTo, close})
         b->setAutoDefault(false);
 
     auto *top = new QHBoxLayout;
@@ -83,7 +83,7 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     top->addWidget(m_notFactory);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_count, 1);
-    bottom->addWidget(m_goTo);
+    bottom->addWidget(goTo);
     bottom->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -101,7 +101,7 @@ AllSettingsWindow::AllSettingsWindow(SettingsSet *settings, const EditTracker *t
     connect(m_editedOnly, &QCheckBox::toggled, m_filter, &SettingsFilter::setEditedOnly);
     connect(m_notFactory, &QCheckBox::toggled, m_filter, &SettingsFilter::setNotFactoryOnly);
     connect(m_table, &QTableView::activated, this, &AllSettingsWindow::activated);
-    connect(m_goTo, &QPushButton::clicked, this, &AllSettingsWindow::goToField);
+    connect(goTo, &QPushButton::clicked, this, &AllSettingsWindow::goToField);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     auto *find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, &AllSettingsWindow::showSearch);

@@ -11,7 +11,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
-class QPushButton;
 class QTableView;
 class Setting;
 class SettingsFilter;
@@ -58,5 +57,4 @@ private:
     QCheckBox *m_notFactory;
     QTableView *m_table;
     QLabel *m_count;
-    QPushButton *m_goTo;
 };
