@@ -74,7 +74,7 @@ void ConnectionPanel::setPorts(const QList<QPair<int, QString>> &ports)
 {
     QList<QPair<int, QString>> shown;
     for (int i = 0; i < m_port->count(); ++i)
-        shown.append({m_port->itemText(i).mid(3).toInt(), m_port->itemData(i, Qt::ToolTipRole).toString()});
+        shown.append({PortDirectory::portNumber(m_port->itemText(i)), m_port->itemData(i, Qt::ToolTipRole).toString()});
     if (shown != ports) {
         // The port selected is known by what stands behind it (the tool tip's first line):
         // its number may pass to another device when an entry of the ports folder takes it.

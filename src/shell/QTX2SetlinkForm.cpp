@@ -474,8 +474,9 @@ void QTX2SetlinkForm::save_prefs()
     v.backupBeforeDownload = m_menus->backupMenu->isChecked();
     v.expanded = width() == Twips::toPixels(Twips::WideWidth);
     const QString port = m_connection->portText();
-    if (port.size() > 3 && PortDirectory::portNumber(port) > 0)
-        v.port = PortDirectory::portNumber(port);
+    const int number = PortDirectory::portNumber(port);
+    if (port.size() > 3 && number > 0)
+        v.port = number;
     m_prefs.save(v);
 }
 
