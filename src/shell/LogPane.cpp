@@ -118,12 +118,11 @@ bool LogPane::isPositionPoll(const QString &istr)
 
 void LogPane::log_exchange(const QString &istr, const QString &ostr)
 {
-    if (!isLogging())
+    // Position polls, four a second, are dropped before any text is made for them.
+    if (!isLogging() || (!m_posnCheck->isChecked() && isPositionPoll(istr)))
         return;
     const auto [date, time] = m_clock();
     const QString line = ExchangeLog::line(time, istr, ostr);
-    if (!m_posnCheck->isChecked() && isPositionPoll(istr))
-        return;
     m_history.append(date, line);
 
     const int removedLines = m_text.size() + line.size() > MaxLength ? trimFor(line.size()) : 0;
