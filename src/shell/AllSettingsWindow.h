@@ -35,7 +35,6 @@ public:
     Setting *currentSetting() const;
 
 public slots:
-    // Shown and raised, the search focused with its text selected.
     void showSearch();
     void goToField();
 

@@ -29,7 +29,6 @@ public:
     // its tool tip. The port selected stays selected while it is listed; with no port the
     // selector and the connect button say so.
     void setPorts(const QList<QPair<int, QString>> &ports);
-    // The first entry of every selector.
     void selectFirst();
     // What the user is told when there is no port to connect to.
     static QString noPortHelp();
